@@ -1,0 +1,136 @@
+// The container level: opening the file, indexing its disks, making one
+// current and reading positioned bytes for the sector operations.
+#include "d88image.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+constexpr int kDiskNameOffset = 0x00;
+constexpr int kMediaTypeOffset = 0x1B;
+constexpr int kDiskSizeOffset = 0x1C;
+constexpr int kTrackTableOffset = 0x20;
+}  // namespace
+
+D88Image::D88Image() = default;
+
+D88Image::~D88Image()
+{
+    close();
+}
+
+void D88Image::close()
+{
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+void D88Image::clearCurrentDisk()
+{
+    currentDiskOffset_ = -1;
+    currentDiskSize_ = 0;
+    mediaType_ = -1;
+    std::memset(trackOffsets_, 0, sizeof trackOffsets_);
+    std::memset(diskName_, 0, sizeof diskName_);
+}
+
+bool D88Image::open(const char* name)
+{
+    close();
+    clearCurrentDisk();
+    if (name == nullptr) {
+        return false;
+    }
+    file_ = std::fopen(name, "rb");
+    if (file_ == nullptr) {
+        return false;
+    }
+    // Each header's disk size is also the distance to the next header. The
+    // sum is kept in 64 bits: 64 sizes of up to 4 GiB cannot wrap it. A size
+    // of 0 indexes the same header again until the disk limit.
+    std::uint64_t position = 0;
+    int count = 0;
+    while (count < kMaxDisks) {
+        unsigned char header[kDiskHeaderSize];
+        diskOffsets_[count] = position;
+        if (readAt(position, header, sizeof header) < sizeof header) {
+            break;
+        }
+        position += readU32le(header + kDiskSizeOffset);
+        ++count;
+    }
+    if (std::ferror(file_)) {
+        // Not an image that ends early but a file that cannot be read at all
+        // (a directory, an I/O error): report it as not opened.
+        close();
+        return false;
+    }
+    diskCount_ = count;
+    return true;
+}
+
+bool D88Image::open()
+{
+    close();
+    diskCount_ = 0;
+    mediaType_ = -1;
+    return true;
+}
+
+int D88Image::diskCount() const
+{
+    return diskCount_;
+}
+
+bool D88Image::selectDisk(int index)
+{
+    if (file_ == nullptr) {
+        return false;
+    }
+    clearCurrentDisk();
+    if (index < 0 || index >= diskCount_) {
+        return false;
+    }
+    unsigned char header[kDiskHeaderSize];
+    if (readAt(diskOffsets_[index], header, sizeof header) < sizeof header) {
+        return false;  // the file changed since it was indexed
+    }
+    currentDiskOffset_ = static_cast<std::int64_t>(diskOffsets_[index]);
+    for (int t = 0; t < kTrackCount; ++t) {
+        trackOffsets_[t] = readU32le(header + kTrackTableOffset + 4 * t);
+    }
+    mediaType_ = header[kMediaTypeOffset];
+    currentDiskSize_ = readU32le(header + kDiskSizeOffset);
+    // As a bounded string copy: up to the first NUL, the rest NUL-filled.
+    const unsigned char* stored = header + kDiskNameOffset;
+    for (int i = 0; i < kNameLength && stored[i] != 0; ++i) {
+        diskName_[i] = static_cast<char>(stored[i]);
+    }
+    return true;
+}
+
+const char* D88Image::diskName() const
+{
+    return diskName_;
+}
+
+int D88Image::mediaType() const
+{
+    return mediaType_;
+}
+
+std::size_t D88Image::readAt(std::uint64_t position, unsigned char* dest, std::size_t count)
+{
+    if (file_ == nullptr || count == 0) {
+        return 0;
+    }
+    // A position that the platform's seek cannot express lies past the end
+    // of any file it can open.
+    if (position > static_cast<std::uint64_t>(LONG_MAX) ||
+        std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
+        return 0;
+    }
+    return std::fread(dest, 1, count, file_);
+}

@@ -1,0 +1,139 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace testsupport {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "d88test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot make a temporary folder";
+    }
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    // Tests may leave folders without write or search permission behind.
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::write(const std::string& name, const Bytes& bytes) const
+{
+    const std::string path = file(name);
+    EXPECT_TRUE(d88build::writeFile(path, bytes)) << path;
+    return path;
+}
+
+namespace {
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+}  // namespace
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd)
+{
+    TempDir capture;
+    const std::string outPath = capture.file("stdout");
+    const std::string errPath = capture.file("stderr");
+    std::vector<char*> args;
+    for (const std::string& arg : argv) {
+        args.push_back(const_cast<char*>(arg.c_str()));
+    }
+    args.push_back(nullptr);
+
+    RunResult result;
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0) {
+            _exit(127);
+        }
+        execv(program.c_str(), args.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) {
+        ADD_FAILURE() << "cannot run " << program;
+        return result;
+    }
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = slurp(outPath);
+    result.err = slurp(errPath);
+    return result;
+}
+
+std::map<std::string, Bytes> filesIn(const std::string& folder)
+{
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().filename().string()] = readFile(entry.path().string());
+        }
+    }
+    return files;
+}
+
+Bytes readFile(const std::string& path)
+{
+    return toBytes(slurp(path));
+}
+
+Bytes toBytes(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
+
+namespace {
+std::string hexAround(const Bytes& bytes, std::size_t at)
+{
+    std::ostringstream text;
+    const std::size_t from = at < 16 ? 0 : (at - 16) / 16 * 16;
+    for (std::size_t row = from; row < bytes.size() && row < from + 48; row += 16) {
+        char line[32];
+        std::snprintf(line, sizeof line, "  %08zx:", row);
+        text << line;
+        for (std::size_t i = row; i < row + 16 && i < bytes.size(); ++i) {
+            char cell[8];
+            std::snprintf(cell, sizeof cell, i == at ? " [%02x]" : " %02x", bytes[i]);
+            text << cell;
+        }
+        text << '\n';
+    }
+    return text.str();
+}
+}  // namespace
+
+::testing::AssertionResult sameBytes(const char* expectedText, const char* actualText, const Bytes& expected,
+                                     const Bytes& actual)
+{
+    if (expected == actual) {
+        return ::testing::AssertionSuccess();
+    }
+    std::size_t at = 0;
+    while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) {
+        ++at;
+    }
+    return ::testing::AssertionFailure()
+           << actualText << " (" << actual.size() << " bytes) differs from " << expectedText << " ("
+           << expected.size() << " bytes) first at byte " << at << "\nexpected:\n"
+           << hexAround(expected, at) << "actual:\n"
+           << hexAround(actual, at);
+}
+
+}  // namespace testsupport

@@ -1,0 +1,61 @@
+// Helpers shared by the tests: temporary folders, running a built program
+// and comparing bytes with a hex dump around the first difference.
+#ifndef TESTS_TEST_SUPPORT_H
+#define TESTS_TEST_SUPPORT_H
+
+#include "image_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+using d88build::Bytes;
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Writes bytes to the file name in this folder and returns its path.
+    std::string write(const std::string& name, const Bytes& bytes) const;
+
+private:
+    std::string path_;
+};
+
+struct RunResult {
+    int status = -1;  // exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs program with the given argv (argv[0] included; an empty list gives an
+// argument count of 0) in the folder cwd, capturing both output streams.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd);
+
+// Every regular file in folder, by name, with its contents.
+std::map<std::string, Bytes> filesIn(const std::string& folder);
+
+Bytes readFile(const std::string& path);
+Bytes toBytes(const std::string& text);
+
+// For EXPECT_PRED_FORMAT2: equal sizes and contents, else a hex dump of both
+// sides around the first differing byte.
+::testing::AssertionResult sameBytes(const char* expectedText, const char* actualText, const Bytes& expected,
+                                     const Bytes& actual);
+
+}  // namespace testsupport
+
+#define EXPECT_SAME_BYTES(expected, actual) EXPECT_PRED_FORMAT2(::testsupport::sameBytes, expected, actual)
+
+#endif

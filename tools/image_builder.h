@@ -1,0 +1,69 @@
+// Builds D88 images in memory, for tests and sample images: disks, tracks
+// and sector records with explicit ID bytes, counts, lengths and data, plus
+// overrides that make an image damaged on purpose.
+#ifndef TOOLS_IMAGE_BUILDER_H
+#define TOOLS_IMAGE_BUILDER_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace d88build {
+
+using Bytes = std::vector<unsigned char>;
+
+struct Record {
+    int c;
+    int h;
+    int r;
+    int n;
+    int count;            // sector-count field
+    Bytes data;
+    int lengthField = -1; // data-length field; -1 takes data.size()
+};
+
+// Deterministic pseudo-random bytes; different seeds give different runs.
+Bytes pattern(std::uint32_t seed, std::size_t size);
+
+// count records numbered firstR.. for track index t (C = t / 2, H = t % 2),
+// size code 3, 1024 data bytes each from pattern(seed + R).
+std::vector<Record> standardTrack(int t, int firstR, int count, std::uint32_t seed);
+
+class Disk {
+public:
+    Disk& name(const std::string& text);
+    Disk& media(int type);
+    Disk& track(int index, std::vector<Record> records);
+    // Stores value in track table entry index instead of the real offset.
+    Disk& trackOffset(int index, std::uint32_t value);
+    // Stores value in the disk-size field instead of the real size.
+    Disk& diskSize(std::uint32_t value);
+
+    Bytes build() const;
+
+private:
+    std::string name_;
+    int media_ = 0x20;
+    std::map<int, std::vector<Record>> tracks_;
+    std::map<int, std::uint32_t> offsetOverrides_;
+    bool sizeOverridden_ = false;
+    std::uint32_t size_ = 0;
+};
+
+// A disk of tracks 0..lastTrack, each with count records from firstR.
+Disk standardDisk(int firstR, int count, int lastTrack, std::uint32_t seed);
+
+// The data of the given records, one after the other.
+Bytes dataOf(const std::vector<Record>& records);
+
+Bytes concat(const std::vector<Bytes>& parts);
+// Up to size bytes from offset from; fewer where bytes end sooner.
+Bytes slice(const Bytes& bytes, std::size_t from, std::size_t size);
+void putU16(Bytes& bytes, std::size_t at, int value);
+void putU32(Bytes& bytes, std::size_t at, std::uint32_t value);
+bool writeFile(const std::string& path, const Bytes& bytes);
+
+}  // namespace d88build
+
+#endif
