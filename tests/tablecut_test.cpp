@@ -1,6 +1,6 @@
 // End-to-end runs of the built tablecut in a fresh folder: exit status,
 // both output streams and every file written, byte for byte.
-#include "test_support.h"
+#include "program_fixture.h"
 
 #include <sys/stat.h>
 
@@ -8,7 +8,6 @@ using d88build::Bytes;
 using d88build::Disk;
 using d88build::Record;
 using testsupport::RunResult;
-using testsupport::TempDir;
 
 namespace {
 
@@ -16,10 +15,6 @@ const std::string kRecognised = " Disk \x82\xf0\x94\x46\x8e\xaf\x82\xb5\x82\xdc\
 const std::string kProgram = "Program" + kRecognised;
 const std::string kScenario = "Scenario" + kRecognised;
 const std::string kEvent = "Event" + kRecognised;
-// ファイルをオープンできません.
-const std::string kCannotOpen =
-    "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x83\x49\x81\x5b\x83\x76\x83\x93\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1.\n";
-
 constexpr int kLastTrack = 153;
 
 std::string cutting(const std::vector<std::string>& names)
@@ -49,32 +44,12 @@ const std::vector<std::string> kScenarioNames = {"KX200", "KX201", "KX202", "KX2
                                                  "KX206", "KX207", "KX208", "KX209", "KX210", "KX211"};
 const std::vector<std::string> kEventNames = {"KX000", "KX001", "KX002", "KX003", "KX004", "KX005"};
 
-class TablecutTest : public ::testing::Test {
+class TablecutTest : public ProgramTest {
 protected:
-    RunResult run(const Bytes& image)
-    {
-        return runOn(images_.write("image.d88", image));
-    }
-    RunResult runOn(const std::string& imagePath)
-    {
-        return testsupport::runProgram(TABLECUT_PATH, {"tablecut", imagePath}, work_.path());
-    }
-    std::map<std::string, Bytes> outputs() const { return testsupport::filesIn(work_.path()); }
-
-    TempDir images_;
-    TempDir work_;
+    TablecutTest() : ProgramTest(TABLECUT_PATH, "tablecut") {}
 };
 
 }  // namespace
-
-TEST_F(TablecutTest, AnImageWithoutACompleteHeaderDoesNothing)
-{
-    const RunResult result = run(Bytes(687, 0x55));
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "");
-    EXPECT_TRUE(outputs().empty());
-}
 
 TEST_F(TablecutTest, CutsTheProgramFilesFromTheirSectors)
 {
@@ -207,23 +182,13 @@ TEST_F(TablecutTest, WrongArgumentCountsGiveTheUsageLine)
              {"./tablecut"}, {"my-tablecut", "a.d88", "b.d88"}, {}, {""}}) {
         // With no argv[0] at all (or an empty one, which is what Linux makes
         // of an empty argument list) the program names itself.
-        const RunResult result = testsupport::runProgram(TABLECUT_PATH, argv, work_.path());
+        const RunResult result = runWith(argv);
         const std::string name = argv.empty() || argv[0].empty() ? "tablecut" : argv[0];
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, "Usage: " + name + " [d88file]\n");
     }
     EXPECT_TRUE(outputs().empty());
-}
-
-TEST_F(TablecutTest, AnImageThatCannotBeOpenedIsReported)
-{
-    for (const std::string& path : {images_.file("missing.d88"), images_.path()}) {
-        const RunResult result = runOn(path);
-        EXPECT_EQ(result.status, 1) << path;
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, kCannotOpen);
-    }
 }
 
 TEST_F(TablecutTest, TheSampleImageGivesAllTwentyOneFiles)

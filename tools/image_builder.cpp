@@ -103,6 +103,44 @@ Disk standardDisk(int firstR, int count, int lastTrack, std::uint32_t seed)
     return disk;
 }
 
+Disk linearDisk(const Bytes& content, int firstR)
+{
+    constexpr std::size_t kTrackBytes = 8 * 1024;
+    Disk disk;
+    for (std::size_t at = 0, t = 0; at < content.size(); at += kTrackBytes, ++t) {
+        Bytes trackData = slice(content, at, kTrackBytes);
+        trackData.resize(kTrackBytes, 0);
+        std::vector<Record> records;
+        for (int i = 0; i < 8; ++i) {
+            const int track = static_cast<int>(t);
+            records.push_back({track / 2, track % 2, firstR + i, 3, 8, slice(trackData, 1024 * static_cast<std::size_t>(i), 1024)});
+        }
+        disk.track(static_cast<int>(t), std::move(records));
+    }
+    return disk;
+}
+
+Bytes scanFiller(std::size_t blocks, std::uint32_t seed)
+{
+    Bytes bytes = pattern(seed, blocks * 1024);
+    for (std::size_t at = 0; at < bytes.size(); at += 1024) {
+        bytes[at] |= 1;
+        bytes[at + 1023] |= 1;
+    }
+    return bytes;
+}
+
+Bytes scanFile(std::size_t blocks, std::uint32_t seed)
+{
+    Bytes file = scanFiller(blocks, seed);
+    const int offsets[6] = {0x0010, 0x0040, 0x0100, 0x0180, 0x0200, static_cast<int>((blocks - 1) * 1024 + 0x100)};
+    for (std::size_t i = 0; i < 6; ++i) {
+        putU16(file, 2 * i, offsets[i]);
+    }
+    std::fill(file.end() - 0x200, file.end(), 0);
+    return file;
+}
+
 Bytes dataOf(const std::vector<Record>& records)
 {
     Bytes bytes;

@@ -54,6 +54,21 @@ private:
 // A disk of tracks 0..lastTrack, each with count records from firstR.
 Disk standardDisk(int firstR, int count, int lastTrack, std::uint32_t seed);
 
+// A disk whose tracks 0, 1, ... carry content in stored order, 8 sectors of
+// 1024 bytes a track numbered from firstR; the last track is padded with
+// zeros.
+Disk linearDisk(const Bytes& content, int firstR);
+
+// blocks of 1024 bytes that never look like a data file to a block scan:
+// each block's first byte is odd (no valid first offset) and its last byte
+// non-zero (no end mark).
+Bytes scanFiller(std::size_t blocks, std::uint32_t seed);
+
+// A data file of blocks 1024-byte blocks (3 or more) as a block scan finds
+// it: six ascending offsets, the last pointing into its last block, filler
+// blocks, and zeros ending the last block.
+Bytes scanFile(std::size_t blocks, std::uint32_t seed);
+
 // The data of the given records, one after the other.
 Bytes dataOf(const std::vector<Record>& records);
 

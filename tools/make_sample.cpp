@@ -3,6 +3,7 @@
 // track) with deterministic pseudo-random content of our own.
 #include "image_builder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,8 @@ namespace {
 
 constexpr int kLastTrack = 153;  // 77 cylinders x 2 heads
 constexpr int kSectorsPerTrack = 8;
+constexpr std::size_t kBlock = 1024;
+constexpr std::size_t kDiskBytes = (kLastTrack + 1) * kSectorsPerTrack * kBlock;
 
 // A Program, a Scenario and an Event Disk, told apart by their sector
 // numbers 16..23, 32..39 and 48..55.
@@ -22,6 +25,28 @@ d88build::Bytes threeDiskSet()
     });
 }
 
+void placeFile(d88build::Bytes& content, std::size_t start, std::size_t blocks, std::uint32_t seed)
+{
+    const d88build::Bytes file = d88build::scanFile(blocks, seed);
+    std::copy(file.begin(), file.end(), content.begin() + static_cast<std::ptrdiff_t>(start * kBlock));
+}
+
+// Two disks with two data files each; blocks 6 and 7 end track 0, so the
+// first file spans into track 1, and the others cross track ends as well.
+d88build::Bytes scanSet()
+{
+    d88build::Bytes first = d88build::scanFiller(kDiskBytes / kBlock, 4000);
+    placeFile(first, 6, 3, 4100);
+    placeFile(first, 397, 5, 4200);
+    d88build::Bytes second = d88build::scanFiller(kDiskBytes / kBlock, 5000);
+    placeFile(second, 30, 4, 5100);
+    placeFile(second, 1100, 11, 5200);
+    return d88build::concat({
+        d88build::linearDisk(first, 1).name("DATA 1").build(),
+        d88build::linearDisk(second, 1).name("DATA 2").build(),
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -31,7 +56,8 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::string folder = argv[1];
-    if (!d88build::writeFile(folder + "/three-disks.d88", threeDiskSet())) {
+    if (!d88build::writeFile(folder + "/three-disks.d88", threeDiskSet()) ||
+        !d88build::writeFile(folder + "/scan-disks.d88", scanSet())) {
         std::fprintf(stderr, "make_sample: cannot write into %s\n", folder.c_str());
         return 1;
     }

@@ -1,5 +1,5 @@
-#ifndef TABLECUT_OUTPUT_FILE_H
-#define TABLECUT_OUTPUT_FILE_H
+#ifndef OUTPUT_OUTPUT_FILE_H
+#define OUTPUT_OUTPUT_FILE_H
 
 #include <cstddef>
 

@@ -1,0 +1,3 @@
+#include "image_buffer.h"
+
+unsigned char imageBuffer[kImageBufferSize];

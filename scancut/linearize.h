@@ -1,0 +1,12 @@
+#ifndef SCANCUT_LINEARIZE_H
+#define SCANCUT_LINEARIZE_H
+
+class D88Image;
+
+// Selects disk index and lays the data of its tracks 0..152 into
+// imageBuffer from its first byte: track after track and, within a track,
+// the first 16 listed sectors in ascending sector number. What does not fit
+// the buffer is left out.
+void linearizeDisk(D88Image& reader, int index);
+
+#endif

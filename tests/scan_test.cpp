@@ -1,0 +1,254 @@
+// The scanner's two stages driven directly: laying a disk into the buffer,
+// and finding files in it (written to a recorder instead of to disk).
+#include "reader_fixture.h"
+#include "recording_output.h"
+
+#include "block_scan.h"
+#include "image_buffer.h"
+#include "linearize.h"
+
+#include <array>
+#include <cstring>
+
+using d88build::Bytes;
+using d88build::Disk;
+using d88build::Record;
+
+namespace {
+
+class ScanTest : public ReaderTest {
+protected:
+    void SetUp() override
+    {
+        std::memset(imageBuffer, 0, sizeof imageBuffer);
+        recording::files.clear();
+        recording::failWith = 0;
+    }
+
+    Bytes laidIn(std::size_t from, std::size_t size) const
+    {
+        return Bytes(imageBuffer + from, imageBuffer + from + size);
+    }
+
+    // Runs the scan; returns the lines it printed.
+    std::string scan(int& counter, bool expectAllWritten = true)
+    {
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(scanBlocks(counter), expectAllWritten);
+        return ::testing::internal::GetCapturedStdout();
+    }
+
+    // Block b: the six header words, non-zero filler, and an end mark
+    // (three zero bytes at its end) when wanted.
+    static void putBlock(int b, const std::array<int, 6>& words, bool endMark)
+    {
+        unsigned char* block = imageBuffer + b * kBlockSize;
+        std::memset(block, 0x5A, kBlockSize);
+        for (int i = 0; i < 6; ++i) {
+            block[2 * i] = static_cast<unsigned char>(words[static_cast<std::size_t>(i)] & 0xFF);
+            block[2 * i + 1] = static_cast<unsigned char>(words[static_cast<std::size_t>(i)] >> 8);
+        }
+        if (endMark) {
+            std::memset(block + kBlockSize - 3, 0, 3);
+        }
+    }
+
+    // A block that is no file start, with or without an end mark.
+    static void putFiller(int b, bool endMark)
+    {
+        putBlock(b, {1, 0, 0, 0, 0, 0}, endMark);
+    }
+};
+
+const std::array<int, 6> kHeader = {0x0010, 0x0020, 0x0030, 0x0040, 0x0050, 0x0300};
+
+}  // namespace
+
+TEST_F(ScanTest, AStandardDiskFillsAllButTheLastTrack)
+{
+    ASSERT_TRUE(openImage(d88build::standardDisk(1, 8, 153, 3).build()));
+    linearizeDisk(reader_, 0);
+    Bytes expected;
+    for (int t = 0; t < 153; ++t) {
+        const Bytes track = d88build::dataOf(d88build::standardTrack(t, 1, 8, 3));
+        expected.insert(expected.end(), track.begin(), track.end());
+    }
+    ASSERT_EQ(expected.size(), 1253376u);
+    EXPECT_SAME_BYTES(expected, laidIn(0, expected.size()));
+    EXPECT_SAME_BYTES(Bytes(8192, 0), laidIn(expected.size(), 8192)) << "track 153 is not read";
+}
+
+TEST_F(ScanTest, SectorsAreLaidInByNumberWithEqualNumbersInStoredOrder)
+{
+    const Bytes a(1024, 0xA1), b(1024, 0xB2), c(1024, 0xC3), d(1024, 0xD4);
+    ASSERT_TRUE(openImage(Disk()
+                              .track(0, {{0, 0, 5, 3, 3, a}, {0, 0, 1, 3, 3, b}, {0, 0, 3, 3, 3, c}})
+                              .track(2, {{9, 0, 7, 3, 4, a}, {1, 0, 2, 3, 4, b}, {7, 0, 7, 3, 4, c}, {1, 0, 2, 3, 4, d}})
+                              .build()));
+    linearizeDisk(reader_, 0);
+    // Track 1 is absent and contributes nothing. On track 2 the two records
+    // with ID (1, 0, 2, 3) both resolve to the first of them.
+    const Bytes expected = d88build::concat({b, c, a, b, b, a, c, Bytes(1024, 0)});
+    EXPECT_SAME_BYTES(expected, laidIn(0, expected.size()));
+}
+
+TEST_F(ScanTest, OnlyTheFirstSixteenRecordsOfATrackAreTaken)
+{
+    std::vector<Record> track;
+    for (int i = 0; i < 20; ++i) {
+        track.push_back({0, 0, 20 - i, 0, 20, Bytes(128, static_cast<unsigned char>(20 - i))});
+    }
+    ASSERT_TRUE(openImage(Disk().track(0, track).build()));
+    linearizeDisk(reader_, 0);
+    Bytes expected;
+    for (int r = 5; r <= 20; ++r) {
+        expected.insert(expected.end(), 128, static_cast<unsigned char>(r));
+    }
+    expected.resize(expected.size() + 128, 0);
+    EXPECT_SAME_BYTES(expected, laidIn(0, expected.size()));
+}
+
+TEST_F(ScanTest, ASectorGivesAtMostItsNominalSizeForEverySizeCode)
+{
+    ASSERT_TRUE(openImage(Disk()
+                              .track(0, {{0, 0, 1, 0, 5, Bytes(1024, 1)},
+                                         {0, 0, 2, 8, 5, Bytes(40000, 2)},
+                                         {0, 0, 3, 9, 5, Bytes(65535, 3)},
+                                         {0, 0, 4, 255, 5, Bytes(600, 4)},
+                                         {0, 0, 5, 3, 5, {}}})
+                              .build()));
+    linearizeDisk(reader_, 0);
+    Bytes expected = d88build::concat({Bytes(128, 1), Bytes(32768, 2), Bytes(65535, 3), Bytes(600, 4)});
+    expected.resize(expected.size() + 16, 0);
+    EXPECT_SAME_BYTES(expected, laidIn(0, expected.size()));
+}
+
+TEST_F(ScanTest, LayingInStopsAtTheEndOfTheBuffer)
+{
+    // Sixteen 1024-byte sectors a track: twice what the buffer holds.
+    ASSERT_TRUE(openImage(d88build::standardDisk(1, 16, 152, 8).build()));
+    linearizeDisk(reader_, 0);
+    const Bytes lastSector = d88build::standardTrack(76, 1, 16, 8)[15].data;
+    EXPECT_SAME_BYTES(lastSector, laidIn(kImageBufferSize - 1024, 1024));
+
+    // A sector that crosses the end contributes what fits: track 0 carries
+    // 300 bytes more than a full buffer leaves room for, so the last sector
+    // of track 152 gets only 724 of its 1024 bytes.
+    std::memset(imageBuffer, 0, sizeof imageBuffer);
+    Disk disk = d88build::standardDisk(1, 8, 152, 8);
+    std::vector<Record> track0 = d88build::standardTrack(0, 1, 15, 8);
+    track0.push_back({0, 0, 16, 4, 16, d88build::pattern(9, 1324)});
+    for (Record& record : track0) {
+        record.count = 16;
+    }
+    disk.track(0, track0);
+    ASSERT_TRUE(openImage(disk.build()));
+    linearizeDisk(reader_, 0);
+    const Bytes last = d88build::standardTrack(152, 1, 8, 8)[7].data;
+    EXPECT_SAME_BYTES(d88build::slice(last, 0, 724), laidIn(kImageBufferSize - 724, 724));
+}
+
+TEST_F(ScanTest, AHeaderWhoseOwnBlockEndsInZerosIsAOneBlockFile)
+{
+    putBlock(10, kHeader, true);
+    int counter = 0;
+    EXPECT_EQ(scan(counter), "KX000\n");
+    EXPECT_EQ(counter, 1);
+    ASSERT_EQ(recording::files.size(), 1u);
+    EXPECT_EQ(recording::files[0].first, "KX000");
+    EXPECT_SAME_BYTES(laidIn(10 * 1024, 1024), recording::files[0].second);
+}
+
+TEST_F(ScanTest, TheEndSearchStartsAtTheBlockOfTheLastOffset)
+{
+    std::array<int, 6> header = kHeader;
+    header[5] = 0x0C00;
+    putBlock(0, header, true);  // its own end mark is not looked at
+    putFiller(1, true);
+    putFiller(2, true);
+    putFiller(3, false);
+    putFiller(4, true);
+    int counter = 5;
+    EXPECT_EQ(scan(counter), "KX005\n");
+    ASSERT_EQ(recording::files.size(), 1u);
+    EXPECT_EQ(recording::files[0].second.size(), 5u * 1024);
+}
+
+TEST_F(ScanTest, OnlyValidHeadersWithAnEndMarkWithinTwelveBlocksStartFiles)
+{
+    const std::array<int, 6> rejected[] = {
+        {0x1000, 0x1010, 0x1020, 0x1030, 0x1040, 0x1050},  // first offset 4096
+        {0x0008, 0x0020, 0x0030, 0x0040, 0x0050, 0x0300},  // not a multiple of 16
+        {0x0010, 0x0020, 0x0020, 0x0040, 0x0050, 0x0300},  // not strictly ascending
+        {0x0010, 0x0020, 0x0030, 0x0040, 0x0050, 0x3000},  // ends 12 blocks on
+        {0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000},  // all zero
+    };
+    for (int b = 0; b < kBufferBlocks; ++b) {
+        putFiller(b, false);
+    }
+    for (int i = 0; i < 5; ++i) {
+        putBlock(100 * i, rejected[i], true);
+        putFiller(100 * i + 1, true);
+        putFiller(100 * i + 12, true);
+    }
+    // The end mark needs all three bytes: here 1021 is not zero and the
+    // search goes on to the next block, then gives up after block b + 11.
+    putBlock(600, kHeader, true);
+    imageBuffer[600 * 1024 + 1021] = 1;
+    putFiller(612, true);
+    int counter = 0;
+    EXPECT_EQ(scan(counter), "");
+    EXPECT_TRUE(recording::files.empty());
+}
+
+TEST_F(ScanTest, StartsInsideAFileGiveOverlappingFiles)
+{
+    std::array<int, 6> header = kHeader;
+    header[5] = 0x0800;
+    putBlock(20, header, false);
+    putBlock(21, kHeader, false);
+    putFiller(22, true);
+    int counter = 0;
+    EXPECT_EQ(scan(counter), "KX000\nKX001\n");
+    ASSERT_EQ(recording::files.size(), 2u);
+    EXPECT_SAME_BYTES(laidIn(20 * 1024, 3072), recording::files[0].second);
+    EXPECT_SAME_BYTES(laidIn(21 * 1024, 2048), recording::files[1].second);
+}
+
+TEST_F(ScanTest, NoFileReachesPastTheBuffer)
+{
+    // The last start examined, 1223, may end in the buffer's last block...
+    std::array<int, 6> header = kHeader;
+    header[5] = 0x2000;
+    putBlock(1223, header, false);
+    putFiller(1231, true);
+    // ...but a search that would need block 1232 finds nothing.
+    putBlock(1222, {0x0010, 0x0020, 0x0030, 0x0040, 0x0050, 0x2800}, false);
+    int counter = 0;
+    EXPECT_EQ(scan(counter), "KX000\n");
+    ASSERT_EQ(recording::files.size(), 1u);
+    EXPECT_SAME_BYTES(laidIn(1223 * 1024, 9 * 1024), recording::files[0].second);
+
+    std::memset(imageBuffer, 0, sizeof imageBuffer);
+    recording::files.clear();
+    putBlock(1223, kHeader, false);
+    for (int b = 1224; b < kBufferBlocks; ++b) {
+        putFiller(b, false);
+    }
+    EXPECT_EQ(scan(counter), "");
+    EXPECT_TRUE(recording::files.empty());
+}
+
+TEST_F(ScanTest, AFailedWriteIsReportedAndTheScanGoesOn)
+{
+    putBlock(3, kHeader, true);
+    putBlock(9, kHeader, true);
+    recording::failWith = ENOSPC;
+    int counter = 0;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(scan(counter, false), "KX000\nKX001\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "scancut: cannot write KX000: No space left on device\n"
+              "scancut: cannot write KX001: No space left on device\n");
+    EXPECT_EQ(counter, 2);
+}
