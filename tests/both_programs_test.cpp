@@ -2,6 +2,8 @@
 // read: the same outcome, each with its own wording of the open error.
 #include "program_fixture.h"
 
+#include <sys/stat.h>
+
 using d88build::Bytes;
 using testsupport::RunResult;
 
@@ -16,6 +18,11 @@ struct Program {
 // ファイルをオープンできません, with a full stop in tablecut's wording only.
 const std::string kCannotOpen =
     "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x83\x49\x81\x5b\x83\x76\x83\x93\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1";
+
+void PrintTo(const Program& program, std::ostream* out)
+{
+    *out << program.name;
+}
 
 const Program kPrograms[] = {
     {TABLECUT_PATH, "tablecut", kCannotOpen + ".\n"},
@@ -42,12 +49,28 @@ TEST_P(BothProgramsTest, AnImageWithoutACompleteDiskHeaderWritesNothing)
 
 TEST_P(BothProgramsTest, AnImageThatCannotBeOpenedOrReadIsReported)
 {
-    for (const std::string& path : {images_.file("missing.d88"), images_.path()}) {
+    // Missing; a directory; a file whose first read fails with an I/O error
+    // (the running program's own memory, unmapped at offset 0).
+    for (const std::string& path : {images_.file("missing.d88"), images_.path(), std::string("/proc/self/mem")}) {
         const RunResult result = runOn(path);
         EXPECT_EQ(result.status, 1) << path;
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, GetParam().cannotOpen);
     }
+    EXPECT_TRUE(outputs().empty());
+}
+
+TEST_P(BothProgramsTest, AnImageWithoutReadPermissionIsReported)
+{
+    // Run unprivileged, as root may read any file.
+    const std::string image = images_.write("locked.d88", d88build::standardDisk(32, 8, 20, 1).build());
+    ASSERT_EQ(chmod(image.c_str(), 0), 0);
+    ASSERT_EQ(chmod(images_.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(work_.path().c_str(), 0777), 0);
+    const RunResult result = testsupport::runProgram(GetParam().path, {GetParam().name, image}, work_.path(), true);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, GetParam().cannotOpen);
     EXPECT_TRUE(outputs().empty());
 }
 

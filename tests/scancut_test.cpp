@@ -3,6 +3,7 @@
 #include "program_fixture.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -65,14 +66,19 @@ TEST_F(ScancutTest, AFileThatCannotBeWrittenIsReportedAndTheScanGoesOn)
     place(content, 1, d88build::scanFile(3, 6));
     place(content, 20, d88build::scanFile(3, 7));
     place(content, 40, d88build::scanFile(3, 8));
+    place(content, 50, d88build::scanFile(4, 9));
     ASSERT_EQ(mkdir(work_.file("KX001").c_str(), 0700), 0);
+    ASSERT_EQ(symlink("/dev/full", work_.file("KX002").c_str()), 0);
     const RunResult result = run(d88build::linearDisk(content, 1).build());
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, "KX000\nKX001\nKX002\n");
-    EXPECT_EQ(result.err, "scancut: cannot write KX001: Is a directory\n");
+    EXPECT_EQ(result.out, "KX000\nKX001\nKX002\nKX003\n");
+    EXPECT_EQ(result.err,
+              "scancut: cannot write KX001: Is a directory\n"
+              "scancut: cannot write KX002: No space left on device\n");
     const auto files = outputs();
     EXPECT_EQ(files.size(), 2u);
-    EXPECT_SAME_BYTES(d88build::scanFile(3, 8), files.at("KX002"));
+    EXPECT_SAME_BYTES(d88build::scanFile(3, 6), files.at("KX000"));
+    EXPECT_SAME_BYTES(d88build::scanFile(4, 9), files.at("KX003"));
 }
 
 TEST_F(ScancutTest, WrongArgumentCountsGiveTheUsageLine)

@@ -3,6 +3,7 @@
 #include "program_fixture.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using d88build::Bytes;
 using d88build::Disk;
@@ -166,13 +167,19 @@ TEST_F(TablecutTest, AShortRunIsWrittenWholeWithZerosWhereSectorsAreMissing)
 
 TEST_F(TablecutTest, AFileThatCannotBeWrittenIsReportedAndTheRestAreWritten)
 {
+    // One name is taken by a directory; another leads to a full disk, where
+    // the data meets the lack of space only when the file is closed.
     ASSERT_EQ(mkdir(work_.file("KX002").c_str(), 0700), 0);
+    ASSERT_EQ(symlink("/dev/full", work_.file("KX004").c_str()), 0);
     const RunResult result = run(d88build::standardDisk(48, 8, 90, 50).build());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, kEvent + cutting(kEventNames));
-    EXPECT_EQ(result.err, "tablecut: cannot write KX002: Is a directory\n");
+    EXPECT_EQ(result.err,
+              "tablecut: cannot write KX002: Is a directory\n"
+              "tablecut: cannot write KX004: No space left on device\n");
     const auto files = outputs();
-    EXPECT_EQ(files.size(), 5u);
+    EXPECT_EQ(files.size(), 4u);
+    EXPECT_SAME_BYTES(standardRun(48, 50, 48, 48, 1024), files.at("KX003"));
     EXPECT_SAME_BYTES(standardRun(48, 50, 85, 48, 4096), files.at("KX005"));
 }
 

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,9 +46,11 @@ std::string slurp(const std::string& path)
 }
 }  // namespace
 
-RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd)
+RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd,
+                     bool asUnprivileged)
 {
     TempDir capture;
+    // The capture files are opened before any change of user.
     const std::string outPath = capture.file("stdout");
     const std::string errPath = capture.file("stderr");
     std::vector<char*> args;
@@ -62,6 +65,9 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0) {
+            _exit(127);
+        }
+        if (asUnprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
             _exit(127);
         }
         execv(program.c_str(), args.data());

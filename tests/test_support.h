@@ -41,7 +41,10 @@ struct RunResult {
 
 // Runs program with the given argv (argv[0] included; an empty list gives an
 // argument count of 0) in the folder cwd, capturing both output streams.
-RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd);
+// With asUnprivileged, a program started by root runs as user and group
+// 65534 instead, for whom file permissions hold.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd,
+                     bool asUnprivileged = false);
 
 // Every regular file in folder, by name, with its contents.
 std::map<std::string, Bytes> filesIn(const std::string& folder);

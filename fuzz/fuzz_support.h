@@ -1,0 +1,16 @@
+// Support shared by the fuzz entry points.
+#ifndef FUZZ_FUZZ_SUPPORT_H
+#define FUZZ_FUZZ_SUPPORT_H
+
+#include <cstddef>
+#include <cstdint>
+
+// Writes the input to this process's own temporary image file (removed at
+// exit) and returns its path; the programs read images by name only.
+const char* writeInputFile(const std::uint8_t* data, std::size_t size);
+
+// Sends standard output to /dev/null: the programs' progress lines are of
+// no interest here.
+void silenceStandardOutput();
+
+#endif

@@ -1,0 +1,20 @@
+// The whole tablecut run over an arbitrary image.
+#include "fuzz_support.h"
+#include "tablecut.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    silenceStandardOutput();
+    std::atexit(closeImage);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    char program[] = "tablecut";
+    char* argv[] = {program, const_cast<char*>(writeInputFile(data, size)), nullptr};
+    runTablecut(2, argv);
+    return 0;
+}

@@ -1,0 +1,9 @@
+// scancut's whole run, apart from the process around it.
+#ifndef SCANCUT_SCANCUT_H
+#define SCANCUT_SCANCUT_H
+
+// Processes the command line and the image it names; returns the exit
+// status: 0 done, 1 usage or open error, 2 an output file not written.
+int runScancut(int argc, char** argv);
+
+#endif

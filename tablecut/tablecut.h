@@ -1,0 +1,12 @@
+// tablecut's whole run, apart from the process around it.
+#ifndef TABLECUT_TABLECUT_H
+#define TABLECUT_TABLECUT_H
+
+// Processes the command line and the image it names; returns the exit
+// status: 0 done, 1 usage or open error, 2 an output file not written.
+int runTablecut(int argc, char** argv);
+
+// Closes the image if it is open; the exit handler.
+void closeImage();
+
+#endif
