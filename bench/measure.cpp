@@ -1,7 +1,9 @@
-// Runs a command several times and prints the median of its CPU time (user
-// + system), its wall time, its peak resident memory and the bytes it read
-// from the operating system. The parent waits for the child with WNOWAIT,
-// so the child's /proc/PID/io can still be read before it is reaped.
+// Runs a command several times, alternating with a second one when given
+// after --vs, and prints for each the median of its CPU time (user + system),
+// its wall time, its peak resident memory and the bytes it read from the
+// operating system, then the ratio of the CPU times. The parent waits for
+// each child with WNOWAIT, so that its /proc/PID/io can still be read
+// before it is reaped.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -66,11 +68,26 @@ Sample runOnce(char** command, const char* folder)
     return sample;
 }
 
+const char* nameOf(const char* path)
+{
+    const char* slash = std::strrchr(path, '/');
+    return slash != nullptr ? slash + 1 : path;
+}
+
 template <typename T>
-T median(std::vector<Sample>& samples, T Sample::*field)
+T median(std::vector<Sample> samples, T Sample::*field)
 {
     std::sort(samples.begin(), samples.end(), [field](const Sample& a, const Sample& b) { return a.*field < b.*field; });
     return samples[samples.size() / 2].*field;
+}
+
+double report(const char* label, const std::vector<Sample>& samples)
+{
+    const double cpu = median(samples, &Sample::cpu);
+    std::printf("%-9s cpu %7.4f s  wall %7.4f s  peak %6ld KiB  read %11lld bytes  status %d\n", label, cpu,
+                median(samples, &Sample::wall), median(samples, &Sample::rssKiB),
+                median(samples, &Sample::bytesRead), samples.front().status);
+    return cpu;
 }
 
 }  // namespace
@@ -78,20 +95,30 @@ T median(std::vector<Sample>& samples, T Sample::*field)
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: measure RUNS FOLDER COMMAND [ARGS...]\n");
+        std::fprintf(stderr, "usage: measure RUNS FOLDER COMMAND [ARGS...] [--vs COMMAND [ARGS...]]\n");
         return 1;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
-    std::vector<Sample> samples;
-    for (int i = 0; i < runs; ++i) {
-        samples.push_back(runOnce(argv + 3, argv[2]));
+    char** first = argv + 3;
+    char** second = nullptr;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--vs") == 0) {
+            argv[i] = nullptr;
+            second = argv + i + 1;
+        }
     }
-    const int status = samples.front().status;
-    const double cpu = median(samples, &Sample::cpu);
-    const double wall = median(samples, &Sample::wall);
-    const long rss = median(samples, &Sample::rssKiB);
-    const long long bytesRead = median(samples, &Sample::bytesRead);
-    std::printf("cpu %.3f s  wall %.3f s  peak %ld KiB  read %lld bytes  status %d\n", cpu, wall, rss, bytesRead,
-                status);
+    std::vector<Sample> firstSamples;
+    std::vector<Sample> secondSamples;
+    for (int i = 0; i < runs; ++i) {
+        firstSamples.push_back(runOnce(first, argv[2]));
+        if (second != nullptr && second[0] != nullptr) {
+            secondSamples.push_back(runOnce(second, argv[2]));
+        }
+    }
+    const double firstCpu = report(nameOf(first[0]), firstSamples);
+    if (!secondSamples.empty()) {
+        const double secondCpu = report(nameOf(second[0]), secondSamples);
+        std::printf("%-9s cpu ratio %.2f\n", "", secondCpu > 0 ? firstCpu / secondCpu : 0.0);
+    }
     return 0;
 }

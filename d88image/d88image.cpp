@@ -1,5 +1,5 @@
-// The container level: opening the file, indexing its disks, making one
-// current and reading positioned bytes for the sector operations.
+// The container level: opening the file, indexing its disks and making one
+// current.
 #include "d88image.h"
 
 #include <climits>
@@ -25,6 +25,9 @@ void D88Image::close()
         std::fclose(file_);
         file_ = nullptr;
     }
+    windowLength_ = 0;
+    windowAtEnd_ = false;
+    filePositionKnown_ = false;
 }
 
 void D88Image::clearCurrentDisk()
@@ -47,6 +50,10 @@ bool D88Image::open(const char* name)
     if (file_ == nullptr) {
         return false;
     }
+    // The reader's own window does the buffering.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    filePosition_ = 0;
+    filePositionKnown_ = true;
     // Each header's disk size is also the distance to the next header. The
     // sum is kept in 64 bits: 64 sizes of up to 4 GiB cannot wrap it. A size
     // of 0 indexes the same header again until the disk limit.
@@ -55,7 +62,9 @@ bool D88Image::open(const char* name)
     while (count < kMaxDisks) {
         unsigned char header[kDiskHeaderSize];
         diskOffsets_[count] = position;
-        if (readAt(position, header, sizeof header) < sizeof header) {
+        // Read past the window: a file of many disks would otherwise fill it
+        // at every header, and only the sizes matter here.
+        if (readDirect(position, header, sizeof header) < sizeof header) {
             break;
         }
         position += readU32le(header + kDiskSizeOffset);
@@ -94,7 +103,7 @@ bool D88Image::selectDisk(int index)
         return false;
     }
     unsigned char header[kDiskHeaderSize];
-    if (readAt(diskOffsets_[index], header, sizeof header) < sizeof header) {
+    if (readAt(diskOffsets_[index], header, sizeof header, diskOffsets_[index]) < sizeof header) {
         return false;  // the file changed since it was indexed
     }
     currentDiskOffset_ = static_cast<std::int64_t>(diskOffsets_[index]);
@@ -119,18 +128,4 @@ const char* D88Image::diskName() const
 int D88Image::mediaType() const
 {
     return mediaType_;
-}
-
-std::size_t D88Image::readAt(std::uint64_t position, unsigned char* dest, std::size_t count)
-{
-    if (file_ == nullptr || count == 0) {
-        return 0;
-    }
-    // A position that the platform's seek cannot express lies past the end
-    // of any file it can open.
-    if (position > static_cast<std::uint64_t>(LONG_MAX) ||
-        std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
-        return 0;
-    }
-    return std::fread(dest, 1, count, file_);
 }

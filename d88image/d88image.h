@@ -4,7 +4,9 @@
 // a chain of sector records (a 16-byte header followed by the sector data).
 //
 // The reader never writes the image and never loads it whole: every call
-// positions the stream and reads only what it needs. Nothing throws; every
+// reads only what it needs, through a fixed window of the file held in
+// memory, so that walking a track again costs no further reads from the
+// operating system. Nothing is remembered about tracks. Nothing throws; every
 // failure is a false or a byte count of 0. All values taken from the file are
 // bounded before use, so a damaged or hostile image only makes reads fail.
 #ifndef D88IMAGE_D88IMAGE_H
@@ -34,6 +36,7 @@ public:
     static constexpr int kDiskHeaderSize = 0x2B0;
     static constexpr int kSectorHeaderSize = 16;
     static constexpr int kNameLength = 16;
+    static constexpr std::size_t kWindowSize = 32 * 1024;
 
     D88Image();
     ~D88Image();
@@ -94,10 +97,20 @@ public:
 
 private:
     bool trackStart(int track, std::uint64_t& position) const;
-    std::size_t readAt(std::uint64_t position, unsigned char* dest, std::size_t count);
+    std::size_t readAt(std::uint64_t position, unsigned char* dest, std::size_t count, std::uint64_t anchor);
+    const unsigned char* peek(std::uint64_t position, std::size_t count, std::uint64_t anchor);
+    std::size_t windowFor(std::uint64_t position, std::size_t count, std::uint64_t anchor);
+    std::size_t readDirect(std::uint64_t position, unsigned char* dest, std::size_t count);
+    void fillWindow(std::uint64_t start);
     void clearCurrentDisk();
 
     std::FILE* file_ = nullptr;
+    std::uint64_t filePosition_ = 0;  // where the stream stands, when known
+    bool filePositionKnown_ = false;
+    unsigned char window_[kWindowSize];
+    std::uint64_t windowStart_ = 0;
+    std::size_t windowLength_ = 0;  // bytes of the file held from windowStart_
+    bool windowAtEnd_ = false;      // the file ends where the window does
     int diskCount_ = 0;
     int firstSector_ = 1;
     int lastSector_ = 16;

@@ -45,13 +45,14 @@ bool D88Image::trackStart(int track, std::uint64_t& position) const
 
 int D88Image::readSector(int track, int c, int h, int r, int n, unsigned char* dest, int max)
 {
-    std::uint64_t position = 0;
-    if (!trackStart(track, position)) {
+    std::uint64_t start = 0;
+    if (!trackStart(track, start)) {
         return 0;
     }
+    std::uint64_t position = start;
     for (int i = 0; i < kMaxRecordsPerWalk; ++i) {
-        unsigned char header[kSectorHeaderSize];
-        if (readAt(position, header, sizeof header) < sizeof header) {
+        const unsigned char* header = peek(position, kSectorHeaderSize, start);
+        if (header == nullptr) {
             return 0;
         }
         // Each record's own count is trusted; a count of 0 ends the track
@@ -65,7 +66,7 @@ int D88Image::readSector(int track, int c, int h, int r, int n, unsigned char* d
             const int wanted = std::min(length, std::max(max, 0));
             // A sector cut short by the end of the file yields what is there.
             return static_cast<int>(
-                readAt(position + kSectorHeaderSize, dest, static_cast<std::size_t>(wanted)));
+                readAt(position + kSectorHeaderSize, dest, static_cast<std::size_t>(wanted), start));
         }
         if (i == count - 1) {
             return 0;
@@ -110,16 +111,17 @@ void D88Image::setSectorRange(int first, int last)
 
 int D88Image::listSectorIds(int track, unsigned char* out, int capacity)
 {
-    std::uint64_t position = 0;
-    if (!trackStart(track, position)) {
+    std::uint64_t start = 0;
+    if (!trackStart(track, start)) {
         return 0;
     }
+    std::uint64_t position = start;
     int written = 0;
     // Unlike readSector there is no test for a count of 0: such a track is
     // listed until the capacity is used up (or the file ends).
     for (int i = 0; capacity - written >= 4; ++i) {
-        unsigned char header[kSectorHeaderSize];
-        if (readAt(position, header, sizeof header) < sizeof header) {
+        const unsigned char* header = peek(position, kSectorHeaderSize, start);
+        if (header == nullptr) {
             break;
         }
         std::copy(header, header + 4, out + written);

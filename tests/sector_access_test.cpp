@@ -215,3 +215,39 @@ TEST_F(ReaderTest, ListSectorIdsReadsCountZeroTracksToTheCapacityOrTheEnd)
     ASSERT_TRUE(reader_.selectDisk(0));
     EXPECT_EQ(reader_.listSectorIds(0, ids.data(), 64), 36) << "the last header is cut short";
 }
+
+TEST_F(ReaderTest, ReadsInAnyOrderGiveTheFileAsStoredAcrossWindowEdges)
+{
+    // Records of all lengths over several window sizes, one track of 254
+    // records and a second, shorter one, read in a scrambled order and with
+    // limits that end at, before and past each sector's end.
+    std::vector<Record> records;
+    std::uint32_t state = 12345;
+    for (int r = 1; r <= 254; ++r) {
+        state = state * 1103515245u + 12345u;
+        const std::size_t length = r == 100 ? 40000 : (state >> 8) % 3000;
+        records.push_back({0, 0, r, 3, 254, d88build::pattern(static_cast<std::uint32_t>(r), length)});
+    }
+    std::vector<Record> tail(records.begin(), records.begin() + 10);
+    for (Record& record : tail) {
+        record.count = 10;
+        record.h = 1;
+    }
+    Bytes image = Disk().track(0, records).track(1, tail).build();
+    image.resize(image.size() - 500);  // the last sector is cut short
+    ASSERT_TRUE(openImage(image));
+    ASSERT_TRUE(reader_.selectDisk(0));
+    for (int k = 0; k < 600; ++k) {
+        const int r = 1 + (k * 97) % 254;
+        const Record& record = records[static_cast<std::size_t>(r - 1)];
+        const int max = (k % 3 == 0) ? 65535 : static_cast<int>(record.data.size()) - k % 5;
+        Bytes got(static_cast<std::size_t>(std::max(max, 0)));
+        got.resize(static_cast<std::size_t>(reader_.readSector(0, 0, 0, r, 3, got.data(), max)));
+        EXPECT_SAME_BYTES(d88build::slice(record.data, 0, static_cast<std::size_t>(std::max(max, 0))), got)
+            << "sector " << r;
+        if (k % 50 == 0) {
+            const Bytes last = d88build::slice(tail[9].data, 0, tail[9].data.size() - 500);
+            EXPECT_SAME_BYTES(last, sector(1, 0, 1, 10, 65535));
+        }
+    }
+}

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,17 +48,47 @@ d88build::Bytes scanSet()
     });
 }
 
+// 64 disks: where known, a Program, a Scenario and an Event Disk at
+// positions 0, 1 and 2 and the other 61 of no known kind (sectors 1..8);
+// otherwise the three kinds over and over.
+d88build::Bytes sixtyFourDisks(bool allKnown)
+{
+    const int kinds[] = {16, 32, 48};
+    std::vector<d88build::Bytes> disks;
+    for (int i = 0; i < 64; ++i) {
+        const int firstR = allKnown || i < 3 ? kinds[i % 3] : 1;
+        disks.push_back(
+            d88build::standardDisk(firstR, kSectorsPerTrack, kLastTrack, 6000 + static_cast<std::uint32_t>(i)).build());
+    }
+    return d88build::concat(disks);
+}
+
+bool writeSamples(const std::string& folder)
+{
+    return d88build::writeFile(folder + "/three-disks.d88", threeDiskSet()) &&
+           d88build::writeFile(folder + "/scan-disks.d88", scanSet());
+}
+
+bool writeBenchImages(const std::string& folder)
+{
+    return d88build::writeFile(folder + "/one-disk.d88",
+                               d88build::standardDisk(32, kSectorsPerTrack, kLastTrack, 2000).build()) &&
+           d88build::writeFile(folder + "/two-disks.d88", scanSet()) &&
+           d88build::writeFile(folder + "/64-disks-3-known.d88", sixtyFourDisks(false)) &&
+           d88build::writeFile(folder + "/64-disks-all-known.d88", sixtyFourDisks(true));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_sample <output folder>\n");
+    const bool bench = argc == 3 && std::string(argv[1]) == "--bench";
+    if (argc != 2 && !bench) {
+        std::fprintf(stderr, "usage: make_sample [--bench] <output folder>\n");
         return 1;
     }
-    const std::string folder = argv[1];
-    if (!d88build::writeFile(folder + "/three-disks.d88", threeDiskSet()) ||
-        !d88build::writeFile(folder + "/scan-disks.d88", scanSet())) {
+    const std::string folder = argv[argc - 1];
+    if (!(bench ? writeBenchImages(folder) : writeSamples(folder))) {
         std::fprintf(stderr, "make_sample: cannot write into %s\n", folder.c_str());
         return 1;
     }
