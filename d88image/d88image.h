@@ -29,6 +29,7 @@ struct SectorId {
     unsigned char n;
 };
 
+// One open D88 file. The object holds its read window (32 KiB) inside it.
 class D88Image {
 public:
     static constexpr int kMaxDisks = 64;
@@ -74,9 +75,12 @@ public:
     int mediaType() const;
 
     // Copies the data of the first sector on track whose ID is (c, h, r, n)
-    // into dest, at most max bytes. Returns the bytes copied: 0 when the
-    // track is unusable or the sector is missing or empty; fewer than asked
-    // when the file ends inside the sector's data.
+    // into dest, at most max bytes. A track is usable when its index is
+    // 0..163 and its offset non-zero and within the disk's size; its records
+    // are walked as their sector counts say, to the end of the file and
+    // 65,536 records at most. Returns the bytes copied: 0 when the track is
+    // unusable or the sector is missing or empty; fewer than asked when the
+    // file ends inside the sector's data.
     int readSector(int track, int c, int h, int r, int n, unsigned char* dest, int max);
 
     // Reads total bytes of consecutive sectors from the given ID on, in steps
