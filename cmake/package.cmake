@@ -13,8 +13,14 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "header, a CMake package and a pkg-config file.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_GENERATOR TGZ DEB)
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_FILE_NAME d88image-${PROJECT_VERSION}-win64)
+else()
+    set(CPACK_GENERATOR TGZ DEB)
+endif()
 set(CPACK_SOURCE_GENERATOR "")
+set(CPACK_STRIP_FILES TRUE)
 # The Debian package installs under /usr; the archive holds the tree as
 # installed, from its prefix down.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_per_generator.cmake)

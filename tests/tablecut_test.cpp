@@ -175,7 +175,7 @@ TEST_F(TablecutTest, AFileThatCannotBeWrittenIsReportedAndTheRestAreWritten)
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, kEvent + cutting(kEventNames));
     EXPECT_EQ(result.err,
-              "tablecut: cannot write KX002: Is a directory\n"
+              "tablecut: cannot write KX002: " + testsupport::directoryInTheWayReason() + "\n"
               "tablecut: cannot write KX004: No space left on device\n");
     const auto files = outputs();
     EXPECT_EQ(files.size(), 4u);
@@ -190,7 +190,8 @@ TEST_F(TablecutTest, WrongArgumentCountsGiveTheUsageLine)
         // With no argv[0] at all (or an empty one, which is what Linux makes
         // of an empty argument list) the program names itself.
         const RunResult result = runWith(argv);
-        const std::string name = argv.empty() || argv[0].empty() ? "tablecut" : argv[0];
+        const std::string name =
+            testsupport::shownProgramName(TABLECUT_PATH, argv.empty() || argv[0].empty() ? "tablecut" : argv[0]);
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, "Usage: " + name + " [d88file]\n");

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -46,6 +47,24 @@ std::string slurp(const std::string& path)
 }
 }  // namespace
 
+namespace {
+// A native Windows console program ends every line in CR LF.
+std::string consoleLinesToLf(const std::string& text)
+{
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
+            ADD_FAILURE() << "a console line ends in a bare LF: " << text;
+        }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        lines += text[i];
+    }
+    return lines;
+}
+}  // namespace
+
 RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd,
                      bool asUnprivileged)
 {
@@ -53,11 +72,18 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     // The capture files are opened before any change of user.
     const std::string outPath = capture.file("stdout");
     const std::string errPath = capture.file("stderr");
+    // A launcher runs the program with its own argv[0]; the rest follow.
+    const std::string launcher = D88_TEST_LAUNCHER;
     std::vector<char*> args;
-    for (const std::string& arg : argv) {
-        args.push_back(const_cast<char*>(arg.c_str()));
+    if (!launcher.empty()) {
+        args.push_back(const_cast<char*>(launcher.c_str()));
+        args.push_back(const_cast<char*>(program.c_str()));
+    }
+    for (std::size_t i = launcher.empty() ? 0 : 1; i < argv.size(); ++i) {
+        args.push_back(const_cast<char*>(argv[i].c_str()));
     }
     args.push_back(nullptr);
+    const std::string& executable = launcher.empty() ? program : launcher;
 
     RunResult result;
     const pid_t child = fork();
@@ -70,7 +96,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         if (asUnprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
             _exit(127);
         }
-        execv(program.c_str(), args.data());
+        execv(executable.c_str(), args.data());
         _exit(127);
     }
     int status = 0;
@@ -81,7 +107,32 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = slurp(outPath);
     result.err = slurp(errPath);
+    if (windowsPrograms()) {
+        result.out = consoleLinesToLf(result.out);
+        result.err = consoleLinesToLf(result.err);
+    }
     return result;
+}
+
+bool windowsPrograms()
+{
+    return D88_TEST_WINDOWS != 0;
+}
+
+std::string shownProgramName(const std::string& program, const std::string& given)
+{
+    if (!windowsPrograms()) {
+        return given;
+    }
+    // Wine shows the Unix root as drive Z:.
+    std::string path = "Z:" + std::filesystem::absolute(program).lexically_normal().string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string directoryInTheWayReason()
+{
+    return windowsPrograms() ? "Permission denied" : "Is a directory";
 }
 
 std::map<std::string, Bytes> filesIn(const std::string& folder)

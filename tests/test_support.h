@@ -46,6 +46,19 @@ struct RunResult {
 RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd,
                      bool asUnprivileged = false);
 
+// Whether the programs under test are Windows programs, run through a
+// launcher (Wine). Their console output then ends its lines in CR LF, which
+// runProgram checks and turns into LF.
+bool windowsPrograms();
+
+// What the program under test shows as its argv[0] when started as given:
+// given itself, or for a Windows program the full Windows path of the .exe,
+// which is what Windows passes.
+std::string shownProgramName(const std::string& program, const std::string& given);
+
+// The system's reason for failing to create a file where a directory stands.
+std::string directoryInTheWayReason();
+
 // Every regular file in folder, by name, with its contents.
 std::map<std::string, Bytes> filesIn(const std::string& folder);
 
