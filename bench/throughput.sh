@@ -10,19 +10,9 @@ runs=${1:-7}
 shift || true
 bins=("$@")
 [ "${#bins[@]}" -gt 0 ] || bins=(build/bin)
-cmake -S . -B build >/dev/null
-cmake --build build -j2 --target tablecut scancut make_sample measure >/dev/null
+source bench/common.sh
+bench_setup make_sample
 images=build/bench/standard
-# Output files go to memory where it can, so that the figures show the cost
-# of reading and not that of the disk the files land on; BENCH_WORK chooses.
-if [ -n "${BENCH_WORK:-}" ]; then
-    work=$(mktemp -d -p "$BENCH_WORK")
-elif [ -d /dev/shm ] && [ -w /dev/shm ]; then
-    work=$(mktemp -d -p /dev/shm)
-else
-    work=$(mktemp -d)
-fi
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$images"
 build/tools/make_sample --bench "$images"
 
@@ -30,9 +20,7 @@ run() {  # program image
     local program=$1 image=$2 bin
     for bin in "${bins[@]}"; do
         printf '%s, %s (%s, %d bytes)\n' "$program" "$bin" "$(basename "$image")" "$(stat -c %s "$image")"
-        build/bench/measure "$runs" "$work" "$(realpath "$bin")/$program" "$PWD/$image" --vs cat "$PWD/$image" |
-            sed 's/^/  /'
-        rm -f "$work"/*
+        bench_pair "$(realpath "$bin")/$program" "$image"
     done
 }
 

@@ -2,7 +2,6 @@
 // current.
 #include "d88image.h"
 
-#include <climits>
 #include <cstring>
 
 namespace {
