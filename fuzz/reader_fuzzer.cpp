@@ -7,13 +7,11 @@
 
 #include <d88image/d88image.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr int kDisksWalked = 4;
 constexpr int kRunBytes = 3000;  // crosses sector boundaries and ends mid-sector
 
 // Parameters read from the end of the input, zero where it is too short.
@@ -68,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     reader.setSectorRange(p.signedByte(0), p.signedByte(1));
-    const int disks = std::min(reader.diskCount(), kDisksWalked);
-    for (int d = -1; d <= disks; ++d) {
+    // Every disk, and the indexes just outside the range.
+    for (int d = -1; d <= reader.diskCount(); ++d) {
         reader.selectDisk(d);
         if (std::strlen(reader.diskName()) > 16 || reader.mediaType() > 255) {
             __builtin_trap();
