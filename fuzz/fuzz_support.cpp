@@ -32,6 +32,13 @@ const char* writeInputFile(const std::uint8_t* data, std::size_t size)
     return inputPath.c_str();
 }
 
+void runProgramOnInput(int (*run)(int, char**), const char* name, const std::uint8_t* data, std::size_t size)
+{
+    std::string program = name;
+    char* argv[] = {program.data(), const_cast<char*>(writeInputFile(data, size)), nullptr};
+    run(2, argv);
+}
+
 void silenceStandardOutput()
 {
     if (std::freopen("/dev/null", "w", stdout) == nullptr) {

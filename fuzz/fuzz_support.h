@@ -9,6 +9,9 @@
 // exit) and returns its path; the programs read images by name only.
 const char* writeInputFile(const std::uint8_t* data, std::size_t size);
 
+// Runs a program's whole run, as `name <input file>`, on the input.
+void runProgramOnInput(int (*run)(int, char**), const char* name, const std::uint8_t* data, std::size_t size);
+
 // Sends standard output to /dev/null: the programs' progress lines are of
 // no interest here.
 void silenceStandardOutput();

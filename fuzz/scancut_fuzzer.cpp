@@ -10,8 +10,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    char program[] = "scancut";
-    char* argv[] = {program, const_cast<char*>(writeInputFile(data, size)), nullptr};
-    runScancut(2, argv);
+    runProgramOnInput(runScancut, "scancut", data, size);
     return 0;
 }

@@ -13,8 +13,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    char program[] = "tablecut";
-    char* argv[] = {program, const_cast<char*>(writeInputFile(data, size)), nullptr};
-    runTablecut(2, argv);
+    runProgramOnInput(runTablecut, "tablecut", data, size);
     return 0;
 }
