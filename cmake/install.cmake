@@ -19,7 +19,7 @@ install(TARGETS tablecut scancut RUNTIME DESTINATION ${D88_PROGRAM_DIR})
 install(TARGETS d88image EXPORT d88imageTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(FILES d88image/d88image.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/d88image)
+install(DIRECTORY include/d88image DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 install(EXPORT d88imageTargets NAMESPACE d88image:: DESTINATION ${D88_CMAKE_DIR})
 configure_package_config_file(cmake/d88imageConfig.cmake.in

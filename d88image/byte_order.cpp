@@ -1,4 +1,4 @@
-#include "d88image.h"
+#include <d88image/d88image.h>
 
 int readU16le(const unsigned char* bytes)
 {

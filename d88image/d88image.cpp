@@ -1,15 +1,10 @@
 // The container level: opening the file, indexing its disks and making one
 // current.
-#include "d88image.h"
+#include <d88image/d88image.h>
 
 #include <cstring>
 
-namespace {
-constexpr int kDiskNameOffset = 0x00;
-constexpr int kMediaTypeOffset = 0x1B;
-constexpr int kDiskSizeOffset = 0x1C;
-constexpr int kTrackTableOffset = 0x20;
-}  // namespace
+using namespace d88format;
 
 D88Image::D88Image() = default;
 
@@ -20,13 +15,7 @@ D88Image::~D88Image()
 
 void D88Image::close()
 {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-    windowLength_ = 0;
-    windowAtEnd_ = false;
-    filePositionKnown_ = false;
+    window_.close();
 }
 
 void D88Image::clearCurrentDisk()
@@ -34,6 +23,7 @@ void D88Image::clearCurrentDisk()
     currentDiskOffset_ = -1;
     currentDiskSize_ = 0;
     mediaType_ = -1;
+    writeProtect_ = -1;
     std::memset(trackOffsets_, 0, sizeof trackOffsets_);
     std::memset(diskName_, 0, sizeof diskName_);
 }
@@ -42,17 +32,9 @@ bool D88Image::open(const char* name)
 {
     close();
     clearCurrentDisk();
-    if (name == nullptr) {
+    if (!window_.open(name)) {
         return false;
     }
-    file_ = std::fopen(name, "rb");
-    if (file_ == nullptr) {
-        return false;
-    }
-    // The reader's own window does the buffering.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
-    filePosition_ = 0;
-    filePositionKnown_ = true;
     // Each header's disk size is also the distance to the next header. The
     // sum is kept in 64 bits: 64 sizes of up to 4 GiB cannot wrap it. A size
     // of 0 indexes the same header again until the disk limit.
@@ -63,13 +45,13 @@ bool D88Image::open(const char* name)
         diskOffsets_[count] = position;
         // Read past the window: a file of many disks would otherwise fill it
         // at every header, and only the sizes matter here.
-        if (readDirect(position, header, sizeof header) < sizeof header) {
+        if (window_.readDirect(position, header, sizeof header) < sizeof header) {
             break;
         }
         position += readU32le(header + kDiskSizeOffset);
         ++count;
     }
-    if (std::ferror(file_)) {
+    if (window_.failed()) {
         // Not an image that ends early but a file that cannot be read at all
         // (a directory, an I/O error): report it as not opened.
         close();
@@ -84,6 +66,7 @@ bool D88Image::open()
     close();
     diskCount_ = 0;
     mediaType_ = -1;
+    writeProtect_ = -1;
     return true;
 }
 
@@ -92,9 +75,14 @@ int D88Image::diskCount() const
     return diskCount_;
 }
 
+std::uint64_t D88Image::diskOffset(int index) const
+{
+    return index >= 0 && index < diskCount_ ? diskOffsets_[index] : 0;
+}
+
 bool D88Image::selectDisk(int index)
 {
-    if (file_ == nullptr) {
+    if (!window_.isOpen()) {
         return false;
     }
     clearCurrentDisk();
@@ -102,7 +90,7 @@ bool D88Image::selectDisk(int index)
         return false;
     }
     unsigned char header[kDiskHeaderSize];
-    if (readAt(diskOffsets_[index], header, sizeof header, diskOffsets_[index]) < sizeof header) {
+    if (window_.read(diskOffsets_[index], header, sizeof header, diskOffsets_[index]) < sizeof header) {
         return false;  // the file changed since it was indexed
     }
     currentDiskOffset_ = static_cast<std::int64_t>(diskOffsets_[index]);
@@ -110,10 +98,11 @@ bool D88Image::selectDisk(int index)
         trackOffsets_[t] = readU32le(header + kTrackTableOffset + 4 * t);
     }
     mediaType_ = header[kMediaTypeOffset];
+    writeProtect_ = header[kWriteProtectOffset];
     currentDiskSize_ = readU32le(header + kDiskSizeOffset);
     // As a bounded string copy: up to the first NUL, the rest NUL-filled.
     const unsigned char* stored = header + kDiskNameOffset;
-    for (int i = 0; i < kNameLength && stored[i] != 0; ++i) {
+    for (int i = 0; i < kDiskNameLength && stored[i] != 0; ++i) {
         diskName_[i] = static_cast<char>(stored[i]);
     }
     return true;
@@ -127,4 +116,19 @@ const char* D88Image::diskName() const
 int D88Image::mediaType() const
 {
     return mediaType_;
+}
+
+int D88Image::writeProtect() const
+{
+    return writeProtect_;
+}
+
+std::uint32_t D88Image::diskSize() const
+{
+    return currentDiskSize_;
+}
+
+std::uint32_t D88Image::trackOffset(int track) const
+{
+    return track >= 0 && track < kTrackCount ? trackOffsets_[track] : 0;
 }

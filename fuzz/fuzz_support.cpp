@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -32,11 +34,22 @@ const char* writeInputFile(const std::uint8_t* data, std::size_t size)
     return inputPath.c_str();
 }
 
-void runProgramOnInput(int (*run)(int, char**), const char* name, const std::uint8_t* data, std::size_t size)
+int discardOutputFile(const char* name, const unsigned char* data, std::size_t size)
+{
+    volatile unsigned char sink = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        sink = static_cast<unsigned char>(sink ^ data[i]);
+    }
+    const std::size_t length = std::strlen(name);
+    return length > 0 && name[length - 1] == '1' ? ENOSPC : 0;
+}
+
+void runProgramOnInput(int (*run)(int, char**, int (*)(const char*, const unsigned char*, std::size_t)),
+                       const char* name, const std::uint8_t* data, std::size_t size)
 {
     std::string program = name;
     char* argv[] = {program.data(), const_cast<char*>(writeInputFile(data, size)), nullptr};
-    run(2, argv);
+    run(2, argv, discardOutputFile);
 }
 
 void silenceStandardOutput()

@@ -1,12 +1,10 @@
 #include "block_scan.h"
 
-#include "image_buffer.h"
-#include "output_file.h"
-
 #include <d88image/d88image.h>
 
+#include "image_buffer.h"
+
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -14,9 +12,9 @@ constexpr int kStartBlocks = 153 * 8;
 constexpr int kHeaderWords = 6;
 constexpr int kLongestFileBlocks = 12;
 
-const unsigned char* block(int b)
+const unsigned char* block(const unsigned char* buffer, int b)
 {
-    return imageBuffer + b * kBlockSize;
+    return buffer + b * kBlockSize;
 }
 
 // A file opens with six strictly ascending 16-bit offsets, the first a
@@ -39,22 +37,22 @@ bool isFileHeader(const unsigned char* start)
 }
 
 // A file's last block ends in three zero bytes of filler.
-bool hasEndMark(int b)
+bool hasEndMark(const unsigned char* buffer, int b)
 {
-    const unsigned char* end = block(b) + kBlockSize - 3;
+    const unsigned char* end = block(buffer, b) + kBlockSize - 3;
     return end[0] == 0 && end[1] == 0 && end[2] == 0;
 }
 
 // The number of blocks of the file starting at block b, or 0 when there is
 // none: the end search starts in the block that holds the last offset's
 // byte and gives up after 12 blocks or at the end of the buffer.
-int fileBlocks(int b)
+int fileBlocks(const unsigned char* buffer, int b)
 {
-    if (!isFileHeader(block(b))) {
+    if (!isFileHeader(block(buffer, b))) {
         return 0;
     }
-    int last = readU16le(block(b) + 2 * (kHeaderWords - 1)) / kBlockSize;
-    while (last < kLongestFileBlocks && b + last < kBufferBlocks && !hasEndMark(b + last)) {
+    int last = readU16le(block(buffer, b) + 2 * (kHeaderWords - 1)) / kBlockSize;
+    while (last < kLongestFileBlocks && b + last < kBufferBlocks && !hasEndMark(buffer, b + last)) {
         ++last;
     }
     if (last >= kLongestFileBlocks || b + last >= kBufferBlocks) {
@@ -65,24 +63,19 @@ int fileBlocks(int b)
 
 }  // namespace
 
-bool scanBlocks(int& counter)
+bool scanBlocks(const unsigned char* buffer, int disk, int& counter, OutputSink& sink)
 {
     bool allWritten = true;
     for (int b = 0; b < kStartBlocks; ++b) {
-        const int blocks = fileBlocks(b);
+        const int blocks = fileBlocks(buffer, b);
         if (blocks == 0) {
             continue;
         }
         char name[16];
         std::snprintf(name, sizeof name, "KX%03d", counter);
-        std::printf("%s\n", name);
         ++counter;
-        const int error = writeOutputFile(name, block(b), static_cast<std::size_t>(blocks) * kBlockSize);
-        if (error != 0) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "scancut: cannot write %s: %s\n", name, std::strerror(error));
-            allWritten = false;
-        }
+        const std::size_t size = static_cast<std::size_t>(blocks) * kBlockSize;
+        allWritten = sink.write({name, block(buffer, b), size, size, disk, b}) && allWritten;
     }
     return allWritten;
 }

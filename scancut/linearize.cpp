@@ -1,8 +1,8 @@
 #include "linearize.h"
 
-#include "image_buffer.h"
-
 #include <d88image/d88image.h>
+
+#include "image_buffer.h"
 
 #include <algorithm>
 
@@ -36,7 +36,7 @@ void sortBySectorNumber(SectorId* ids, int count)
 
 }  // namespace
 
-void linearizeDisk(D88Image& reader, int index)
+void linearizeDisk(D88Image& reader, int index, unsigned char* buffer)
 {
     reader.selectDisk(index);  // a failed selection leaves every track unusable
     int written = 0;
@@ -47,7 +47,7 @@ void linearizeDisk(D88Image& reader, int index)
         for (int i = 0; i < count && written < kImageBufferSize; ++i) {
             const SectorId& id = ids[i];
             const int room = kImageBufferSize - written;
-            written += reader.readSector(t, id.c, id.h, id.r, id.n, imageBuffer + written,
+            written += reader.readSector(t, id.c, id.h, id.r, id.n, buffer + written,
                                          std::min(sectorLimit(id.n), room));
         }
     }

@@ -3,10 +3,11 @@
 
 class D88Image;
 
-// Selects disk index and lays the data of its tracks 0..152 into
-// imageBuffer from its first byte: track after track and, within a track,
-// the first 16 listed sectors in ascending sector number. What does not fit
-// the buffer is left out.
-void linearizeDisk(D88Image& reader, int index);
+// Selects disk index and lays the data of its tracks 0..152 into buffer
+// (kImageBufferSize bytes) from its first byte: track after track and,
+// within a track, the first 16 listed sectors in ascending sector number.
+// What does not fit the buffer is left out; bytes beyond the data laid in
+// keep what they held.
+void linearizeDisk(D88Image& reader, int index, unsigned char* buffer);
 
 #endif

@@ -2,5 +2,5 @@
 
 int main(int argc, char** argv)
 {
-    return runScancut(argc, argv);
+    return runScancut(argc, argv, writeOutputFile);
 }

@@ -4,23 +4,23 @@
 
 #include <d88image/d88image.h>
 
-#include "block_scan.h"
-#include "linearize.h"
+#include "console.h"
+#include "image_buffer.h"
+#include "messages.h"
+#include "program_sink.h"
+#include "scan_cut.h"
 
 #include <cstdio>
 
+#include <cstring>
+
 namespace {
-
-constexpr int kDisksTaken = 2;
-
-// "ファイルをオープンできません\n"
-const char kOpenFailedMessage[] =
-    "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x83\x49\x81\x5b\x83\x76\x83\x93"
-    "\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\n";
-
+// Never cleared between the two disks: a shorter second disk leaves the end
+// of the first in place.
+unsigned char imageBuffer[kImageBufferSize];
 }  // namespace
 
-int runScancut(int argc, char** argv)
+int runScancut(int argc, char** argv, WriteFileFunction writeFile)
 {
     if (argc != 2) {
         std::fputs("Usage: scancut [d88file]\n", stderr);
@@ -28,15 +28,13 @@ int runScancut(int argc, char** argv)
     }
     D88Image reader;  // closed on every way out, by its destructor at the latest
     if (!reader.open(argv[1])) {
-        std::fputs(kOpenFailedMessage, stderr);
+        std::fputs(D88_CANNOT_OPEN_TEXT "\n", stderr);
         return 1;
     }
-    int counter = 0;  // numbering runs on from one disk to the next
-    bool allWritten = true;
-    for (int i = 0; i < reader.diskCount() && i < kDisksTaken; ++i) {
-        linearizeDisk(reader, i);
-        allWritten = scanBlocks(counter) && allWritten;
-    }
+    std::memset(imageBuffer, 0, sizeof imageBuffer);  // each run starts from zeros, as a fresh process does
+    Console console("scancut");
+    ProgramSink sink(console, "%s\n", writeFile);
+    const bool allWritten = scanImage(reader, imageBuffer, sink);
     reader.close();
-    return allWritten ? 0 : 2;
+    return console.finish() && allWritten ? 0 : 2;
 }

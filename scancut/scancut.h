@@ -2,8 +2,11 @@
 #ifndef SCANCUT_SCANCUT_H
 #define SCANCUT_SCANCUT_H
 
-// Processes the command line and the image it names; returns the exit
-// status: 0 done, 1 usage or open error, 2 an output file not written.
-int runScancut(int argc, char** argv);
+#include "file_output.h"
+
+// Processes the command line and the image it names, writing each file with
+// writeFile; returns the exit status: 0 done, 1 usage or open error, 2 an
+// output file or standard output not written.
+int runScancut(int argc, char** argv, WriteFileFunction writeFile);
 
 #endif

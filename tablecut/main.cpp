@@ -5,5 +5,5 @@
 int main(int argc, char** argv)
 {
     std::atexit(closeImage);
-    return runTablecut(argc, argv);
+    return runTablecut(argc, argv, writeOutputFile);
 }

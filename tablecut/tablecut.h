@@ -2,9 +2,12 @@
 #ifndef TABLECUT_TABLECUT_H
 #define TABLECUT_TABLECUT_H
 
-// Processes the command line and the image it names; returns the exit
-// status: 0 done, 1 usage or open error, 2 an output file not written.
-int runTablecut(int argc, char** argv);
+#include "file_output.h"
+
+// Processes the command line and the image it names, writing each file with
+// writeFile; returns the exit status: 0 done, 1 usage or open error, 2 an
+// output file or standard output not written.
+int runTablecut(int argc, char** argv, WriteFileFunction writeFile);
 
 // Closes the image if it is open; the exit handler.
 void closeImage();

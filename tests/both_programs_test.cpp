@@ -13,6 +13,8 @@ struct Program {
     const char* path;
     const char* name;
     std::string cannotOpen;
+    const char* sample;
+    std::size_t sampleFiles;
 };
 
 // ファイルをオープンできません, with a full stop in tablecut's wording only.
@@ -25,8 +27,8 @@ void PrintTo(const Program& program, std::ostream* out)
 }
 
 const Program kPrograms[] = {
-    {TABLECUT_PATH, "tablecut", kCannotOpen + ".\n"},
-    {SCANCUT_PATH, "scancut", kCannotOpen + "\n"},
+    {TABLECUT_PATH, "tablecut", kCannotOpen + ".\n", "three-disks.d88", 21},
+    {SCANCUT_PATH, "scancut", kCannotOpen + "\n", "scan-disks.d88", 4},
 };
 
 class BothProgramsTest : public ProgramTest, public ::testing::WithParamInterface<Program> {
@@ -70,11 +72,27 @@ TEST_P(BothProgramsTest, AnImageWithoutReadPermissionIsReported)
     ASSERT_EQ(chmod(image.c_str(), 0), 0);
     ASSERT_EQ(chmod(images_.path().c_str(), 0755), 0);
     ASSERT_EQ(chmod(work_.path().c_str(), 0777), 0);
-    const RunResult result = testsupport::runProgram(GetParam().path, {GetParam().name, image}, work_.path(), true);
+    testsupport::RunOptions unprivileged;
+    unprivileged.asUnprivileged = true;
+    const RunResult result = testsupport::runProgram(GetParam().path, {GetParam().name, image}, work_.path(), unprivileged);
+    if (!result.skipped.empty()) {
+        GTEST_SKIP() << result.skipped;
+    }
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, GetParam().cannotOpen);
     EXPECT_TRUE(outputs().empty());
+}
+
+TEST_P(BothProgramsTest, StandardOutputThatCannotBeWrittenIsReportedAndTheFilesAreStillWritten)
+{
+    testsupport::RunOptions full;
+    full.standardOutput = "/dev/full";
+    const RunResult result = testsupport::runProgram(
+        GetParam().path, {GetParam().name, std::string(SAMPLE_DIR) + "/" + GetParam().sample}, work_.path(), full);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, std::string(GetParam().name) + ": cannot write standard output: No space left on device\n");
+    EXPECT_EQ(outputs().size(), GetParam().sampleFiles);
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, BothProgramsTest, ::testing::ValuesIn(kPrograms),

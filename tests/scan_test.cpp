@@ -1,7 +1,7 @@
 // The scanner's two stages driven directly: laying a disk into the buffer,
 // and finding files in it (written to a recorder instead of to disk).
 #include "reader_fixture.h"
-#include "recording_output.h"
+#include "recording_sink.h"
 
 #include "block_scan.h"
 #include "image_buffer.h"
@@ -16,27 +16,30 @@ using d88build::Record;
 
 namespace {
 
+unsigned char imageBuffer[kImageBufferSize];
+
 class ScanTest : public ReaderTest {
 protected:
-    void SetUp() override
-    {
-        std::memset(imageBuffer, 0, sizeof imageBuffer);
-        recording::files.clear();
-        recording::failWith = 0;
-    }
+    void SetUp() override { std::memset(imageBuffer, 0, sizeof imageBuffer); }
 
     Bytes laidIn(std::size_t from, std::size_t size) const
     {
         return Bytes(imageBuffer + from, imageBuffer + from + size);
     }
 
-    // Runs the scan; returns the lines it printed.
+    // Runs the scan of disk 0; returns the names of the files found.
     std::string scan(int& counter, bool expectAllWritten = true)
     {
-        ::testing::internal::CaptureStdout();
-        EXPECT_EQ(scanBlocks(counter), expectAllWritten);
-        return ::testing::internal::GetCapturedStdout();
+        const std::size_t before = sink_.files.size();
+        EXPECT_EQ(scanBlocks(imageBuffer, 0, counter, sink_), expectAllWritten);
+        std::string names;
+        for (std::size_t i = before; i < sink_.files.size(); ++i) {
+            names += sink_.files[i].name + "\n";
+        }
+        return names;
     }
+
+    void linearize(int disk) { linearizeDisk(reader_, disk, imageBuffer); }
 
     // Block b: the six header words, non-zero filler, and an end mark
     // (three zero bytes at its end) when wanted.
@@ -58,6 +61,8 @@ protected:
     {
         putBlock(b, {1, 0, 0, 0, 0, 0}, endMark);
     }
+
+    RecordingSink sink_;
 };
 
 const std::array<int, 6> kHeader = {0x0010, 0x0020, 0x0030, 0x0040, 0x0050, 0x0300};
@@ -67,7 +72,7 @@ const std::array<int, 6> kHeader = {0x0010, 0x0020, 0x0030, 0x0040, 0x0050, 0x03
 TEST_F(ScanTest, AStandardDiskFillsAllButTheLastTrack)
 {
     ASSERT_TRUE(openImage(d88build::standardDisk(1, 8, 153, 3).build()));
-    linearizeDisk(reader_, 0);
+    linearize(0);
     Bytes expected;
     for (int t = 0; t < 153; ++t) {
         const Bytes track = d88build::dataOf(d88build::standardTrack(t, 1, 8, 3));
@@ -85,7 +90,7 @@ TEST_F(ScanTest, SectorsAreLaidInByNumberWithEqualNumbersInStoredOrder)
                               .track(0, {{0, 0, 5, 3, 3, a}, {0, 0, 1, 3, 3, b}, {0, 0, 3, 3, 3, c}})
                               .track(2, {{9, 0, 7, 3, 4, a}, {1, 0, 2, 3, 4, b}, {7, 0, 7, 3, 4, c}, {1, 0, 2, 3, 4, d}})
                               .build()));
-    linearizeDisk(reader_, 0);
+    linearize(0);
     // Track 1 is absent and contributes nothing. On track 2 the two records
     // with ID (1, 0, 2, 3) both resolve to the first of them.
     const Bytes expected = d88build::concat({b, c, a, b, b, a, c, Bytes(1024, 0)});
@@ -99,7 +104,7 @@ TEST_F(ScanTest, OnlyTheFirstSixteenRecordsOfATrackAreTaken)
         track.push_back({0, 0, 20 - i, 0, 20, Bytes(128, static_cast<unsigned char>(20 - i))});
     }
     ASSERT_TRUE(openImage(Disk().track(0, track).build()));
-    linearizeDisk(reader_, 0);
+    linearize(0);
     Bytes expected;
     for (int r = 5; r <= 20; ++r) {
         expected.insert(expected.end(), 128, static_cast<unsigned char>(r));
@@ -117,7 +122,7 @@ TEST_F(ScanTest, ASectorGivesAtMostItsNominalSizeForEverySizeCode)
                                          {0, 0, 4, 255, 5, Bytes(600, 4)},
                                          {0, 0, 5, 3, 5, {}}})
                               .build()));
-    linearizeDisk(reader_, 0);
+    linearize(0);
     Bytes expected = d88build::concat({Bytes(128, 1), Bytes(32768, 2), Bytes(65535, 3), Bytes(600, 4)});
     expected.resize(expected.size() + 16, 0);
     EXPECT_SAME_BYTES(expected, laidIn(0, expected.size()));
@@ -127,7 +132,7 @@ TEST_F(ScanTest, LayingInStopsAtTheEndOfTheBuffer)
 {
     // Sixteen 1024-byte sectors a track: twice what the buffer holds.
     ASSERT_TRUE(openImage(d88build::standardDisk(1, 16, 152, 8).build()));
-    linearizeDisk(reader_, 0);
+    linearize(0);
     const Bytes lastSector = d88build::standardTrack(76, 1, 16, 8)[15].data;
     EXPECT_SAME_BYTES(lastSector, laidIn(kImageBufferSize - 1024, 1024));
 
@@ -143,7 +148,7 @@ TEST_F(ScanTest, LayingInStopsAtTheEndOfTheBuffer)
     }
     disk.track(0, track0);
     ASSERT_TRUE(openImage(disk.build()));
-    linearizeDisk(reader_, 0);
+    linearize(0);
     const Bytes last = d88build::standardTrack(152, 1, 8, 8)[7].data;
     EXPECT_SAME_BYTES(d88build::slice(last, 0, 724), laidIn(kImageBufferSize - 724, 724));
 }
@@ -154,9 +159,9 @@ TEST_F(ScanTest, AHeaderWhoseOwnBlockEndsInZerosIsAOneBlockFile)
     int counter = 0;
     EXPECT_EQ(scan(counter), "KX000\n");
     EXPECT_EQ(counter, 1);
-    ASSERT_EQ(recording::files.size(), 1u);
-    EXPECT_EQ(recording::files[0].first, "KX000");
-    EXPECT_SAME_BYTES(laidIn(10 * 1024, 1024), recording::files[0].second);
+    ASSERT_EQ(sink_.files.size(), 1u);
+    EXPECT_EQ(sink_.files[0].name, "KX000");
+    EXPECT_SAME_BYTES(laidIn(10 * 1024, 1024), sink_.files[0].data);
 }
 
 TEST_F(ScanTest, TheEndSearchStartsAtTheBlockOfTheLastOffset)
@@ -170,8 +175,8 @@ TEST_F(ScanTest, TheEndSearchStartsAtTheBlockOfTheLastOffset)
     putFiller(4, true);
     int counter = 5;
     EXPECT_EQ(scan(counter), "KX005\n");
-    ASSERT_EQ(recording::files.size(), 1u);
-    EXPECT_EQ(recording::files[0].second.size(), 5u * 1024);
+    ASSERT_EQ(sink_.files.size(), 1u);
+    EXPECT_EQ(sink_.files[0].data.size(), 5u * 1024);
 }
 
 TEST_F(ScanTest, OnlyValidHeadersWithAnEndMarkWithinTwelveBlocksStartFiles)
@@ -198,7 +203,7 @@ TEST_F(ScanTest, OnlyValidHeadersWithAnEndMarkWithinTwelveBlocksStartFiles)
     putFiller(612, true);
     int counter = 0;
     EXPECT_EQ(scan(counter), "");
-    EXPECT_TRUE(recording::files.empty());
+    EXPECT_TRUE(sink_.files.empty());
 }
 
 TEST_F(ScanTest, StartsInsideAFileGiveOverlappingFiles)
@@ -210,9 +215,9 @@ TEST_F(ScanTest, StartsInsideAFileGiveOverlappingFiles)
     putFiller(22, true);
     int counter = 0;
     EXPECT_EQ(scan(counter), "KX000\nKX001\n");
-    ASSERT_EQ(recording::files.size(), 2u);
-    EXPECT_SAME_BYTES(laidIn(20 * 1024, 3072), recording::files[0].second);
-    EXPECT_SAME_BYTES(laidIn(21 * 1024, 2048), recording::files[1].second);
+    ASSERT_EQ(sink_.files.size(), 2u);
+    EXPECT_SAME_BYTES(laidIn(20 * 1024, 3072), sink_.files[0].data);
+    EXPECT_SAME_BYTES(laidIn(21 * 1024, 2048), sink_.files[1].data);
 }
 
 TEST_F(ScanTest, NoFileReachesPastTheBuffer)
@@ -226,29 +231,26 @@ TEST_F(ScanTest, NoFileReachesPastTheBuffer)
     putBlock(1222, {0x0010, 0x0020, 0x0030, 0x0040, 0x0050, 0x2800}, false);
     int counter = 0;
     EXPECT_EQ(scan(counter), "KX000\n");
-    ASSERT_EQ(recording::files.size(), 1u);
-    EXPECT_SAME_BYTES(laidIn(1223 * 1024, 9 * 1024), recording::files[0].second);
+    ASSERT_EQ(sink_.files.size(), 1u);
+    EXPECT_SAME_BYTES(laidIn(1223 * 1024, 9 * 1024), sink_.files[0].data);
 
     std::memset(imageBuffer, 0, sizeof imageBuffer);
-    recording::files.clear();
+    sink_.files.clear();
     putBlock(1223, kHeader, false);
     for (int b = 1224; b < kBufferBlocks; ++b) {
         putFiller(b, false);
     }
     EXPECT_EQ(scan(counter), "");
-    EXPECT_TRUE(recording::files.empty());
+    EXPECT_TRUE(sink_.files.empty());
 }
 
 TEST_F(ScanTest, AFailedWriteIsReportedAndTheScanGoesOn)
 {
     putBlock(3, kHeader, true);
     putBlock(9, kHeader, true);
-    recording::failWith = ENOSPC;
+    sink_.succeed = false;
     int counter = 0;
-    ::testing::internal::CaptureStderr();
     EXPECT_EQ(scan(counter, false), "KX000\nKX001\n");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "scancut: cannot write KX000: No space left on device\n"
-              "scancut: cannot write KX001: No space left on device\n");
     EXPECT_EQ(counter, 2);
+    EXPECT_EQ(sink_.files[1].firstBlock, 9);
 }

@@ -102,3 +102,28 @@ TEST_F(ScancutTest, TheSampleImageGivesFourFiles)
     EXPECT_EQ(files.at("KX000").size(), 3u * kBlock);
     EXPECT_EQ(files.at("KX003").size(), 11u * kBlock);
 }
+
+TEST_F(ScancutTest, TheSampleCutInsideATrackGivesOnlyWhatTheFileHolds)
+{
+    // 10,000 bytes hold disk 0's header, track 0 whole (8 records of 16 +
+    // 1024 bytes) and 976 data bytes of track 1's first sector. The file at
+    // block 6 spans three blocks: sectors 7 and 8 of track 0, then those 976
+    // bytes and zeros, for nothing else was ever laid in there.
+    const Bytes sample = testsupport::readFile(SAMPLE_DIR "/scan-disks.d88");
+    ASSERT_GT(sample.size(), 10000u);
+    const Bytes image = d88build::slice(sample, 0, 10000);
+    const std::size_t track0 = 688, record = 16 + kBlock;
+    Bytes expected = d88build::concat({d88build::slice(image, track0 + 6 * record + 16, kBlock),
+                                       d88build::slice(image, track0 + 7 * record + 16, kBlock),
+                                       d88build::slice(image, track0 + 8 * record + 16, kBlock)});
+    ASSERT_EQ(expected.size(), 2 * kBlock + 976);
+    expected.resize(3 * kBlock, 0);
+
+    const RunResult result = run(image);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "KX000\n");
+    EXPECT_EQ(result.err, "");
+    const auto files = outputs();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_SAME_BYTES(expected, files.at("KX000"));
+}

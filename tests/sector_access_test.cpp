@@ -221,13 +221,7 @@ TEST_F(ReaderTest, ReadsInAnyOrderGiveTheFileAsStoredAcrossWindowEdges)
     // Records of all lengths over several window sizes, one track of 254
     // records and a second, shorter one, read in a scrambled order and with
     // limits that end at, before and past each sector's end.
-    std::vector<Record> records;
-    std::uint32_t state = 12345;
-    for (int r = 1; r <= 254; ++r) {
-        state = state * 1103515245u + 12345u;
-        const std::size_t length = r == 100 ? 40000 : (state >> 8) % 3000;
-        records.push_back({0, 0, r, 3, 254, d88build::pattern(static_cast<std::uint32_t>(r), length)});
-    }
+    const std::vector<Record> records = d88build::varyingLengthTrack(254, 100);
     std::vector<Record> tail(records.begin(), records.begin() + 10);
     for (Record& record : tail) {
         record.count = 10;

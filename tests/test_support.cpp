@@ -65,25 +65,44 @@ std::string consoleLinesToLf(const std::string& text)
 }
 }  // namespace
 
+namespace {
+// What the child says when the unprivileged user cannot reach the program.
+constexpr int kUnreachable = 126;
+const char kUnreachableText[] = "the unprivileged user cannot run the program";
+}  // namespace
+
 RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd,
-                     bool asUnprivileged)
+                     const RunOptions& options)
 {
     TempDir capture;
     // The capture files are opened before any change of user.
-    const std::string outPath = capture.file("stdout");
+    const std::string outPath = options.standardOutput.empty() ? capture.file("stdout") : options.standardOutput;
     const std::string errPath = capture.file("stderr");
+    const bool switchUser = options.asUnprivileged && geteuid() == 0;
+    // A build inside a private folder (a clone under /root, say) is out of
+    // the unprivileged user's reach: that user runs a copy of the program.
+    TempDir reachable;
+    std::string copied = program;
+    if (switchUser) {
+        copied = reachable.file(std::filesystem::path(program).filename().string());
+        std::error_code error;
+        std::filesystem::copy_file(program, copied, error);
+        std::filesystem::permissions(reachable.path(), std::filesystem::perms::owner_all |
+                                     std::filesystem::perms::group_read | std::filesystem::perms::group_exec |
+                                     std::filesystem::perms::others_read | std::filesystem::perms::others_exec, error);
+    }
     // A launcher runs the program with its own argv[0]; the rest follow.
     const std::string launcher = D88_TEST_LAUNCHER;
     std::vector<char*> args;
     if (!launcher.empty()) {
         args.push_back(const_cast<char*>(launcher.c_str()));
-        args.push_back(const_cast<char*>(program.c_str()));
+        args.push_back(const_cast<char*>(copied.c_str()));
     }
     for (std::size_t i = launcher.empty() ? 0 : 1; i < argv.size(); ++i) {
         args.push_back(const_cast<char*>(argv[i].c_str()));
     }
     args.push_back(nullptr);
-    const std::string& executable = launcher.empty() ? program : launcher;
+    const std::string& executable = launcher.empty() ? copied : launcher;
 
     RunResult result;
     const pid_t child = fork();
@@ -93,8 +112,14 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0) {
             _exit(127);
         }
-        if (asUnprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
-            _exit(127);
+        if (switchUser) {
+            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0 ||
+                access(executable.c_str(), X_OK) != 0) {
+                if (write(2, kUnreachableText, sizeof kUnreachableText - 1) < 0) {
+                    _exit(127);
+                }
+                _exit(kUnreachable);
+            }
         }
         execv(executable.c_str(), args.data());
         _exit(127);
@@ -105,8 +130,12 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         return result;
     }
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(outPath);
+    result.out = options.standardOutput.empty() ? slurp(outPath) : "";
     result.err = slurp(errPath);
+    if (switchUser && result.status == kUnreachable && result.err == kUnreachableText) {
+        result.skipped = std::string(kUnreachableText) + " (" + copied + ") as user 65534";
+        return result;
+    }
     if (windowsPrograms()) {
         result.out = consoleLinesToLf(result.out);
         result.err = consoleLinesToLf(result.err);

@@ -37,14 +37,22 @@ struct RunResult {
     int status = -1;  // exit status, or -1 when the program did not exit normally
     std::string out;
     std::string err;
+    std::string skipped;  // why the program could not be run as asked; empty when it ran
+};
+
+struct RunOptions {
+    // A program started by root runs as user and group 65534 instead, for
+    // whom file permissions hold. It runs from a copy in a folder of its
+    // own that this user can reach, wherever the build lies.
+    bool asUnprivileged = false;
+    // A file standard output goes to instead of being captured.
+    std::string standardOutput;
 };
 
 // Runs program with the given argv (argv[0] included; an empty list gives an
 // argument count of 0) in the folder cwd, capturing both output streams.
-// With asUnprivileged, a program started by root runs as user and group
-// 65534 instead, for whom file permissions hold.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& argv, const std::string& cwd,
-                     bool asUnprivileged = false);
+                     const RunOptions& options = {});
 
 // Whether the programs under test are Windows programs, run through a
 // launcher (Wine). Their console output then ends its lines in CR LF, which

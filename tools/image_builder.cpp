@@ -33,6 +33,18 @@ std::vector<Record> standardTrack(int t, int firstR, int count, std::uint32_t se
     return records;
 }
 
+std::vector<Record> varyingLengthTrack(int count, int longR)
+{
+    std::vector<Record> records;
+    std::uint32_t state = 12345;
+    for (int r = 1; r <= count; ++r) {
+        state = state * 1103515245u + 12345u;
+        const std::size_t length = r == longR ? 40000 : (state >> 8) % 3000;
+        records.push_back({0, 0, r, 3, count, pattern(static_cast<std::uint32_t>(r), length)});
+    }
+    return records;
+}
+
 Disk& Disk::name(const std::string& text)
 {
     name_ = text;

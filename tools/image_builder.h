@@ -30,6 +30,11 @@ Bytes pattern(std::uint32_t seed, std::size_t size);
 // size code 3, 1024 data bytes each from pattern(seed + R).
 std::vector<Record> standardTrack(int t, int firstR, int count, std::uint32_t seed);
 
+// count records of track 0 numbered 1.., each saying count, with data of
+// pseudo-random lengths below 3000 bytes, but for record longR, which is
+// longer than the reader's window.
+std::vector<Record> varyingLengthTrack(int count, int longR);
+
 class Disk {
 public:
     Disk& name(const std::string& text);

@@ -2,19 +2,23 @@
 // images back to back; each disk starts with a 688-byte header carrying its
 // name, media type, size and a table of 164 track offsets, and each track is
 // a chain of sector records (a 16-byte header followed by the sector data).
+// The layout is in <d88image/d88_format.h>.
 //
 // The reader never writes the image and never loads it whole: every call
-// reads only what it needs, through a fixed window of the file held in
-// memory, so that walking a track again costs no further reads from the
-// operating system. Nothing is remembered about tracks. Nothing throws; every
-// failure is a false or a byte count of 0. All values taken from the file are
-// bounded before use, so a damaged or hostile image only makes reads fail.
+// reads only what it needs, through a window of the file (FileWindow) held
+// inside the object, so that walking a track again costs no further reads
+// from the operating system. Nothing is remembered about tracks. Nothing
+// throws and nothing is allocated; every failure is a false or a byte count
+// of 0. All values taken from the file are bounded before use, so a damaged
+// or hostile image only makes reads fail.
 #ifndef D88IMAGE_D88IMAGE_H
 #define D88IMAGE_D88IMAGE_H
 
+#include <d88image/d88_format.h>
+#include <d88image/file_window.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 // Little-endian field decoding, byte by byte, independent of the host.
 int readU16le(const unsigned char* bytes);
@@ -29,15 +33,49 @@ struct SectorId {
     unsigned char n;
 };
 
-// One open D88 file. The object holds its read window (32 KiB) inside it.
+// One sector record as a track walk meets it: where its header lies in the
+// file and the header's fields.
+struct SectorRecord {
+    std::uint64_t position;  // file offset of the 16-byte header; data follows
+    SectorId id;
+    int count;    // the record's sector-count field
+    int density;  // 0x00 double, 0x40 single
+    int deleted;  // 0x10 when the deleted-data mark is set
+    int status;   // controller status of the dump's read, 0 when it read well
+    int length;   // data length field
+};
+
+// Why a walk over a track's records ended.
+enum class WalkEnd {
+    Unusable,   // no usable track: nothing was read
+    Count,      // a record's position equalled its sector count - 1
+    ZeroCount,  // a record's sector count was 0 (that record was visited)
+    EndOfFile,  // the next record header is not all in the file
+    Limit,      // 65,536 records without an end
+    Stopped,    // the visitor asked to stop
+};
+
+// Receives each record of a walk; returns false to stop the walk there.
+class RecordVisitor {
+public:
+    virtual bool visit(const SectorRecord& record) = 0;
+
+protected:
+    ~RecordVisitor() = default;
+};
+
+// One open D88 file.
 class D88Image {
 public:
-    static constexpr int kMaxDisks = 64;
-    static constexpr int kTrackCount = 164;
-    static constexpr int kDiskHeaderSize = 0x2B0;
-    static constexpr int kSectorHeaderSize = 16;
-    static constexpr int kNameLength = 16;
-    static constexpr std::size_t kWindowSize = 32 * 1024;
+    static constexpr int kMaxDisks = d88format::kMaxDisks;
+    static constexpr int kTrackCount = d88format::kTrackCount;
+    static constexpr int kDiskHeaderSize = d88format::kDiskHeaderSize;
+    static constexpr int kSectorHeaderSize = d88format::kRecordHeaderSize;
+    static constexpr int kNameLength = d88format::kDiskNameLength;
+    static constexpr std::size_t kWindowSize = FileWindow::kSize;
+    // A 16-bit sector count announces at most 65,535 records; a walk whose
+    // records never agree on where the track ends stops after this many.
+    static constexpr int kMaxRecordsPerWalk = 65536;
 
     D88Image();
     ~D88Image();
@@ -62,6 +100,9 @@ public:
     // Number of disks indexed by the last successful open(name); 0 before.
     int diskCount() const;
 
+    // File offset of the header of indexed disk index; 0 outside the count.
+    std::uint64_t diskOffset(int index) const;
+
     // Makes disk index current, reading its header. False when no stream is
     // open, index is outside 0..diskCount()-1 or its header cannot be read
     // whole; no disk is current then.
@@ -73,6 +114,16 @@ public:
 
     // The current disk's media type byte, or -1 when no disk is current.
     int mediaType() const;
+
+    // The current disk's write-protect byte, or -1 when no disk is current.
+    int writeProtect() const;
+
+    // The current disk's size field; 0 when no disk is current.
+    std::uint32_t diskSize() const;
+
+    // Entry track of the current disk's track table (0 = absent); 0 for an
+    // index outside 0..163 or when no disk is current.
+    std::uint32_t trackOffset(int track) const;
 
     // Copies the data of the first sector on track whose ID is (c, h, r, n)
     // into dest, at most max bytes. A track is usable when its index is
@@ -89,6 +140,11 @@ public:
     // Returns the bytes of the steps read in full; a short step stops the run.
     int readRun(int track, int c, int h, int r, int n, unsigned char* dest, int total);
 
+    // As above; copied is also given the bytes that reached dest, the whole
+    // steps and what the step that fell short delivered before the run
+    // stopped.
+    int readRun(int track, int c, int h, int r, int n, unsigned char* dest, int total, int& copied);
+
     // Sets the sector numbers readRun wraps between (initially 1 and 16);
     // they stay in force across selectDisk.
     void setSectorRange(int first, int last);
@@ -99,22 +155,16 @@ public:
     // file ends the list.
     int listSectorIds(int track, unsigned char* out, int capacity);
 
+    // Walks the records of track exactly as readSector does when looking for
+    // a sector that is not there, handing each to visitor; says why it ended.
+    WalkEnd walkTrack(int track, RecordVisitor& visitor);
+
 private:
     bool trackStart(int track, std::uint64_t& position) const;
-    std::size_t readAt(std::uint64_t position, unsigned char* dest, std::size_t count, std::uint64_t anchor);
-    const unsigned char* peek(std::uint64_t position, std::size_t count, std::uint64_t anchor);
-    std::size_t windowFor(std::uint64_t position, std::size_t count, std::uint64_t anchor);
-    std::size_t readDirect(std::uint64_t position, unsigned char* dest, std::size_t count);
-    void fillWindow(std::uint64_t start);
+    WalkEnd walk(int track, bool zeroCountEnds, RecordVisitor& visitor);
     void clearCurrentDisk();
 
-    std::FILE* file_ = nullptr;
-    std::uint64_t filePosition_ = 0;  // where the stream stands, when known
-    bool filePositionKnown_ = false;
-    unsigned char window_[kWindowSize];
-    std::uint64_t windowStart_ = 0;
-    std::size_t windowLength_ = 0;  // bytes of the file held from windowStart_
-    bool windowAtEnd_ = false;      // the file ends where the window does
+    FileWindow window_;
     int diskCount_ = 0;
     int firstSector_ = 1;
     int lastSector_ = 16;
@@ -123,6 +173,7 @@ private:
     std::int64_t currentDiskOffset_ = -1;
     std::uint32_t trackOffsets_[kTrackCount] = {};
     int mediaType_ = -1;
+    int writeProtect_ = -1;
     char diskName_[kNameLength + 1] = {};
 };
 

@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "file_output.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,0 +1,127 @@
+#include <d88image/file_window.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+FileWindow::~FileWindow()
+{
+    close();
+}
+
+bool FileWindow::open(const char* name)
+{
+    close();
+    if (name == nullptr) {
+        return false;
+    }
+    file_ = std::fopen(name, "rb");
+    if (file_ == nullptr) {
+        return false;
+    }
+    // The window does the buffering.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    filePosition_ = 0;
+    filePositionKnown_ = true;
+    return true;
+}
+
+void FileWindow::close()
+{
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    start_ = 0;
+    length_ = 0;
+    endsAtFileEnd_ = false;
+    filePositionKnown_ = false;
+}
+
+bool FileWindow::failed() const
+{
+    return file_ != nullptr && std::ferror(file_) != 0;
+}
+
+std::size_t FileWindow::readDirect(std::uint64_t position, unsigned char* dest, std::size_t count)
+{
+    if (file_ == nullptr || count == 0) {
+        return 0;
+    }
+    // Reads that follow one another need no seek. A position that the
+    // platform's seek cannot express lies past the end of any file it can
+    // open.
+    if (!filePositionKnown_ || position != filePosition_) {
+        filePositionKnown_ = false;
+        if (position > static_cast<std::uint64_t>(LONG_MAX) ||
+            std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
+            return 0;
+        }
+    }
+    const std::size_t got = std::fread(dest, 1, count, file_);
+    filePositionKnown_ = std::ferror(file_) == 0;
+    filePosition_ = position + got;
+    return got;
+}
+
+bool FileWindow::covers(std::uint64_t position, std::size_t count) const
+{
+    const std::uint64_t end = start_ + length_;
+    return position >= start_ && position <= end && (position + count <= end || endsAtFileEnd_);
+}
+
+// Makes the window start at start, keeping what it already holds from there
+// on and reading only the rest.
+void FileWindow::fill(std::uint64_t start)
+{
+    const std::uint64_t end = start_ + length_;
+    std::size_t kept = 0;
+    if (start >= start_ && start < end) {
+        kept = static_cast<std::size_t>(end - start);
+        std::memmove(bytes_, bytes_ + (start - start_), kept);
+    }
+    const std::size_t wanted = kSize - kept;
+    const std::size_t got = readDirect(start + kept, bytes_ + kept, wanted);
+    start_ = start;
+    length_ = kept + got;
+    endsAtFileEnd_ = got < wanted;
+}
+
+// How many of the count bytes from position the window holds after a
+// refill where needed: all of them, what the file has before its end, or
+// none when the file ends before position.
+std::size_t FileWindow::available(std::uint64_t position, std::size_t count, std::uint64_t anchor)
+{
+    if (!covers(position, count)) {
+        const bool anchorFits = anchor <= position && position - anchor + count <= kSize;
+        fill(anchorFits ? anchor : position);
+    }
+    const std::uint64_t end = start_ + length_;
+    if (position < start_ || position >= end) {
+        return 0;
+    }
+    return static_cast<std::size_t>(std::min<std::uint64_t>(count, end - position));
+}
+
+const unsigned char* FileWindow::peek(std::uint64_t position, std::size_t count, std::uint64_t anchor)
+{
+    if (file_ == nullptr || count > kSize || available(position, count, anchor) < count) {
+        return nullptr;
+    }
+    return bytes_ + (position - start_);
+}
+
+std::size_t FileWindow::read(std::uint64_t position, unsigned char* dest, std::size_t count, std::uint64_t anchor)
+{
+    if (file_ == nullptr || count == 0) {
+        return 0;
+    }
+    if (count > kSize) {
+        return readDirect(position, dest, count);
+    }
+    const std::size_t held = available(position, count, anchor);
+    if (held > 0) {
+        std::memcpy(dest, bytes_ + (position - start_), held);
+    }
+    return held;
+}

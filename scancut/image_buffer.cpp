@@ -1,3 +1,0 @@
-#include "image_buffer.h"
-
-unsigned char imageBuffer[kImageBufferSize];

@@ -1,0 +1,16 @@
+// The scanning cutter: lays each of the first two disks of an image in turn
+// into one buffer and finds data files there by their header.
+#ifndef SCANCUT_SCAN_CUT_H
+#define SCANCUT_SCAN_CUT_H
+
+#include "output_sink.h"
+
+class D88Image;
+
+// Disks 0 and 1 (as far as the image has them): each laid into buffer
+// (kImageBufferSize bytes, all zero at the start of an image) and scanned,
+// its files handed to sink, numbered on from one disk to the next. Returns
+// false when the sink failed a file.
+bool scanImage(D88Image& reader, unsigned char* buffer, OutputSink& sink);
+
+#endif

@@ -1,0 +1,228 @@
+#include "reader_comparison.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace d88ref {
+
+bool operator==(const Record& a, const Record& b)
+{
+    return a.position == b.position && a.c == b.c && a.h == b.h && a.r == b.r && a.n == b.n && a.count == b.count &&
+           a.density == b.density && a.deleted == b.deleted && a.status == b.status && a.length == b.length;
+}
+
+namespace {
+
+constexpr unsigned char kUntouched = 0xE7;
+constexpr int kIdCapacity = 64;
+
+std::string describe(int track, int c, int h, int r, int n)
+{
+    std::ostringstream text;
+    text << "track " << track << " ID (" << c << ", " << h << ", " << r << ", " << n << ")";
+    return text.str();
+}
+
+std::string recordText(const std::vector<Record>& records, std::size_t i)
+{
+    if (i >= records.size()) {
+        return "none";
+    }
+    const Record& record = records[i];
+    std::ostringstream text;
+    text << "@" << record.position << " ID " << int{record.c} << "," << int{record.h} << "," << int{record.r} << ","
+         << int{record.n} << " count " << record.count << " length " << record.length << " density " << record.density
+         << " deleted " << record.deleted << " status " << record.status;
+    return text.str();
+}
+
+// Collects the product walk in the reference's terms.
+class Collector : public RecordVisitor {
+public:
+    bool visit(const SectorRecord& record) override
+    {
+        records.push_back({record.position, record.id.c, record.id.h, record.id.r, record.id.n, record.count,
+                           record.density, record.deleted, record.status, record.length});
+        return true;
+    }
+    std::vector<Record> records;
+};
+
+}  // namespace
+
+ReaderComparison::ReaderComparison(const std::string& path, const unsigned char* data, std::size_t size)
+    : reference_(data, size)
+{
+    opened_ = reader_.open(path.c_str());
+    if (!opened_) {
+        difference_ = "the product reader cannot open " + path;
+    }
+}
+
+template <typename T>
+void ReaderComparison::expectSame(const T& product, const T& reference, const std::string& what)
+{
+    ++operations_;
+    if (difference_.empty() && !(product == reference)) {
+        std::ostringstream text;
+        text << what << ": product " << product << ", reference " << reference;
+        difference_ = text.str();
+    }
+}
+
+void ReaderComparison::expectSameBytes(const Bytes& product, const Bytes& reference, const std::string& what)
+{
+    if (!difference_.empty() || product == reference) {
+        return;
+    }
+    std::size_t at = 0;
+    while (at < product.size() && at < reference.size() && product[at] == reference[at]) {
+        ++at;
+    }
+    std::ostringstream text;
+    text << what << ": bytes differ first at " << at << " of " << product.size();
+    if (at < product.size() && at < reference.size()) {
+        text << " (product " << int{product[at]} << ", reference " << int{reference[at]} << ")";
+    }
+    difference_ = text.str();
+}
+
+void ReaderComparison::compareIndex()
+{
+    if (!opened_) {
+        return;
+    }
+    expectSame(reader_.diskCount(), reference_.diskCount(), "disk count");
+    for (int d = -1; d <= reference_.diskCount(); ++d) {
+        expectSame(reader_.diskOffset(d), reference_.diskOffset(d), "offset of disk " + std::to_string(d));
+    }
+}
+
+void ReaderComparison::setSectorRange(int first, int last)
+{
+    reader_.setSectorRange(first, last);
+    reference_.setSectorRange(first, last);
+}
+
+void ReaderComparison::compareDisk(int index, int fromTrack)
+{
+    if (!opened_) {
+        return;
+    }
+    const std::string disk = "disk " + std::to_string(index);
+    expectSame(reader_.selectDisk(index), reference_.selectDisk(index), "selecting " + disk);
+    expectSame(std::string(reader_.diskName()), reference_.diskName(), "name of " + disk);
+    expectSame(reader_.mediaType(), reference_.mediaType(), "media type of " + disk);
+    expectSame(reader_.writeProtect(), reference_.writeProtect(), "write protect of " + disk);
+    expectSame(reader_.diskSize(), reference_.diskSize(), "size of " + disk);
+    for (int t = fromTrack; t <= 164 && agree(); ++t) {
+        expectSame(reader_.trackOffset(t), reference_.trackOffset(t), disk + " track offset " + std::to_string(t));
+        compareTrack(t);
+    }
+}
+
+void ReaderComparison::compareTrack(int track)
+{
+    const std::string where = "track " + std::to_string(track);
+    Bytes ids;
+    for (int capacity : {kIdCapacity, 6}) {
+        Bytes product(kIdCapacity, kUntouched), reference(kIdCapacity, kUntouched);
+        expectSame(reader_.listSectorIds(track, product.data(), capacity),
+                   reference_.listSectorIds(track, reference.data(), capacity), "listing " + where);
+        expectSameBytes(product, reference, "IDs of " + where);
+        if (capacity == kIdCapacity) {
+            ids = product;
+        }
+    }
+
+    Collector collector;
+    std::vector<Record> expected;
+    expectSame(static_cast<int>(reader_.walkTrack(track, collector)), static_cast<int>(reference_.walkTrack(track, expected)),
+               "end of the walk of " + where);
+    if (collector.records != expected) {
+        std::size_t i = 0;
+        while (i < expected.size() && i < collector.records.size() && collector.records[i] == expected[i]) {
+            ++i;
+        }
+        expectSame(recordText(collector.records, i), recordText(expected, i), "record " + std::to_string(i) + " of " + where);
+    }
+    if (expected.empty() || !tracksCompared_.insert(expected.front().position).second) {
+        return;
+    }
+
+    // Runs wrap between the smallest and largest sector number listed.
+    int first = 256, last = -1;
+    for (std::size_t i = 0; i + 3 < ids.size() && ids[i] != kUntouched; i += 4) {
+        first = std::min<int>(first, ids[i + 2]);
+        last = std::max<int>(last, ids[i + 2]);
+    }
+    if (last >= 0) {
+        setSectorRange(first, last);
+    }
+    for (const Record& record : expected) {
+        if (!agree()) {
+            break;
+        }
+        compareRead(track, record.c, record.h, record.r, record.n, record.length + 7);  // past its end
+        compareRead(track, record.c, record.h, record.r, record.n, 1);
+        compareRead(track, record.c, record.h, record.r, record.n, record.length > 2 ? record.length / 2 + 1 : 3);
+        if (expected.size() > 16 && &record - expected.data() >= 16) {
+            break;  // the first 16 are plenty on long chains
+        }
+    }
+}
+
+void ReaderComparison::compareRead(int track, int c, int h, int r, int n, int max)
+{
+    if (readsLeft_ == 0) {
+        return;
+    }
+    if (readsLeft_ > 0) {
+        --readsLeft_;
+    }
+    const std::string what = describe(track, c, h, r, n) + " max " + std::to_string(max);
+    const std::size_t room = static_cast<std::size_t>(std::max(max, 0)) + 64;
+    Bytes product(room, kUntouched), reference(room, kUntouched);
+    expectSame(reader_.readSector(track, c, h, r, n, product.data(), max),
+               reference_.readSector(track, c, h, r, n, reference.data(), max), "reading " + what);
+    expectSameBytes(product, reference, "sector " + what);
+
+    // Runs of a few sectors, ending inside one.
+    const int total = std::min(max, 3000);
+    std::fill(product.begin(), product.end(), kUntouched);
+    std::fill(reference.begin(), reference.end(), kUntouched);
+    int productCopied = 0, referenceCopied = 0;
+    expectSame(reader_.readRun(track, c, h, r, n, product.data(), total, productCopied),
+               reference_.readRun(track, c, h, r, n, reference.data(), total, referenceCopied), "run " + what);
+    expectSame(productCopied, referenceCopied, "bytes copied by run " + what);
+    expectSameBytes(product, reference, "run " + what);
+}
+
+void ReaderComparison::compareEverything()
+{
+    compareIndex();
+    for (int d = -1; d <= reference_.diskCount() && agree(); ++d) {
+        compareDisk(d);
+    }
+}
+
+void ReaderComparison::compareClosingForm()
+{
+    if (!opened_) {
+        return;
+    }
+    const std::string name = reader_.diskName();
+    expectSame(reader_.open(), true, "the closing form of open");
+    expectSame(reader_.diskCount(), 0, "disk count after closing");
+    expectSame(reader_.selectDisk(0), false, "selecting after closing");
+    expectSame(std::string(reader_.diskName()), name, "the name kept after closing");
+}
+
+std::string compareReaders(const std::string& path, const unsigned char* data, std::size_t size)
+{
+    ReaderComparison comparison(path, data, size);
+    comparison.compareEverything();
+    return comparison.difference();
+}
+
+}  // namespace d88ref

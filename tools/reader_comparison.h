@@ -1,0 +1,69 @@
+// Runs every operation of the product reader and of the reference reader
+// over the same file, side by side, and notes the first result in which
+// they differ: return values, every byte of the destination buffers (those
+// a call should not touch included), names, IDs and walks.
+#ifndef TOOLS_READER_COMPARISON_H
+#define TOOLS_READER_COMPARISON_H
+
+#include "reference_reader.h"
+
+#include <d88image/d88image.h>
+
+#include <set>
+#include <string>
+
+namespace d88ref {
+
+class ReaderComparison {
+public:
+    // Opens path with the product reader; data holds the same file's size
+    // bytes, and must outlive the comparison.
+    ReaderComparison(const std::string& path, const unsigned char* data, std::size_t size);
+
+    // Disk count and offsets; then, for compareDisk, selection, the header's
+    // facts and every track from fromTrack to 164.
+    void compareIndex();
+    void compareDisk(int index, int fromTrack = -1);
+    // The track's list (at two capacities), its walk, and each listed
+    // sector read whole, by one byte, cut at max, and as runs.
+    void compareTrack(int track);
+    // One read of each kind with the given parameters.
+    void compareRead(int track, int c, int h, int r, int n, int max);
+    void setSectorRange(int first, int last);
+
+    // Every disk from -1 to the count, which is every operation there is.
+    void compareEverything();
+
+    // The closing form of open leaves no disks and no disk to select.
+    void compareClosingForm();
+
+    // Stops comparing sector reads after this many, for hostile inputs whose
+    // tracks are long chains of records; unlimited unless set.
+    void limitReads(long reads) { readsLeft_ = reads; }
+
+    int diskCount() const { return reference_.diskCount(); }
+    bool agree() const { return difference_.empty(); }
+    const std::string& difference() const { return difference_; }
+    long operations() const { return operations_; }
+
+private:
+    template <typename T>
+    void expectSame(const T& product, const T& reference, const std::string& what);
+    void expectSameBytes(const Bytes& product, const Bytes& reference, const std::string& what);
+
+    D88Image reader_;
+    ReferenceReader reference_;
+    bool opened_ = false;
+    long readsLeft_ = -1;
+    std::set<std::uint64_t> tracksCompared_;  // start positions: a chain read once is not read again
+    std::string difference_;
+    long operations_ = 0;
+};
+
+// Compares everything over the file at path, which holds size bytes of data; returns the
+// first difference, or an empty text when the readers agree throughout.
+std::string compareReaders(const std::string& path, const unsigned char* data, std::size_t size);
+
+}  // namespace d88ref
+
+#endif
