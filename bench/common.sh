@@ -1,9 +1,13 @@
 # Shared by the benchmark scripts, sourced from the top of the tree:
-# builds what a benchmark needs and makes the folder the programs write in.
-# Usage: bench_setup TARGET...   (sets work; removed at exit)
+# builds what a benchmark needs in a build folder of its own, build-bench
+# (configured with -DD88_BUILD_BENCH=ON and left in place between runs), and
+# makes the folder the programs write in.
+# Usage: bench_setup TARGET...   (sets bench and work; work is removed at exit)
 bench_setup() {
-    cmake -S . -B build >/dev/null
-    cmake --build build -j2 --target tablecut scancut measure "$@" >/dev/null
+    bench=build-bench
+    echo "building in $bench/ (Release, D88_BUILD_BENCH=ON)" >&2
+    cmake -S . -B "$bench" -DCMAKE_BUILD_TYPE=Release -DD88_BUILD_BENCH=ON -DD88_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$bench" -j2 --target tablecut scancut measure "$@" >/dev/null
     # Output files go to memory where it can, so that the figures show the
     # cost of reading and not that of the disk the files land on;
     # BENCH_WORK chooses.
@@ -17,8 +21,11 @@ bench_setup() {
     trap 'rm -rf "$work"' EXIT
 }
 
-# Runs program (a path) on image next to cat, alternately, RUNS times.
+# Runs a command (program path and arguments) next to cat on image,
+# alternately, RUNS times.
 bench_pair() {
-    build/bench/measure "$runs" "$work" "$1" "$PWD/$2" --vs cat "$PWD/$2" | sed 's/^/  /'
-    rm -f "$work"/*
+    local image=$1
+    shift
+    "$bench/bench/measure" "$runs" "$work" "$@" --vs cat "$PWD/$image" | sed 's/^/  /'
+    rm -rf "${work:?}"/*
 }

@@ -3,24 +3,25 @@
 # cylinders, 8 sectors of 1024 bytes), run alternately; prints the median
 # CPU time of each and their ratio, the bytes read from the operating system
 # and the peak resident memory. It asserts nothing.
-# Usage: bench/throughput.sh [runs] [BIN-FOLDER ...]   (default build/bin)
+# Usage: bench/throughput.sh [runs] [BIN-FOLDER ...]   (default build-bench/bin)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
 shift || true
-bins=("$@")
-[ "${#bins[@]}" -gt 0 ] || bins=(build/bin)
 source bench/common.sh
 bench_setup make_sample
-images=build/bench/standard
+bins=("$@")
+[ "${#bins[@]}" -gt 0 ] || bins=("$bench/bin")
+images=$bench/standard
 mkdir -p "$images"
-build/tools/make_sample --bench "$images"
+"$bench/tools/make_sample" --bench "$images"
 
-run() {  # program image
+run() {  # program image [options...]
     local program=$1 image=$2 bin
+    shift 2
     for bin in "${bins[@]}"; do
-        printf '%s, %s (%s, %d bytes)\n' "$program" "$bin" "$(basename "$image")" "$(stat -c %s "$image")"
-        bench_pair "$(realpath "$bin")/$program" "$image"
+        printf '%s %s, %s (%s, %d bytes)\n' "$program" "$*" "$bin" "$(basename "$image")" "$(stat -c %s "$image")"
+        bench_pair "$image" "$(realpath "$bin")/$program" "$@" "$PWD/$image"
     done
 }
 

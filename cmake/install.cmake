@@ -1,6 +1,8 @@
-# Installation: the programs, the library with its header, a CMake package
-# and a pkg-config file for programs that link the library, manual pages
-# and the documents. Every path comes from GNUInstallDirs.
+# Installation, in two components: "programs" (the programs, their manual
+# pages and the documents) and "development" (the library, its headers, a
+# CMake package and a pkg-config file). Every path comes from
+# GNUInstallDirs. Also a build-tree export, so that another build can use
+# this one's library through find_package without installing it.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -15,21 +17,22 @@ else()
     set(D88_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/d88image)
 endif()
 
-install(TARGETS tablecut scancut RUNTIME DESTINATION ${D88_PROGRAM_DIR})
-install(TARGETS d88image EXPORT d88imageTargets
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(DIRECTORY include/d88image DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+if(D88_BUILD_PROGRAMS)
+    install(TARGETS ${D88_PROGRAMS} RUNTIME DESTINATION ${D88_PROGRAM_DIR} COMPONENT programs)
+    install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${D88_DOC_DIR} COMPONENT programs)
+endif()
 
-install(EXPORT d88imageTargets NAMESPACE d88image:: DESTINATION ${D88_CMAKE_DIR})
+install(TARGETS d88image EXPORT d88imageTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/d88image DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+install(EXPORT d88imageTargets NAMESPACE d88image:: DESTINATION ${D88_CMAKE_DIR} COMPONENT development)
+export(EXPORT d88imageTargets NAMESPACE d88image:: FILE ${PROJECT_BINARY_DIR}/d88imageTargets.cmake)
 configure_package_config_file(cmake/d88imageConfig.cmake.in
     ${PROJECT_BINARY_DIR}/d88imageConfig.cmake INSTALL_DESTINATION ${D88_CMAKE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/d88imageConfigVersion.cmake
     COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/d88imageConfig.cmake ${PROJECT_BINARY_DIR}/d88imageConfigVersion.cmake
-    DESTINATION ${D88_CMAKE_DIR})
-
-install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${D88_DOC_DIR})
+    DESTINATION ${D88_CMAKE_DIR} COMPONENT development)
 if(WIN32)
     return()
 endif()
@@ -39,6 +42,24 @@ endif()
 file(RELATIVE_PATH D88_PC_PREFIX_FROM_PCDIR "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" D88_PC_PREFIX_FROM_PCDIR "${D88_PC_PREFIX_FROM_PCDIR}")
 configure_file(cmake/d88image.pc.in ${PROJECT_BINARY_DIR}/d88image.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/d88image.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${PROJECT_BINARY_DIR}/d88image.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
 
-install(FILES man/tablecut.1 man/scancut.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages are installed compressed, as the system's own are.
+if(D88_BUILD_PROGRAMS)
+    find_program(D88_GZIP gzip)
+    foreach(program ${D88_PROGRAMS})
+        set(page ${PROJECT_SOURCE_DIR}/man/${program}.1)
+        if(D88_GZIP)
+            set(compressed ${PROJECT_BINARY_DIR}/man/${program}.1.gz)
+            add_custom_command(OUTPUT ${compressed}
+                COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+                COMMAND ${D88_GZIP} -9n -c ${page} > ${compressed}
+                DEPENDS ${page} VERBATIM)
+            list(APPEND D88_MAN_PAGES ${compressed})
+        else()
+            list(APPEND D88_MAN_PAGES ${page})
+        endif()
+    endforeach()
+    add_custom_target(d88image_man_pages ALL DEPENDS ${D88_MAN_PAGES})
+    install(FILES ${D88_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programs)
+endif()

@@ -2,13 +2,7 @@
 # against it twice, through find_package and through pkg-config, and runs
 # both on the sample image, which holds three disks.
 # Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, CXX, CXX_FLAGS, SAMPLE.
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT status EQUAL 0)
-        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}\n${err}")
-    endif()
-    set(run_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../run_command.cmake)
 
 function(expect_three_disks program)
     run(${program} ${SAMPLE})
@@ -20,8 +14,8 @@ endfunction()
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
-foreach(installed bin/tablecut bin/scancut include/d88image/d88image.h share/man/man1/tablecut.1
-        share/man/man1/scancut.1 share/doc/d88image/README.md share/doc/d88image/LICENSE)
+foreach(installed bin/tablecut bin/scancut include/d88image/d88image.h share/man/man1/tablecut.1.gz
+        share/man/man1/scancut.1.gz share/doc/d88image/README.md share/doc/d88image/LICENSE)
     if(NOT EXISTS ${prefix}/${installed})
         message(FATAL_ERROR "not installed: ${installed}")
     endif()
