@@ -7,7 +7,7 @@ bench_setup() {
     bench=build-bench
     echo "building in $bench/ (Release, D88_BUILD_BENCH=ON)" >&2
     cmake -S . -B "$bench" -DCMAKE_BUILD_TYPE=Release -DD88_BUILD_BENCH=ON -DD88_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$bench" -j2 --target tablecut scancut measure "$@" >/dev/null
+    cmake --build "$bench" -j2 --target tablecut scancut d88info d88cut measure sha256_speed "$@" >/dev/null
     # Output files go to memory where it can, so that the figures show the
     # cost of reading and not that of the disk the files land on;
     # BENCH_WORK chooses.

@@ -31,3 +31,7 @@ run scancut "$images/64-disks-3-known.d88"
 run tablecut "$images/64-disks-3-known.d88"
 run tablecut "$images/one-disk.d88"
 run tablecut "$images/64-disks-all-known.d88"
+run d88info "$images/64-disks-3-known.d88"
+run d88info "$images/64-disks-3-known.d88" --json
+run d88info "$images/64-disks-all-known.d88"
+run d88info "$images/64-disks-all-known.d88" --json

@@ -8,7 +8,7 @@
 #include "file_output.h"
 #include "output_sink.h"
 
-class ProgramSink : public OutputSink {
+class ProgramSink final : public OutputSink {
 public:
     // lineFormat announces a file, with its name for the one %s.
     ProgramSink(Console& console, const char* lineFormat, WriteFileFunction writeFile)

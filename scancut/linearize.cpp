@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kTracksRead = 153;
 constexpr int kMaxIdsPerTrack = 16;
 // A data-length field holds at most 65,535; from size code 9 on the nominal
 // size exceeds it and the sector's whole data is taken.
@@ -36,19 +35,24 @@ void sortBySectorNumber(SectorId* ids, int count)
 
 }  // namespace
 
+int linearizeTrack(D88Image& reader, int track, unsigned char* buffer, int written)
+{
+    SectorId ids[kMaxIdsPerTrack];
+    const int count = reader.listSectorIds(track, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
+    sortBySectorNumber(ids, count);
+    for (int i = 0; i < count && written < kImageBufferSize; ++i) {
+        const SectorId& id = ids[i];
+        const int room = kImageBufferSize - written;
+        written += reader.readSector(track, id.c, id.h, id.r, id.n, buffer + written, std::min(sectorLimit(id.n), room));
+    }
+    return written;
+}
+
 void linearizeDisk(D88Image& reader, int index, unsigned char* buffer)
 {
     reader.selectDisk(index);  // a failed selection leaves every track unusable
     int written = 0;
-    for (int t = 0; t < kTracksRead; ++t) {
-        SectorId ids[kMaxIdsPerTrack];
-        const int count = reader.listSectorIds(t, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
-        sortBySectorNumber(ids, count);
-        for (int i = 0; i < count && written < kImageBufferSize; ++i) {
-            const SectorId& id = ids[i];
-            const int room = kImageBufferSize - written;
-            written += reader.readSector(t, id.c, id.h, id.r, id.n, buffer + written,
-                                         std::min(sectorLimit(id.n), room));
-        }
+    for (int t = 0; t < kTracksLaidIn; ++t) {
+        written = linearizeTrack(reader, t, buffer, written);
     }
 }

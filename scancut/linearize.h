@@ -3,11 +3,18 @@
 
 class D88Image;
 
+// Tracks 0..152 are laid in; track 153, the last of a standard disk, is not.
+constexpr int kTracksLaidIn = 153;
+
 // Selects disk index and lays the data of its tracks 0..152 into buffer
 // (kImageBufferSize bytes) from its first byte: track after track and,
 // within a track, the first 16 listed sectors in ascending sector number.
 // What does not fit the buffer is left out; bytes beyond the data laid in
 // keep what they held.
 void linearizeDisk(D88Image& reader, int index, unsigned char* buffer);
+
+// One step of linearizeDisk: lays track of the current disk into buffer
+// from byte written on; returns where the next track goes.
+int linearizeTrack(D88Image& reader, int track, unsigned char* buffer, int written);
 
 #endif

@@ -28,8 +28,8 @@ enum class CutOutcome { NotRead, Written, WriteFailed };
 
 class TableCut {
 public:
-    TableCut(D88Image& reader, unsigned char* buffer, OutputSink& sink, int disk)
-        : reader_(reader), buffer_(buffer), sink_(sink), disk_(disk)
+    TableCut(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener, int disk)
+        : reader_(reader), buffer_(buffer), sink_(sink), listener_(listener), disk_(disk)
     {
     }
 
@@ -40,6 +40,9 @@ public:
         std::memset(buffer_, 0, static_cast<std::size_t>(skip + length));
         int copied = 0;
         if (reader_.readRun(track, c, h, r, n, buffer_, skip + length, copied) == 0) {
+            if (listener_ != nullptr) {
+                listener_->notCut(disk_, name, length);
+            }
             return CutOutcome::NotRead;
         }
         const int supplied = copied > skip ? copied - skip : 0;
@@ -75,6 +78,7 @@ private:
     D88Image& reader_;
     unsigned char* buffer_;
     OutputSink& sink_;
+    TableCutListener* listener_;
     int disk_;
 };
 
@@ -100,34 +104,41 @@ DiskKind recogniseDisk(D88Image& reader, unsigned char* buffer)
     return DiskKind::None;
 }
 
-bool cutImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, KindListener* listener)
+DiskKind cutDisk(D88Image& reader, int index, unsigned char* buffer, OutputSink& sink, TableCutListener* listener,
+                 bool& allWritten)
+{
+    reader.selectDisk(index);  // a failed selection makes every probe fail
+    const DiskKind kind = recogniseDisk(reader, buffer);
+    const KindTable* table = kindTable(kind);
+    if (table == nullptr) {
+        return kind;
+    }
+    if (listener != nullptr) {
+        listener->recognised(index, kind);
+    }
+    reader.setSectorRange(table->probe, table->last);
+    TableCut cut(reader, buffer, sink, listener, index);
+    switch (kind) {
+    case DiskKind::Program:
+        allWritten = cut.cutProgramDisk() && allWritten;
+        break;
+    case DiskKind::Scenario:
+        allWritten = cut.cutTable(kScenarioTable, "KX2%02d") && allWritten;
+        break;
+    case DiskKind::Event:
+        allWritten = cut.cutTable(kEventTable, "KX0%02d") && allWritten;
+        break;
+    case DiskKind::None:
+        break;
+    }
+    return kind;
+}
+
+bool cutImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener)
 {
     bool allWritten = true;
     for (int i = 0; i < reader.diskCount(); ++i) {
-        reader.selectDisk(i);  // a failed selection makes every probe fail
-        const DiskKind kind = recogniseDisk(reader, buffer);
-        const KindTable* table = kindTable(kind);
-        if (table == nullptr) {
-            continue;
-        }
-        if (listener != nullptr) {
-            listener->recognised(i, kind);
-        }
-        reader.setSectorRange(table->probe, table->last);
-        TableCut cut(reader, buffer, sink, i);
-        switch (kind) {
-        case DiskKind::Program:
-            allWritten &= cut.cutProgramDisk();
-            break;
-        case DiskKind::Scenario:
-            allWritten &= cut.cutTable(kScenarioTable, "KX2%02d");
-            break;
-        case DiskKind::Event:
-            allWritten &= cut.cutTable(kEventTable, "KX0%02d");
-            break;
-        case DiskKind::None:
-            break;
-        }
+        cutDisk(reader, i, buffer, sink, listener, allWritten);
     }
     return allWritten;
 }

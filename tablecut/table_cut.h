@@ -9,13 +9,16 @@ class D88Image;
 
 enum class DiskKind { None, Program, Scenario, Event };
 
-// Told the kind of each disk the cut recognises, before its files.
-class KindListener {
+// Told what a cut does besides handing files to its sink: the kind of
+// each disk it recognises, before its files, and each file of the disk's
+// list that it does not cut because its first sector is missing or short.
+class TableCutListener {
 public:
     virtual void recognised(int disk, DiskKind kind) = 0;
+    virtual void notCut(int disk, const char* name, int length) = 0;
 
 protected:
-    ~KindListener() = default;
+    ~TableCutListener() = default;
 };
 
 // The kind of the current disk: the first of Program, Scenario and Event
@@ -23,9 +26,15 @@ protected:
 // The probe reads one byte into buffer.
 DiskKind recogniseDisk(D88Image& reader, unsigned char* buffer);
 
-// Selects each disk of the image in turn and, for each of a known kind,
-// tells listener (when given) and hands each of its files to sink. buffer
-// holds kImageBufferSize bytes. Returns false when the sink failed a file.
-bool cutImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, KindListener* listener);
+// Selects disk index and, when it is of a known kind, tells listener (when
+// given) and hands each of its files to sink. buffer holds kImageBufferSize
+// bytes. Returns the disk's kind; allWritten becomes false when the sink
+// failed a file.
+DiskKind cutDisk(D88Image& reader, int index, unsigned char* buffer, OutputSink& sink, TableCutListener* listener,
+                 bool& allWritten);
+
+// cutDisk for each disk of the image in turn. Returns false when the sink
+// failed a file.
+bool cutImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener);
 
 #endif

@@ -20,7 +20,7 @@ D88Image reader;
 unsigned char imageBuffer[kImageBufferSize];
 
 // Prints "<Kind> Disk を認識しました." before a disk's files.
-class Announcer : public KindListener {
+class Announcer : public TableCutListener {
 public:
     explicit Announcer(Console& console) : console_(console) {}
     void recognised(int, DiskKind kind) override
@@ -39,6 +39,8 @@ public:
             break;
         }
     }
+
+    void notCut(int, const char*, int) override {}  // a file not cut gets no line
 
 private:
     Console& console_;

@@ -47,6 +47,9 @@ struct RunOptions {
     bool asUnprivileged = false;
     // A file standard output goes to instead of being captured.
     std::string standardOutput;
+    // When above 0, no file the program writes may grow past this many
+    // bytes: writing further fails as on a full disk (EFBIG).
+    long fileSizeLimit = 0;
 };
 
 // Runs program with the given argv (argv[0] included; an empty list gives an

@@ -94,6 +94,9 @@ Bytes Disk::build() const
             header[2] = static_cast<unsigned char>(record.r);
             header[3] = static_cast<unsigned char>(record.n);
             putU16(header, 4, record.count);
+            header[6] = static_cast<unsigned char>(record.density);
+            header[7] = static_cast<unsigned char>(record.deleted);
+            header[8] = static_cast<unsigned char>(record.status);
             putU16(header, 14, record.lengthField >= 0 ? record.lengthField : static_cast<int>(record.data.size()));
             image.insert(image.end(), header.begin(), header.end());
             image.insert(image.end(), record.data.begin(), record.data.end());

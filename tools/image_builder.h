@@ -21,6 +21,9 @@ struct Record {
     int count;            // sector-count field
     Bytes data;
     int lengthField = -1; // data-length field; -1 takes data.size()
+    int density = 0;
+    int deleted = 0;
+    int status = 0;
 };
 
 // Deterministic pseudo-random bytes; different seeds give different runs.

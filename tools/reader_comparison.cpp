@@ -16,13 +16,6 @@ namespace {
 constexpr unsigned char kUntouched = 0xE7;
 constexpr int kIdCapacity = 64;
 
-std::string describe(int track, int c, int h, int r, int n)
-{
-    std::ostringstream text;
-    text << "track " << track << " ID (" << c << ", " << h << ", " << r << ", " << n << ")";
-    return text.str();
-}
-
 std::string recordText(const std::vector<Record>& records, std::size_t i)
 {
     if (i >= records.size()) {
@@ -59,18 +52,34 @@ ReaderComparison::ReaderComparison(const std::string& path, const unsigned char*
     }
 }
 
+// Where the comparison stands, for a difference: put into words only then,
+// as most comparisons agree.
+std::string ReaderComparison::placeText() const
+{
+    std::ostringstream text;
+    text << "disk " << place_.disk;
+    if (place_.track != kNowhere) {
+        text << " track " << place_.track;
+    }
+    if (place_.max != kNowhere) {
+        text << " ID (" << place_.c << ", " << place_.h << ", " << place_.r << ", " << place_.n << ") max "
+             << place_.max;
+    }
+    return text.str();
+}
+
 template <typename T>
-void ReaderComparison::expectSame(const T& product, const T& reference, const std::string& what)
+void ReaderComparison::expectSame(const T& product, const T& reference, const char* what)
 {
     ++operations_;
     if (difference_.empty() && !(product == reference)) {
         std::ostringstream text;
-        text << what << ": product " << product << ", reference " << reference;
+        text << what << " (" << placeText() << "): product " << product << ", reference " << reference;
         difference_ = text.str();
     }
 }
 
-void ReaderComparison::expectSameBytes(const Bytes& product, const Bytes& reference, const std::string& what)
+void ReaderComparison::expectSameBytes(const Bytes& product, const Bytes& reference, const char* what)
 {
     if (!difference_.empty() || product == reference) {
         return;
@@ -80,7 +89,7 @@ void ReaderComparison::expectSameBytes(const Bytes& product, const Bytes& refere
         ++at;
     }
     std::ostringstream text;
-    text << what << ": bytes differ first at " << at << " of " << product.size();
+    text << what << " (" << placeText() << "): bytes differ first at " << at << " of " << product.size();
     if (at < product.size() && at < reference.size()) {
         text << " (product " << int{product[at]} << ", reference " << int{reference[at]} << ")";
     }
@@ -94,7 +103,8 @@ void ReaderComparison::compareIndex()
     }
     expectSame(reader_.diskCount(), reference_.diskCount(), "disk count");
     for (int d = -1; d <= reference_.diskCount(); ++d) {
-        expectSame(reader_.diskOffset(d), reference_.diskOffset(d), "offset of disk " + std::to_string(d));
+        place_ = {d, kNowhere, 0, 0, 0, 0, kNowhere};
+        expectSame(reader_.diskOffset(d), reference_.diskOffset(d), "disk offset");
     }
 }
 
@@ -109,42 +119,45 @@ void ReaderComparison::compareDisk(int index, int fromTrack)
     if (!opened_) {
         return;
     }
-    const std::string disk = "disk " + std::to_string(index);
-    expectSame(reader_.selectDisk(index), reference_.selectDisk(index), "selecting " + disk);
-    expectSame(std::string(reader_.diskName()), reference_.diskName(), "name of " + disk);
-    expectSame(reader_.mediaType(), reference_.mediaType(), "media type of " + disk);
-    expectSame(reader_.writeProtect(), reference_.writeProtect(), "write protect of " + disk);
-    expectSame(reader_.diskSize(), reference_.diskSize(), "size of " + disk);
+    place_ = {index, kNowhere, 0, 0, 0, 0, kNowhere};
+    expectSame(reader_.selectDisk(index), reference_.selectDisk(index), "selecting the disk");
+    expectSame(std::string(reader_.diskName()), reference_.diskName(), "disk name");
+    expectSame(reader_.mediaType(), reference_.mediaType(), "media type");
+    expectSame(reader_.writeProtect(), reference_.writeProtect(), "write protect");
+    expectSame(reader_.diskSize(), reference_.diskSize(), "disk size");
     for (int t = fromTrack; t <= 164 && agree(); ++t) {
-        expectSame(reader_.trackOffset(t), reference_.trackOffset(t), disk + " track offset " + std::to_string(t));
+        place_.track = t;
+        expectSame(reader_.trackOffset(t), reference_.trackOffset(t), "track offset");
         compareTrack(t);
     }
 }
 
 void ReaderComparison::compareTrack(int track)
 {
-    const std::string where = "track " + std::to_string(track);
+    place_.track = track;
+    place_.max = kNowhere;
     Bytes ids;
     for (int capacity : {kIdCapacity, 6}) {
-        Bytes product(kIdCapacity, kUntouched), reference(kIdCapacity, kUntouched);
-        expectSame(reader_.listSectorIds(track, product.data(), capacity),
-                   reference_.listSectorIds(track, reference.data(), capacity), "listing " + where);
-        expectSameBytes(product, reference, "IDs of " + where);
+        product_.assign(kIdCapacity, kUntouched);
+        referenceBytes_.assign(kIdCapacity, kUntouched);
+        expectSame(reader_.listSectorIds(track, product_.data(), capacity),
+                   reference_.listSectorIds(track, referenceBytes_.data(), capacity), "listing the IDs");
+        expectSameBytes(product_, referenceBytes_, "the IDs listed");
         if (capacity == kIdCapacity) {
-            ids = product;
+            ids = product_;
         }
     }
 
     Collector collector;
     std::vector<Record> expected;
     expectSame(static_cast<int>(reader_.walkTrack(track, collector)), static_cast<int>(reference_.walkTrack(track, expected)),
-               "end of the walk of " + where);
+               "the end of the walk");
     if (collector.records != expected) {
         std::size_t i = 0;
         while (i < expected.size() && i < collector.records.size() && collector.records[i] == expected[i]) {
             ++i;
         }
-        expectSame(recordText(collector.records, i), recordText(expected, i), "record " + std::to_string(i) + " of " + where);
+        expectSame(recordText(collector.records, i), recordText(expected, i), "a record of the walk");
     }
     if (expected.empty() || !tracksCompared_.insert(expected.front().position).second) {
         return;
@@ -180,22 +193,28 @@ void ReaderComparison::compareRead(int track, int c, int h, int r, int n, int ma
     if (readsLeft_ > 0) {
         --readsLeft_;
     }
-    const std::string what = describe(track, c, h, r, n) + " max " + std::to_string(max);
+    place_.track = track;
+    place_.c = c;
+    place_.h = h;
+    place_.r = r;
+    place_.n = n;
+    place_.max = max;
     const std::size_t room = static_cast<std::size_t>(std::max(max, 0)) + 64;
-    Bytes product(room, kUntouched), reference(room, kUntouched);
-    expectSame(reader_.readSector(track, c, h, r, n, product.data(), max),
-               reference_.readSector(track, c, h, r, n, reference.data(), max), "reading " + what);
-    expectSameBytes(product, reference, "sector " + what);
+    product_.assign(room, kUntouched);
+    referenceBytes_.assign(room, kUntouched);
+    expectSame(reader_.readSector(track, c, h, r, n, product_.data(), max),
+               reference_.readSector(track, c, h, r, n, referenceBytes_.data(), max), "reading the sector");
+    expectSameBytes(product_, referenceBytes_, "the sector's bytes");
 
     // Runs of a few sectors, ending inside one.
     const int total = std::min(max, 3000);
-    std::fill(product.begin(), product.end(), kUntouched);
-    std::fill(reference.begin(), reference.end(), kUntouched);
+    std::fill(product_.begin(), product_.end(), kUntouched);
+    std::fill(referenceBytes_.begin(), referenceBytes_.end(), kUntouched);
     int productCopied = 0, referenceCopied = 0;
-    expectSame(reader_.readRun(track, c, h, r, n, product.data(), total, productCopied),
-               reference_.readRun(track, c, h, r, n, reference.data(), total, referenceCopied), "run " + what);
-    expectSame(productCopied, referenceCopied, "bytes copied by run " + what);
-    expectSameBytes(product, reference, "run " + what);
+    expectSame(reader_.readRun(track, c, h, r, n, product_.data(), total, productCopied),
+               reference_.readRun(track, c, h, r, n, referenceBytes_.data(), total, referenceCopied), "the run");
+    expectSame(productCopied, referenceCopied, "the bytes the run copied");
+    expectSameBytes(product_, referenceBytes_, "the run's bytes");
 }
 
 void ReaderComparison::compareEverything()
@@ -212,6 +231,7 @@ void ReaderComparison::compareClosingForm()
         return;
     }
     const std::string name = reader_.diskName();
+    place_ = {kNowhere, kNowhere, 0, 0, 0, 0, kNowhere};
     expectSame(reader_.open(), true, "the closing form of open");
     expectSame(reader_.diskCount(), 0, "disk count after closing");
     expectSame(reader_.selectDisk(0), false, "selecting after closing");

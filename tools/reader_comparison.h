@@ -47,14 +47,23 @@ public:
     long operations() const { return operations_; }
 
 private:
+    static constexpr int kNowhere = -1000;
+    // The disk, track and read being compared, for the text of a difference.
+    struct Place {
+        int disk, track, c, h, r, n, max;
+    };
+
     template <typename T>
-    void expectSame(const T& product, const T& reference, const std::string& what);
-    void expectSameBytes(const Bytes& product, const Bytes& reference, const std::string& what);
+    void expectSame(const T& product, const T& reference, const char* what);
+    void expectSameBytes(const Bytes& product, const Bytes& reference, const char* what);
+    std::string placeText() const;
 
     D88Image reader_;
     ReferenceReader reference_;
     bool opened_ = false;
     long readsLeft_ = -1;
+    Place place_{kNowhere, kNowhere, 0, 0, 0, 0, kNowhere};
+    Bytes product_, referenceBytes_;  // destination buffers, reused
     std::set<std::uint64_t> tracksCompared_;  // start positions: a chain read once is not read again
     std::string difference_;
     long operations_ = 0;

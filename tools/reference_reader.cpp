@@ -1,5 +1,8 @@
 #include "reference_reader.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace d88ref {
 
 namespace {
@@ -133,11 +136,13 @@ int ReferenceReader::readSector(int track, int c, int h, int r, int n, unsigned 
             return 0;
         }
         if (record.c == c && record.h == h && record.r == r && record.n == n) {
+            // As much of the data as asked for, up to the end of the file.
             const std::uint64_t data = position + kRecordHeader;
-            int copied = 0;
-            while (copied < record.length && copied < max && data + static_cast<std::uint64_t>(copied) < size_) {
-                dest[copied] = data_[data + static_cast<std::uint64_t>(copied)];
-                ++copied;
+            const std::uint64_t held = data < size_ ? size_ - data : 0;
+            const int copied = static_cast<int>(std::min<std::uint64_t>({held, static_cast<std::uint64_t>(record.length),
+                                                                         static_cast<std::uint64_t>(std::max(max, 0))}));
+            if (copied > 0) {
+                std::memcpy(dest, data_ + data, static_cast<std::size_t>(copied));
             }
             return copied;
         }

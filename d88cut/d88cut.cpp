@@ -1,0 +1,126 @@
+// d88cut: cuts the files out of many D88 images at once, each image into a
+// folder of its own, never overwriting unless asked, with checksums and a
+// manifest.
+#include "d88cut.h"
+
+#include "extraction.h"
+#include "folder_names.h"
+#include "json_writer.h"
+#include "options.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+// "KX000, KX001 and 3 more"
+std::string someNames(const std::vector<Problem>& problems)
+{
+    std::string names;
+    const std::size_t shown = problems.size() > 3 ? 2 : problems.size();
+    for (std::size_t i = 0; i < shown; ++i) {
+        names += (i == 0 ? "" : i + 1 == problems.size() ? " and " : ", ") + problems[i].name;
+    }
+    if (shown < problems.size()) {
+        names += " and " + std::to_string(problems.size() - shown) + " more";
+    }
+    return names;
+}
+
+void reportProblems(const ImageOutcome& outcome, const Options& options)
+{
+    if (!outcome.read) {
+        std::fprintf(stderr, "d88cut: %s: %s\n", outcome.image.c_str(), outcome.problems.front().what.c_str());
+        return;
+    }
+    if (outcome.skipped) {
+        std::fprintf(stderr, "d88cut: %s: %s %s already holds %s; nothing was written (--force replaces them)\n",
+                     outcome.image.c_str(), options.dryRun ? "would be skipped:" : "skipped:", outcome.folder.c_str(),
+                     someNames(outcome.problems).c_str());
+        return;
+    }
+    for (const Problem& problem : outcome.problems) {
+        std::fprintf(stderr, "d88cut: %s%s%s: %s\n", outcome.folder.c_str(), problem.name.empty() ? "" : "/",
+                     problem.name.c_str(), problem.what.c_str());
+    }
+}
+
+void summarise(const ImageOutcome& outcome, const Options& options, std::string& text)
+{
+    if (!outcome.read || outcome.skipped || options.quiet) {
+        return;
+    }
+    text += outcome.folder + ": " + (options.dryRun ? "would write " : "") + std::to_string(outcome.files.size()) +
+            (outcome.files.size() == 1 ? " file, " : " files, ") + std::to_string(outcome.incomplete()) +
+            " incomplete\n";
+    if (!options.verbose) {
+        return;
+    }
+    for (const WrittenFile& file : outcome.files) {
+        text += "  " + file.name + std::string(file.name.size() < 8 ? 8 - file.name.size() : 0, ' ') +
+                std::to_string(file.size) + " bytes  " +
+                (file.complete() ? std::string("complete") : "zero-padded from byte " + std::to_string(file.supplied)) +
+                "  " + file.sha256 + "\n";
+    }
+}
+
+}  // namespace
+
+int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
+{
+    Options options;
+    const int ended = parseOptions(argc, argv, options);
+    if (ended >= 0) {
+        return ended;
+    }
+    const bool progress = !options.quiet && options.images.size() > 1 && isatty(fileno(stderr)) != 0;
+    FolderNames folders(options.directory);
+    Extraction extraction(storage, options);
+    std::vector<ImageOutcome> outcomes;
+    std::string text;
+    for (std::size_t i = 0; i < options.images.size(); ++i) {
+        const std::string& image = options.images[i];
+        ImageOutcome outcome = extraction.extract(image, folders.folderFor(image));
+        if (!options.json) {
+            summarise(outcome, options, text);
+            output.write(text);
+            text.clear();
+            output.flush();  // before any message about it on standard error
+        }
+        reportProblems(outcome, options);
+        if (progress) {
+            std::fprintf(stderr, "[%zu/%zu] %s: %zu files\n", i + 1, options.images.size(),
+                         std::filesystem::path(image).filename().string().c_str(), outcome.files.size());
+        }
+        outcomes.push_back(std::move(outcome));
+    }
+    if (options.json) {
+        JsonWriter json(text, 4);
+        json.beginObject();
+        json.member("version", 1);
+        json.key("images");
+        json.beginArray();
+        for (const ImageOutcome& outcome : outcomes) {
+            writeManifest(json, outcome);
+        }
+        json.endArray();
+        json.endObject();
+        output.write(text);
+    }
+    if (!output.flush()) {
+        std::fprintf(stderr, "d88cut: cannot write standard output: %s\n", std::strerror(output.error()));
+        const int status = exitStatus(outcomes);
+        return status == 1 ? 1 : 2;
+    }
+    return exitStatus(outcomes);
+}

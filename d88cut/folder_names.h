@@ -1,0 +1,20 @@
+// The folder each image's files go to: the image's file name without its
+// extension, inside the chosen directory; a name already given in this run
+// gets -2, -3, ... (game.d88 -> DIR/game, a second game.d88 -> DIR/game-2).
+#ifndef D88CUT_FOLDER_NAMES_H
+#define D88CUT_FOLDER_NAMES_H
+
+#include <set>
+#include <string>
+
+class FolderNames {
+public:
+    explicit FolderNames(std::string directory) : directory_(std::move(directory)) {}
+    std::string folderFor(const std::string& image);
+
+private:
+    std::string directory_;
+    std::set<std::string> given_;
+};
+
+#endif

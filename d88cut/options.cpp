@@ -1,0 +1,129 @@
+#include "options.h"
+
+#include "version.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: d88cut [OPTION]... IMAGE...\n"
+    "Cut the files out of each D88 image into a folder of its own, never\n"
+    "overwriting, with a SHA256SUMS file and a manifest.json in each folder.\n"
+    "\n"
+    "  -C, --directory DIR  make the image folders in DIR (default: here); game.d88\n"
+    "                       goes to DIR/game, a second game.d88 to DIR/game-2\n"
+    "      --table          cut as tablecut does\n"
+    "      --scan           cut as scancut does (without either: --table when a\n"
+    "                       disk of the image is of a kind tablecut knows)\n"
+    "      --force          replace files of the same names in an image's folder\n"
+    "                       (without it, such an image is skipped)\n"
+    "  -n, --dry-run        say what would be written, write nothing\n"
+    "      --json           the run's report on standard output as one JSON document\n"
+    "  -q, --quiet          no summary lines\n"
+    "  -v, --verbose        a line for each file as well\n"
+    "  -h, --help           show this help and exit\n"
+    "  -V, --version        show the version and exit\n"
+    "  --                   what follows are images, even if it starts with -\n"
+    "\n"
+    "Exit status: 0 every file written complete; 1 wrong usage, or an image cannot\n"
+    "be opened or read; 2 a file could not be written, or an image was skipped so\n"
+    "as not to overwrite; 3 all written, but a file is incomplete (zero-padded\n"
+    "where the image lacks sectors). When several apply, the first of 1, 2, 3.\n";
+
+int usageError(const std::string& what)
+{
+    std::fprintf(stderr, "d88cut: %s\nTry 'd88cut --help' for more information.\n", what.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int parseOptions(int argc, char** argv, Options& options)
+{
+    bool table = false, scan = false, optionsEnd = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
+            options.images.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnd = true;
+        } else if (argument == "--directory" || argument.compare(0, 12, "--directory=") == 0) {
+            if (argument.size() > 11) {
+                options.directory = argument.substr(12);
+            } else if (++i < argc) {
+                options.directory = argv[i];
+            } else {
+                return usageError("option '--directory' needs a folder");
+            }
+        } else if (argument == "--table") {
+            table = true;
+        } else if (argument == "--scan") {
+            scan = true;
+        } else if (argument == "--force") {
+            options.force = true;
+        } else if (argument == "--dry-run") {
+            options.dryRun = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--quiet") {
+            options.quiet = true;
+        } else if (argument == "--verbose") {
+            options.verbose = true;
+        } else if (argument == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argument == "--version") {
+            std::fputs("d88cut (d88image) " D88_VERSION "\n", stdout);
+            return 0;
+        } else if (argument[1] == '-') {
+            return usageError("unknown option '" + argument + "'");
+        } else {
+            // Short options, bundled as -nq; -C takes the rest or the next.
+            for (std::size_t k = 1; k < argument.size(); ++k) {
+                switch (argument[k]) {
+                case 'n':
+                    options.dryRun = true;
+                    break;
+                case 'q':
+                    options.quiet = true;
+                    break;
+                case 'v':
+                    options.verbose = true;
+                    break;
+                case 'h':
+                    std::fputs(kUsage, stdout);
+                    return 0;
+                case 'V':
+                    std::fputs("d88cut (d88image) " D88_VERSION "\n", stdout);
+                    return 0;
+                case 'C':
+                    if (k + 1 < argument.size()) {
+                        options.directory = argument.substr(k + 1);
+                    } else if (++i < argc) {
+                        options.directory = argv[i];
+                    } else {
+                        return usageError("option '-C' needs a folder");
+                    }
+                    k = argument.size();
+                    break;
+                default:
+                    return usageError("unknown option '-" + std::string(1, argument[k]) + "'");
+                }
+            }
+        }
+    }
+    if (table && scan) {
+        return usageError("--table and --scan exclude each other");
+    }
+    if (options.quiet && options.verbose) {
+        return usageError("--quiet and --verbose exclude each other");
+    }
+    options.mode = table ? Options::Mode::Table : scan ? Options::Mode::Scan : Options::Mode::Chosen;
+    if (options.images.empty()) {
+        return usageError("no image given");
+    }
+    return -1;
+}

@@ -1,0 +1,325 @@
+#include "anomalies.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+// MinGW's C library formats as the C standard says only when asked to, and
+// says which way its headers chose.
+#if defined(__MINGW_PRINTF_FORMAT)
+#define D88_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define D88_PRINTF_FORMAT printf
+#endif
+
+std::string format(const char* pattern, ...) __attribute__((format(D88_PRINTF_FORMAT, 1, 2)));
+
+std::string format(const char* pattern, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
+
+std::string idText(const SectorRecord& record)
+{
+    return format("C %d H %d R %d N %d", record.id.c, record.id.h, record.id.r, record.id.n);
+}
+
+std::string plural(std::size_t count, const char* one, const char* many)
+{
+    return format("%zu %s", count, count == 1 ? one : many);
+}
+
+}  // namespace
+
+void AnomalyList::add(Anomaly anomaly)
+{
+    anyDamage_ = anyDamage_ || anomaly.damage;
+    if (items_.size() >= kLimit) {
+        ++leftOut_;
+        return;
+    }
+    items_.push_back(std::move(anomaly));
+}
+
+void TrackChecker::begin(int track)
+{
+    track_ = track;
+    visited_ = 0;
+    firstCount_ = -1;
+    nextHeader_ = 0;
+    ids_.clear();
+    for (Tally* tally : {&countMismatch_, &lengthMismatch_, &duplicate_, &shortSector_, &empty_, &badStatus_, &deleted_,
+                         &zeroCount_}) {
+        *tally = Tally{};
+    }
+}
+
+void TrackChecker::note(Tally& tally, const SectorRecord& record, std::uint32_t present)
+{
+    if (tally.count++ == 0) {
+        tally.first = record;
+        tally.firstIndex = visited_ - 1;
+        tally.present = present;
+    }
+}
+
+void TrackChecker::record(const RecordFacts& facts)
+{
+    const SectorRecord& record = facts.record;
+    ++visited_;
+    nextHeader_ = record.position + 16 + static_cast<std::uint64_t>(record.length);
+    if (firstCount_ < 0) {
+        firstCount_ = record.count;
+    } else if (record.count != firstCount_) {
+        note(countMismatch_, record);
+    }
+    if (record.count == 0) {
+        note(zeroCount_, record);
+    }
+    const long long nominal = record.id.n < 16 ? 128LL << record.id.n : -1;
+    if (record.length != 0 && record.length != nominal) {
+        note(lengthMismatch_, record);
+    }
+    ids_.push_back({(std::uint32_t{record.id.c} << 24) | (std::uint32_t{record.id.h} << 16) |
+                        (std::uint32_t{record.id.r} << 8) | record.id.n,
+                    visited_ - 1, record.position});
+    if (facts.present < static_cast<std::uint32_t>(record.length)) {
+        note(shortSector_, record, facts.present);
+    }
+    if (record.length == 0) {
+        note(empty_, record);
+    }
+    if (record.status != 0) {
+        note(badStatus_, record);
+    }
+    if (record.deleted != 0) {
+        note(deleted_, record);
+    }
+}
+
+// A record whose ID an earlier record of the track already carries; which
+// it is comes from the order of the walk, so only its place is known here.
+void TrackChecker::findDuplicates()
+{
+    std::sort(ids_.begin(), ids_.end());
+    const Placed* first = nullptr;
+    for (std::size_t i = 1; i < ids_.size(); ++i) {
+        if (ids_[i].id == ids_[i - 1].id) {
+            ++duplicate_.count;
+            if (first == nullptr || ids_[i].place < first->place) {
+                first = &ids_[i];
+            }
+        }
+    }
+    if (first != nullptr) {
+        duplicate_.firstIndex = first->place;
+        duplicate_.first.position = first->position;
+        duplicate_.first.id = {static_cast<unsigned char>(first->id >> 24), static_cast<unsigned char>(first->id >> 16),
+                               static_cast<unsigned char>(first->id >> 8), static_cast<unsigned char>(first->id)};
+    }
+}
+
+void TrackChecker::add(AnomalyList& anomalies, const char* kind, bool damage, const std::string& message,
+                       long long position) const
+{
+    anomalies.add({kind, damage, format("disk %d track %d: ", disk_.index, track_) + message, disk_.index, track_,
+                   position});
+}
+
+void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
+{
+    const std::uint64_t start = disk_.offset + track.offset;
+    const long long tableEntry = static_cast<long long>(disk_.offset) + 0x20 + 4LL * track_;
+    if (!track.usable) {
+        add(anomalies, "track-offset-out-of-range", true,
+            format("its offset 0x%x lies beyond the disk's size of %u bytes; the track is not read", track.offset,
+                   disk_.size),
+            tableEntry);
+        return;
+    }
+    if (track.offset < 0x2B0) {
+        add(anomalies, "track-offset-in-header", true,
+            format("its offset 0x%x points into the disk's own header", track.offset), tableEntry);
+    }
+    if (start >= fileSize_) {
+        return;  // lost to the end of the file: told once for the whole disk
+    }
+    const auto at = [](const Tally& tally) { return static_cast<long long>(tally.first.position); };
+    switch (track.end) {
+    case WalkEnd::EndOfFile: {
+        const std::uint64_t header = visited_ == 0 ? start : nextHeader_;
+        add(anomalies, "walk-past-end-of-file", true,
+            format("after %zu %s the walk needs a record header at 0x%llx, which the file does not hold whole",
+                   visited_, visited_ == 1 ? "record" : "records", static_cast<unsigned long long>(header)),
+            static_cast<long long>(header));
+        break;
+    }
+    case WalkEnd::Limit:
+        add(anomalies, "walk-limit", true,
+            format("its records never reach their sector count; the walk stops after %zu records", visited_),
+            static_cast<long long>(start));
+        break;
+    case WalkEnd::ZeroCount:
+        add(anomalies, "zero-count", true,
+            format("record %zu (%s) has a sector count of 0, which ends every search by ID there: it cannot be "
+                   "read",
+                   zeroCount_.firstIndex, idText(zeroCount_.first).c_str()),
+            at(zeroCount_));
+        break;
+    default:
+        break;
+    }
+    if (countMismatch_.count > 0) {
+        add(anomalies, "count-mismatch", true,
+            format("its records disagree on the sector count: %d at the first record, %d at record %zu", firstCount_,
+                   countMismatch_.first.count, countMismatch_.firstIndex),
+            at(countMismatch_));
+    }
+    if (lengthMismatch_.count > 0) {
+        add(anomalies, "length-mismatch", true,
+            plural(lengthMismatch_.count, "record holds", "records hold") +
+                format(" a data length other than 128 << N (the first, %s, holds %d bytes)",
+                       idText(lengthMismatch_.first).c_str(), lengthMismatch_.first.length),
+            at(lengthMismatch_));
+    }
+    findDuplicates();
+    if (duplicate_.count > 0) {
+        add(anomalies, "duplicate-id", true,
+            plural(duplicate_.count, "record repeats", "records repeat") +
+                format(" the ID of an earlier one (the first, record %zu, %s); a read by ID finds only the earlier",
+                       duplicate_.firstIndex, idText(duplicate_.first).c_str()),
+            at(duplicate_));
+    }
+    if (shortSector_.count > 0) {
+        add(anomalies, "short-sector", true,
+            format("the file ends inside a sector's data: %s claims %d data bytes; the file holds %u",
+                   idText(shortSector_.first).c_str(), shortSector_.first.length, shortSector_.present),
+            at(shortSector_));
+    }
+    if (badStatus_.count > 0) {
+        add(anomalies, "bad-status", true,
+            plural(badStatus_.count, "record carries", "records carry") +
+                format(" a controller status other than 0, a read error when the disk was dumped (the first, %s: "
+                       "0x%02x)",
+                       idText(badStatus_.first).c_str(), badStatus_.first.status),
+            at(badStatus_));
+    }
+    if (visited_ > 0 && nextHeader_ > disk_.offset + disk_.size && track.end != WalkEnd::EndOfFile) {
+        add(anomalies, "records-beyond-disk", true,
+            format("its records run past the disk's end at 0x%llx, to 0x%llx",
+                   static_cast<unsigned long long>(disk_.offset + disk_.size),
+                   static_cast<unsigned long long>(nextHeader_)),
+            static_cast<long long>(disk_.offset + disk_.size));
+    }
+    if (empty_.count > 0) {
+        add(anomalies, "empty-sector", false,
+            plural(empty_.count, "record has", "records have") +
+                format(" no data (the first, %s); it reads as missing", idText(empty_.first).c_str()),
+            at(empty_));
+    }
+    if (deleted_.count > 0) {
+        add(anomalies, "deleted-data", false,
+            plural(deleted_.count, "record carries", "records carry") +
+                format(" the deleted-data mark (the first, %s)", idText(deleted_.first).c_str()),
+            at(deleted_));
+    }
+}
+
+void DiskChecker::track(const TrackFacts& track)
+{
+    if (!track.usable) {
+        return;
+    }
+    anyUsable_ = true;
+    const std::uint64_t start = disk_.offset + track.offset;
+    if (start >= fileSize_) {
+        lost_.push_back(track.index);
+    } else if (track.cutShort) {
+        cut_.push_back(track.index);
+    }
+}
+
+void DiskChecker::finish(AnomalyList& anomalies)
+{
+    const int d = disk_.index;
+    const long long at = static_cast<long long>(disk_.offset);
+    if (disk_.size == 0) {
+        anomalies.add({"disk-size-zero", true,
+                       format("disk %d: its size is 0, so the chain of disks stands still and indexes it again "
+                              "up to the limit of 64 disks",
+                              d),
+                       d, -1, at + 0x1C});
+    } else if (disk_.size < 0x2B0) {
+        anomalies.add({"disk-size-short", true,
+                       format("disk %d: its size, %u bytes, is less than its own 688-byte header, so the next disk "
+                              "starts inside it",
+                              d, disk_.size),
+                       d, -1, at + 0x1C});
+    }
+    if (disk_.bytesPresent < disk_.size) {
+        std::string message = format("disk %d: the file ends %llu bytes into it, where its size says %u", d,
+                                     static_cast<unsigned long long>(disk_.bytesPresent), disk_.size);
+        if (!lost_.empty()) {
+            message += "; lost: track" + std::string(lost_.size() > 1 ? "s " : " ") + trackRanges(lost_);
+        }
+        if (!cut_.empty()) {
+            message += "; cut short: track" + std::string(cut_.size() > 1 ? "s " : " ") + trackRanges(cut_);
+        }
+        anomalies.add({"truncated", true, message, d, -1, static_cast<long long>(fileSize_)});
+    }
+    if (!anyUsable_) {
+        anomalies.add({"no-tracks", true,
+                       format("disk %d: no track has an offset within the disk's size, so nothing can be read "
+                              "from it",
+                              d),
+                       d, -1, at + 0x20});
+    }
+}
+
+void checkImage(const ImageFacts& image, std::uint64_t endOfLastDisk, AnomalyList& anomalies)
+{
+    if (image.diskCount == 0) {
+        anomalies.add({"no-disks", true,
+                       format("the file's %llu bytes hold no whole 688-byte disk header: it is no D88 image, or "
+                              "one cut short before its first disk",
+                              static_cast<unsigned long long>(image.size)),
+                       -1, -1, 0});
+        return;
+    }
+    if (image.size > endOfLastDisk) {
+        std::string message = format("%llu bytes follow the end of the last disk (disk %d) at 0x%llx",
+                                     static_cast<unsigned long long>(image.size - endOfLastDisk),
+                                     image.diskCount - 1, static_cast<unsigned long long>(endOfLastDisk));
+        if (image.diskCount == 64) {
+            message += "; the chain of disks stops at 64";
+        } else if (image.size - endOfLastDisk < 0x2B0) {
+            message += ", too few for another disk header";
+        }
+        anomalies.add({"trailing-data", true, message, -1, -1, static_cast<long long>(endOfLastDisk)});
+    }
+}
+
+std::string trackRanges(const std::vector<int>& tracks)
+{
+    std::string text;
+    for (std::size_t i = 0; i < tracks.size();) {
+        std::size_t j = i;
+        while (j + 1 < tracks.size() && tracks[j + 1] == tracks[j] + 1) {
+            ++j;
+        }
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += j == i ? format("%d", tracks[i]) : format("%d-%d", tracks[i], tracks[j]);
+        i = j + 1;
+    }
+    return text;
+}

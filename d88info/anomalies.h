@@ -1,0 +1,87 @@
+// What is wrong with an image, found as its survey goes: each track's
+// records as the walk visits them, each disk, and the image as a whole.
+#ifndef D88INFO_ANOMALIES_H
+#define D88INFO_ANOMALIES_H
+
+#include "image_facts.h"
+
+#include <string>
+#include <vector>
+
+// The anomalies of one image; past a limit only counted, so that a hostile
+// image cannot make the list grow without end.
+class AnomalyList {
+public:
+    static constexpr std::size_t kLimit = 10000;
+    void add(Anomaly anomaly);
+    std::vector<Anomaly>& items() { return items_; }
+    std::size_t leftOut() const { return leftOut_; }
+    bool anyDamage() const { return anyDamage_; }
+
+private:
+    std::vector<Anomaly> items_;
+    std::size_t leftOut_ = 0;
+    bool anyDamage_ = false;
+};
+
+// Watches the records of one track as its walk visits them, then reports
+// what it saw, one anomaly per kind and track. One checker serves a disk's
+// tracks in turn; begin starts the next.
+class TrackChecker {
+public:
+    TrackChecker(const DiskFacts& disk, std::uint64_t fileSize) : disk_(disk), fileSize_(fileSize) {}
+    void begin(int track);
+    void record(const RecordFacts& facts);
+    void finish(const TrackFacts& track, AnomalyList& anomalies);
+
+private:
+    // Records of one anomaly kind on the track: how many, and the first.
+    struct Tally {
+        std::size_t count = 0;
+        SectorRecord first{};
+        std::size_t firstIndex = 0;
+        std::uint32_t present = 0;
+    };
+    void note(Tally& tally, const SectorRecord& record, std::uint32_t present = 0);
+    void add(AnomalyList& anomalies, const char* kind, bool damage, const std::string& message, long long position) const;
+    void findDuplicates();
+
+    const DiskFacts& disk_;
+    std::uint64_t fileSize_;
+    int track_ = 0;
+    std::size_t visited_ = 0;
+    int firstCount_ = -1;
+    std::uint64_t nextHeader_ = 0;  // where the record after the last one visited starts
+    struct Placed {
+        std::uint32_t id;  // C, H, R, N in one number
+        std::size_t place;
+        std::uint64_t position;
+        bool operator<(const Placed& other) const { return id != other.id ? id < other.id : place < other.place; }
+    };
+    std::vector<Placed> ids_;  // each record's ID, place on the track and position
+    Tally countMismatch_, lengthMismatch_, duplicate_, shortSector_, empty_, badStatus_, deleted_, zeroCount_;
+};
+
+// Checks a disk once its tracks are surveyed: its size, the tracks the end
+// of the file cuts off, whether it has any track at all.
+class DiskChecker {
+public:
+    DiskChecker(const DiskFacts& disk, std::uint64_t fileSize) : disk_(disk), fileSize_(fileSize) {}
+    void track(const TrackFacts& track);
+    void finish(AnomalyList& anomalies);
+
+private:
+    const DiskFacts& disk_;
+    std::uint64_t fileSize_;
+    bool anyUsable_ = false;
+    std::vector<int> lost_;  // tracks that start at or past the end of the file
+    std::vector<int> cut_;   // tracks the end of the file cuts short
+};
+
+// Checks the image as a whole: no disk at all, bytes after the last disk.
+void checkImage(const ImageFacts& image, std::uint64_t endOfLastDisk, AnomalyList& anomalies);
+
+// "3, 5, 70-153": track numbers, ascending, with runs joined.
+std::string trackRanges(const std::vector<int>& tracks);
+
+#endif

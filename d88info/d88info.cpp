@@ -1,0 +1,111 @@
+// d88info: what is in a D88 image, what is wrong with it, and what tablecut
+// and scancut would write from it.
+#include "d88info.h"
+
+#include "image_survey.h"
+#include "json_report.h"
+#include "text_report.h"
+#include "version.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: d88info [OPTION]... IMAGE...\n"
+    "Report what each D88 image holds, what is damaged in it and where, and what\n"
+    "tablecut and scancut would write from it, without writing anything.\n"
+    "\n"
+    "  --json         one JSON document for the whole run, every record listed\n"
+    "  --sectors      list every record, not only a line per track\n"
+    "  -h, --help     show this help and exit\n"
+    "  -V, --version  show the version and exit\n"
+    "  --             what follows are images, even if it starts with -\n"
+    "\n"
+    "Exit status: 0 every image read and none damaged; 1 wrong usage, or an image\n"
+    "cannot be opened or read; 2 the report cannot be written; 3 an image is\n"
+    "damaged. When several apply, the first of 1, 2 and 3.\n";
+
+struct Options {
+    bool json = false;
+    bool sectors = false;
+    std::vector<std::string> images;
+};
+
+// 0 to go on, otherwise the exit status plus one for a run that ends here.
+int parse(int argc, char** argv, Options& options)
+{
+    bool optionsEnd = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
+            options.images.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnd = true;
+        } else if (argument == "-h" || argument == "--help") {
+            std::fputs(kUsage, stdout);
+            return 1;
+        } else if (argument == "-V" || argument == "--version") {
+            std::fputs("d88info (d88image) " D88_VERSION "\n", stdout);
+            return 1;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--sectors") {
+            options.sectors = true;
+        } else {
+            std::fprintf(stderr, "d88info: unknown option '%s'\nTry 'd88info --help' for more information.\n",
+                         argument.c_str());
+            return 2;
+        }
+    }
+    if (options.images.empty()) {
+        std::fputs("d88info: no image given\nTry 'd88info --help' for more information.\n", stderr);
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int runD88info(int argc, char** argv, ReportOutput& output)
+{
+    Options options;
+    if (const int ended = parse(argc, argv, options)) {
+        return ended - 1;
+    }
+    TextReport text(output, options.sectors);
+    std::unique_ptr<JsonReport> json;
+    if (options.json) {
+        json = std::make_unique<JsonReport>(output);
+    }
+    ReportWriter& writer = json ? static_cast<ReportWriter&>(*json) : text;
+    ImageSurvey survey(writer);
+    bool unreadable = false, damaged = false;
+    for (const std::string& image : options.images) {
+        const ImageStatus status = survey.survey(image);
+        damaged = damaged || status == ImageStatus::Damaged;
+        if (status == ImageStatus::Unreadable) {
+            unreadable = true;
+            // After the report so far, so that the two streams read in order.
+            if (!json) {
+                text.finish();
+            }
+            output.flush();
+            std::fprintf(stderr, "d88info: %s: cannot be read: %s\n", image.c_str(), survey.lastError().c_str());
+        }
+    }
+    if (json) {
+        json->finish();
+    } else {
+        text.finish();
+    }
+    if (!output.flush()) {
+        std::fprintf(stderr, "d88info: cannot write standard output: %s\n", std::strerror(output.error()));
+        return unreadable ? 1 : 2;
+    }
+    return unreadable ? 1 : damaged ? 3 : 0;
+}

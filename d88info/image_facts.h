@@ -1,0 +1,106 @@
+// What a survey of an image finds, handed to a report piece by piece: the
+// image, each disk, each track of a disk, and at the end what is wrong with
+// it and what the cutters would write from it.
+#ifndef D88INFO_IMAGE_FACTS_H
+#define D88INFO_IMAGE_FACTS_H
+
+#include <d88image/d88image.h>
+
+#include "table_cut.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A hostile image can hold tens of thousands of records on every track of
+// every disk; a report lists at most this many of a track's records, and
+// this many in all for one image, and says how many it left out.
+constexpr std::size_t kRecordsListedPerTrack = 1024;
+constexpr std::size_t kRecordsListedPerImage = 200000;
+
+struct ImageFacts {
+    std::string path;
+    bool readable = false;
+    std::string error;  // why the image could not be read
+    std::uint64_t size = 0;
+    int diskCount = 0;
+};
+
+struct DiskFacts {
+    int index = 0;
+    std::uint64_t offset = 0;
+    std::string name;  // the stored bytes up to the first NUL, at most 16
+    int media = -1;
+    int writeProtect = -1;
+    std::uint32_t size = 0;
+    std::uint64_t bytesPresent = 0;  // of size, how many the file holds
+    DiskKind kind = DiskKind::None;
+    std::string kindNote;  // for a disk of no known kind: what track 1 holds
+};
+
+struct RecordFacts {
+    SectorRecord record;
+    std::uint32_t present;  // of the record's data length, the bytes the file holds
+};
+
+struct TrackFacts {
+    int index = 0;
+    std::uint32_t offset = 0;
+    bool usable = false;
+    WalkEnd end = WalkEnd::Unusable;
+    std::size_t recordCount = 0;       // records the walk visited
+    bool cutShort = false;             // the end of the file cuts the track's records short
+    std::vector<RecordFacts> records;  // the first of them, as many as are listed
+};
+
+struct Anomaly {
+    std::string kind;
+    bool damage = true;  // false for what is only worth knowing
+    std::string message;
+    int disk = -1;  // -1 where it does not apply, as for track and position
+    int track = -1;
+    long long position = -1;
+};
+
+// A file a cutter would write.
+struct PlannedFile {
+    std::string name;
+    int disk = 0;
+    std::size_t size = 0;
+    std::size_t supplied = 0;  // leading bytes the sectors supply; the rest would be zeros
+    bool written = true;       // false: tablecut would not write it at all
+    int firstBlock = -1;       // scancut: the buffer block it starts at
+    bool replaced = false;     // a later disk writes a file of the same name
+};
+
+enum class ImageStatus { Ok, Damaged, Unreadable };
+
+struct ImageSummary {
+    std::uint64_t trailingBytes = 0;
+    std::vector<Anomaly> anomalies;
+    std::size_t anomaliesLeftOut = 0;
+    std::vector<PlannedFile> tablecut;
+    std::vector<PlannedFile> scancut;
+    ImageStatus status = ImageStatus::Ok;
+};
+
+// Receives a survey's findings in order: beginImage, then for each disk
+// beginDisk, track for each track with an offset, endDisk; then endImage.
+class ReportWriter {
+public:
+    virtual void beginImage(const ImageFacts& image) = 0;
+    virtual void beginDisk(const DiskFacts& disk) = 0;
+    virtual void track(const TrackFacts& track) = 0;
+    virtual void endDisk() = 0;
+    virtual void endImage(const ImageSummary& summary) = 0;
+
+protected:
+    ~ReportWriter() = default;
+};
+
+const char* kindName(DiskKind kind);        // "Program Disk", ...
+const char* mediaName(int media);           // "2HD", ... or null when unknown
+const char* walkEndName(WalkEnd end);       // "count", "zero-count", ...
+const char* statusName(ImageStatus status);  // "ok", "damaged", "unreadable"
+
+#endif

@@ -1,0 +1,62 @@
+// The whole d88cut run over an arbitrary image, both ways of cutting, with
+// a storage that keeps nothing: it reads every byte handed over, fails the
+// names ending in 1 as a full disk would, and says a folder already holds
+// the names ending in 3, to drive the error and no-overwrite paths too.
+#include "d88cut.h"
+#include "fuzz_support.h"
+#include "json_value.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+class DiscardingStorage final : public Storage {
+public:
+    int makeFolder(const std::string&) override { return 0; }
+    bool holds(const std::string&, const std::string& name) override { return !name.empty() && name.back() == '3'; }
+    int writeWhole(const std::string&, const std::string& name, const unsigned char* data, std::size_t size) override
+    {
+        return discardOutputFile(name.c_str(), data, size);
+    }
+};
+
+class Collected final : public ReportOutput {
+public:
+    bool write(std::string_view piece) override
+    {
+        text.append(piece);
+        return true;
+    }
+    bool flush() override { return true; }
+    int error() const override { return 0; }
+    std::string text;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    char* image = const_cast<char*>(writeInputFile(data, size));
+    char program[] = "d88cut";
+    char json[] = "--json";
+    char table[] = "--table";
+    char scan[] = "--scan";
+    for (char* mode : {table, scan}) {
+        DiscardingStorage storage;
+        Collected report;
+        char* argv[] = {program, json, mode, image, nullptr};
+        const int status = runD88cut(4, argv, storage, report);
+        std::string error;
+        if (!jsontest::valid(report.text, error) || status < 0 || status > 3) {
+            std::fprintf(stderr, "d88cut --json gave status %d and %s\n", status, error.empty() ? "valid JSON" : error.c_str());
+            __builtin_trap();
+        }
+    }
+    return 0;
+}

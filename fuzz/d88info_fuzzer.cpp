@@ -1,0 +1,58 @@
+// The whole d88info report over an arbitrary image: once as JSON, which
+// must parse as valid JSON whatever the image holds, and once as text with
+// every record listed, discarded.
+#include "d88info.h"
+#include "fuzz_support.h"
+#include "json_value.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+class Collected : public ReportOutput {
+public:
+    bool write(std::string_view piece) override
+    {
+        if (keep) {
+            text.append(piece);
+        }
+        return true;
+    }
+    bool flush() override { return true; }
+    int error() const override { return 0; }
+
+    bool keep = true;
+    std::string text;
+};
+
+int run(const char* option, const char* image, Collected& output)
+{
+    char program[] = "d88info";
+    char* argv[] = {program, const_cast<char*>(option), const_cast<char*>(image), nullptr};
+    return runD88info(3, argv, output);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const char* image = writeInputFile(data, size);
+    Collected json;
+    const int status = run("--json", image, json);
+    std::string error;
+    if (!jsontest::valid(json.text, error) || (status != 0 && status != 3)) {
+        std::fprintf(stderr, "d88info --json gave status %d and %s\n", status,
+                     error.empty() ? "valid JSON" : error.c_str());
+        __builtin_trap();
+    }
+    Collected text;
+    text.keep = false;
+    run("--sectors", image, text);
+    return 0;
+}

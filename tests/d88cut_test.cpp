@@ -1,0 +1,226 @@
+// End-to-end runs of the built d88cut: each image's folder holds exactly
+// what tablecut or scancut write from it, checked by the real sha256sum and
+// described by its manifest; nothing is overwritten unless asked, and a file
+// is replaced whole or not at all.
+#include "json_value.h"
+#include "program_fixture.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using d88build::Bytes;
+using d88build::Disk;
+using jsontest::Value;
+using testsupport::RunResult;
+
+namespace {
+
+class D88cutTest : public ProgramTest {
+protected:
+    D88cutTest() : ProgramTest(D88CUT_PATH, "d88cut") {}
+
+    // What a cutter program writes from image into an empty folder.
+    static std::map<std::string, Bytes> programOutput(const char* path, const char* name, const std::string& image)
+    {
+        testsupport::TempDir folder;
+        testsupport::runProgram(path, {name, image}, folder.path());
+        return testsupport::filesIn(folder.path());
+    }
+
+    static Value json(const std::string& text)
+    {
+        Value value;
+        std::string error;
+        EXPECT_TRUE(jsontest::parse(text, value, error)) << error << "\n" << text;
+        return value;
+    }
+};
+
+// A Scenario Disk whose KX201 cannot start and whose KX207 runs into a short
+// sector, twice, around an Event Disk: KX2xx of the last disk replace the
+// first's, and KX207 is zero-padded.
+Bytes damagedSet()
+{
+    auto scenario = [](std::uint32_t seed) {
+        auto track16 = d88build::standardTrack(16, 32, 8, seed);
+        track16.erase(track16.begin() + 3);
+        auto track18 = d88build::standardTrack(18, 32, 8, seed);
+        track18[6].data.resize(100);
+        return d88build::standardDisk(32, 8, 20, seed).track(16, track16).track(18, track18).build();
+    };
+    return d88build::concat({scenario(7), d88build::standardDisk(48, 8, 90, 8).build(), scenario(9)});
+}
+
+Bytes scanDisk(std::uint32_t seed)
+{
+    Bytes content = d88build::scanFiller(64, seed);
+    for (std::size_t block : {1, 20, 40, 50}) {
+        const Bytes file = d88build::scanFile(3 + block % 4, seed + static_cast<std::uint32_t>(block));
+        std::copy(file.begin(), file.end(), content.begin() + static_cast<std::ptrdiff_t>(block * 1024));
+    }
+    return d88build::linearDisk(content, 1).build();
+}
+
+}  // namespace
+
+TEST_F(D88cutTest, EachFolderHoldsWhatTheCutterWritesWithSumsAndAManifest)
+{
+    const Bytes three = testsupport::readFile(SAMPLE_DIR "/three-disks.d88");
+    const struct {
+        const char* name;
+        Bytes image;
+        std::vector<std::string> options;
+        bool table;
+        int status;
+    } cases[] = {
+        {"three-disk sample", three, {}, true, 0},
+        {"three-disk sample scanned", three, {"--scan"}, false, 0},
+        {"scan sample", testsupport::readFile(SAMPLE_DIR "/scan-disks.d88"), {}, false, 0},
+        {"scan sample cut by table", testsupport::readFile(SAMPLE_DIR "/scan-disks.d88"), {"--table"}, true, 0},
+        {"three-disk sample cut short", d88build::slice(three, 0, 1300000), {}, true, 0},
+        {"damaged set", damagedSet(), {}, true, 3},
+    };
+    for (const auto& c : cases) {
+        const std::string image = images_.write("game.d88", c.image);
+        std::vector<std::string> argv = {"d88cut", "-q", "-C", work_.path()};
+        argv.insert(argv.end(), c.options.begin(), c.options.end());
+        argv.push_back(image);
+        const RunResult result = runWith(argv);
+        EXPECT_EQ(result.status, c.status) << c.name << "\n" << result.err;
+        EXPECT_EQ(result.out, "") << c.name;
+
+        const std::string folder = work_.file("game");
+        auto files = testsupport::filesIn(folder);
+        const Value manifest = json(std::string(files["manifest.json"].begin(), files["manifest.json"].end()));
+        files.erase("manifest.json");
+        files.erase("SHA256SUMS");
+        const auto expected = c.table ? programOutput(TABLECUT_PATH, "tablecut", image)
+                                      : programOutput(SCANCUT_PATH, "scancut", image);
+        ASSERT_EQ(files.size(), expected.size()) << c.name;
+        for (const auto& [name, bytes] : expected) {
+            EXPECT_SAME_BYTES(bytes, files[name]) << c.name << ": " << name;
+        }
+
+        EXPECT_EQ(manifest["mode"].text, c.table ? "table" : "scan") << c.name;
+        EXPECT_EQ(manifest["image_size"].integer(), static_cast<long long>(c.image.size())) << c.name;
+        EXPECT_TRUE(manifest["problems"].items.empty()) << c.name;
+        ASSERT_EQ(manifest["files"].items.size(), files.size()) << c.name;
+        for (const Value& file : manifest["files"].items) {
+            const Bytes& bytes = files[file["name"].text];
+            const std::size_t supplied = static_cast<std::size_t>(file["supplied"].integer());
+            EXPECT_EQ(static_cast<std::size_t>(file["size"].integer()), bytes.size()) << c.name;
+            EXPECT_EQ(file["complete"].boolean, supplied == bytes.size()) << c.name << ": " << file["name"].text;
+            EXPECT_TRUE(std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(supplied, bytes.size())),
+                                    bytes.end(), [](unsigned char b) { return b == 0; }))
+                << c.name << ": " << file["name"].text;
+        }
+        if (!files.empty()) {
+            const RunResult check = testsupport::runProgram("/usr/bin/sha256sum",
+                                                            {"sha256sum", "-c", "--strict", "SHA256SUMS"}, folder);
+            EXPECT_EQ(check.status, 0) << c.name << "\n" << check.out << check.err;
+            EXPECT_EQ(std::count(check.out.begin(), check.out.end(), '\n'), static_cast<long>(files.size())) << c.name;
+        }
+        std::filesystem::remove_all(folder);
+    }
+}
+
+TEST_F(D88cutTest, NothingIsOverwrittenUnlessForcedAndAFileIsReplacedWholeOrNotAtAll)
+{
+    const std::string image = images_.write("game.d88", scanDisk(1));
+    const std::string folder = work_.file("game");
+    const std::string victim = images_.write("victim", testsupport::toBytes("not to be written through"));
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    d88build::writeFile(folder + "/KX000", testsupport::toBytes("mine"));
+    d88build::writeFile(folder + "/notes.txt", testsupport::toBytes("notes"));
+    ASSERT_EQ(symlink(victim.c_str(), (folder + "/KX001").c_str()), 0);
+
+    // In the way: nothing in the folder is touched.
+    RunResult result = runWith({"d88cut", "-C", work_.path(), image});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "d88cut: " + image + ": skipped: " + folder +
+                              " already holds KX000 and KX001; nothing was written (--force replaces them)\n");
+    EXPECT_EQ(testsupport::filesIn(folder).size(), 3u);  // KX000, notes.txt, and the link's target
+    EXPECT_SAME_BYTES(testsupport::toBytes("mine"), testsupport::readFile(folder + "/KX000"));
+
+    // Forced: the files are replaced, the link itself rather than its target,
+    // and what is not ours stays.
+    const auto expected = programOutput(SCANCUT_PATH, "scancut", image);
+    result = runWith({"d88cut", "--force", "-C", work_.path(), image});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, folder + ": 4 files, 0 incomplete\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder + "/KX001"));
+    EXPECT_SAME_BYTES(testsupport::toBytes("not to be written through"), testsupport::readFile(victim));
+    for (const auto& [name, bytes] : expected) {
+        EXPECT_SAME_BYTES(bytes, testsupport::readFile(folder + "/" + name)) << name;
+    }
+    EXPECT_SAME_BYTES(testsupport::toBytes("notes"), testsupport::readFile(folder + "/notes.txt"));
+
+    // Forced again from another image, on a disk too full for the larger
+    // files: those keep their earlier contents, whole, and no part of the
+    // new ones is left behind.
+    if (testsupport::windowsPrograms()) {
+        return;  // file size limits are a POSIX means
+    }
+    std::filesystem::create_directory(images_.file("other"));
+    const std::string other = images_.write("other/game.d88", scanDisk(2));
+    testsupport::RunOptions tight;
+    tight.fileSizeLimit = 3500;
+    result = testsupport::runProgram(D88CUT_PATH, {"d88cut", "--force", "-q", "-C", work_.path(), other}, work_.path(),
+                                     tight);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("d88cut: " + folder + "/KX003: cannot write: File too large\n"), std::string::npos)
+        << result.err;
+    const auto now = testsupport::filesIn(folder);
+    const auto newer = programOutput(SCANCUT_PATH, "scancut", other);
+    for (const auto& [name, bytes] : expected) {
+        EXPECT_SAME_BYTES(bytes.size() > 3500 ? bytes : newer.at(name), now.at(name)) << name;
+    }
+    for (const auto& [name, bytes] : now) {
+        EXPECT_NE(name[0], '.') << "a temporary file was left behind: " << name;
+    }
+}
+
+TEST_F(D88cutTest, TheCommandLineBehavesAsDocumented)
+{
+    const std::string good = images_.write("good.d88", scanDisk(3));
+    std::filesystem::create_directory(images_.file("again"));
+    const std::string again = images_.write("again/good.d88", scanDisk(4));
+    const std::string missing = images_.file("missing.d88");
+    const std::string out = work_.file("out");
+    const struct {
+        std::vector<std::string> argv;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"d88cut", "-V"}, 0, "d88cut (d88image) 1.1.0\n", ""},
+        {{"d88cut"}, 1, "", "d88cut: no image given\nTry 'd88cut --help' for more information.\n"},
+        {{"d88cut", "--table", "--scan", good}, 1, "",
+         "d88cut: --table and --scan exclude each other\nTry 'd88cut --help' for more information.\n"},
+        {{"d88cut", "-x", good}, 1, "", "d88cut: unknown option '-x'\nTry 'd88cut --help' for more information.\n"},
+        {{"d88cut", "-nC", out, good}, 0, out + "/good: would write 4 files, 0 incomplete\n", ""},
+        {{"d88cut", "-C", out, good, missing, again}, 1,
+         out + "/good: 4 files, 0 incomplete\n" + out + "/good-2: 4 files, 0 incomplete\n",
+         "d88cut: " + missing + ": cannot be read: No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const RunResult result = runWith(c.argv);
+        EXPECT_EQ(result.status, c.status) << c.argv.back();
+        EXPECT_EQ(result.out, c.out) << c.argv.back();
+        EXPECT_EQ(result.err, c.err) << c.argv.back();
+    }
+    EXPECT_EQ(testsupport::runProgram(D88CUT_PATH, {"d88cut", "--help"}, work_.path()).out.substr(0, 31),
+              "Usage: d88cut [OPTION]... IMAGE");
+    EXPECT_EQ(testsupport::filesIn(out + "/good").size(), 6u) << "4 files, the sums and the manifest";
+
+    const RunResult report = runWith({"d88cut", "--json", "-n", "-C", out, good, missing});
+    const Value document = json(report.out);
+    ASSERT_EQ(document["images"].items.size(), 2u);
+    EXPECT_EQ(document["images"][0]["mode"].text, "scan");
+    EXPECT_EQ(document["images"][0]["problems"][0]["name"].text, "KX000") << "the folder holds the files";
+    EXPECT_TRUE(document["images"][1]["image_size"].isNull());
+}

@@ -1,0 +1,272 @@
+// End-to-end runs of the built d88info: its preview agrees with what
+// tablecut and scancut then write, it names each kind of damage on images
+// damaged on purpose, and its command line behaves as documented.
+#include "json_value.h"
+#include "program_fixture.h"
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+using d88build::Bytes;
+using d88build::Disk;
+using d88build::Record;
+using jsontest::Value;
+using testsupport::RunResult;
+
+namespace {
+
+class D88infoTest : public ProgramTest {
+protected:
+    D88infoTest() : ProgramTest(D88INFO_PATH, "d88info") {}
+
+    // d88info --json on one image; its report of that image.
+    Value reportOn(const std::string& image)
+    {
+        const RunResult result = runWith({"d88info", "--json", image});
+        Value document;
+        std::string error;
+        EXPECT_TRUE(jsontest::parse(result.out, document, error)) << error;
+        EXPECT_EQ(document["version"].integer(), 1);
+        return document["images"].items.empty() ? Value{} : document["images"][0];
+    }
+};
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        all.push_back(line);
+    }
+    return all;
+}
+
+// What a preview says the folder of a cutter's run holds: for each name,
+// the last written file of that name.
+std::map<std::string, const Value*> finalFiles(const Value& cuts)
+{
+    std::map<std::string, const Value*> files;
+    for (const Value& cut : cuts.items) {
+        if (cut["written"].boolean) {
+            files[cut["name"].text] = &cut;
+        }
+    }
+    return files;
+}
+
+void expectPreviewMatches(const Value& cuts, const RunResult& run, const std::map<std::string, Bytes>& written,
+                          const std::string& linePrefix, const std::string& what)
+{
+    // The progress lines name the files written, in the preview's order.
+    std::vector<std::string> announced;
+    for (const std::string& line : lines(run.out)) {
+        if (line.compare(0, linePrefix.size(), linePrefix) == 0) {
+            announced.push_back(line.substr(linePrefix.size()));
+        }
+    }
+    std::vector<std::string> previewed;
+    for (const Value& cut : cuts.items) {
+        if (cut["written"].boolean) {
+            previewed.push_back(cut["name"].text);
+        }
+        // Replaced exactly when a later file of the same name is written.
+        const auto later = std::find_if(&cut + 1, cuts.items.data() + cuts.items.size(), [&](const Value& other) {
+            return other["written"].boolean && other["name"].text == cut["name"].text;
+        });
+        EXPECT_EQ(cut["replaced"].boolean, cut["written"].boolean && later != cuts.items.data() + cuts.items.size())
+            << what << " " << cut["name"].text;
+    }
+    EXPECT_EQ(announced, previewed) << what;
+
+    const auto files = finalFiles(cuts);
+    ASSERT_EQ(written.size(), files.size()) << what;
+    for (const auto& [name, cut] : files) {
+        ASSERT_EQ(written.count(name), 1u) << what << " " << name;
+        const Bytes& bytes = written.at(name);
+        EXPECT_EQ(bytes.size(), static_cast<std::size_t>((*cut)["size"].integer())) << what << " " << name;
+        const std::size_t supplied = static_cast<std::size_t>((*cut)["supplied"].integer());
+        EXPECT_EQ((*cut)["complete"].boolean, supplied == bytes.size()) << what << " " << name;
+        EXPECT_TRUE(std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(supplied, bytes.size())),
+                                bytes.end(), [](unsigned char b) { return b == 0; }))
+            << what << " " << name << ": zeros from byte " << supplied;
+    }
+}
+
+// A Scenario Disk whose KX201 cannot start (sector 35 of track 16 missing)
+// and whose KX207 runs into a short sector (38 of track 18, 100 bytes).
+Disk damagedScenario(std::uint32_t seed)
+{
+    Disk disk = d88build::standardDisk(32, 8, 20, seed);
+    auto track16 = d88build::standardTrack(16, 32, 8, seed);
+    track16.erase(track16.begin() + 3);
+    auto track18 = d88build::standardTrack(18, 32, 8, seed);
+    track18[6].data.resize(100);
+    return disk.track(16, track16).track(18, track18);
+}
+
+Bytes staleTailScan()
+{
+    Bytes first = d88build::scanFiller(1224, 10);
+    const Bytes late = d88build::scanFile(4, 2);
+    std::copy(late.begin(), late.end(), first.begin() + 1000 * 1024);
+    const Bytes early = d88build::scanFile(3, 1);
+    std::copy(early.begin(), early.end(), first.begin() + 6 * 1024);
+    Bytes second = d88build::scanFiller(400, 20);
+    return d88build::concat({d88build::linearDisk(first, 1).build(), d88build::linearDisk(second, 1).build()});
+}
+
+}  // namespace
+
+TEST_F(D88infoTest, ThePreviewAgreesWithWhatTheCuttersWrite)
+{
+    const Bytes three = testsupport::readFile(SAMPLE_DIR "/three-disks.d88");
+    const Bytes scan = testsupport::readFile(SAMPLE_DIR "/scan-disks.d88");
+    const struct {
+        const char* name;
+        Bytes image;
+        std::size_t notWritten;  // tablecut files the preview says are not written
+    } cases[] = {
+        {"three-disk sample", three, 0},
+        {"scan sample", scan, 0},
+        {"three-disk sample cut to 1,300,000 bytes", d88build::slice(three, 0, 1300000), 12},
+        {"scan sample cut to 10,000 bytes", d88build::slice(scan, 0, 10000), 0},
+        {"two damaged Scenario Disks and an Event Disk",
+         d88build::concat({damagedScenario(7).build(), d88build::standardDisk(48, 8, 90, 8).build(),
+                           damagedScenario(9).build()}),
+         2},
+        {"a second disk shorter than the first", staleTailScan(), 0},
+    };
+    for (const auto& c : cases) {
+        const std::string image = images_.write("image.d88", c.image);
+        const Value report = reportOn(image);
+        EXPECT_EQ(std::count_if(report["tablecut"].items.begin(), report["tablecut"].items.end(),
+                                [](const Value& cut) { return !cut["written"].boolean; }),
+                  static_cast<std::ptrdiff_t>(c.notWritten))
+            << c.name;
+        for (const auto& [program, path, prefix] :
+             {std::tuple<std::string, std::string, std::string>{"tablecut", TABLECUT_PATH, "cutting ... "},
+              {"scancut", SCANCUT_PATH, ""}}) {
+            testsupport::TempDir folder;
+            const RunResult run = testsupport::runProgram(path, {program, image}, folder.path());
+            std::string lines;
+            for (const std::string& line : ::lines(run.out)) {
+                if (program == "scancut" || line.compare(0, prefix.size(), prefix) == 0) {
+                    lines += line + "\n";
+                }
+            }
+            expectPreviewMatches(report[program], {run.status, lines, run.err, ""}, testsupport::filesIn(folder.path()),
+                                 prefix, std::string(c.name) + ", " + program);
+        }
+    }
+}
+
+TEST_F(D88infoTest, EachKindOfDamageIsNamed)
+{
+    auto rec = [](int r, int count, std::size_t length) { return Record{0, 0, r, 3, count, Bytes(length, 0x11)}; };
+    Record deleted = rec(2, 2, 1024);
+    deleted.deleted = 0x10;
+    Record badStatus = rec(1, 2, 1024);
+    badStatus.status = 0xB0;
+    const Bytes standard = d88build::standardDisk(1, 8, 3, 1).build();
+    Bytes odd = Disk()
+                    .track(0, {rec(1, 3, 1024), rec(2, 4, 1024), rec(3, 3, 1024)})
+                    .track(1, {rec(1, 3, 1024), rec(2, 0, 1024), rec(3, 3, 1024)})
+                    .track(2, {rec(1, 2, 1000), rec(2, 2, 1024)})
+                    .track(3, {rec(1, 3, 1024), rec(2, 3, 1024), rec(1, 3, 1024)})
+                    .track(4, {rec(1, 2, 0), rec(2, 2, 1024)})
+                    .track(5, {badStatus, deleted})
+                    .build();
+    d88build::putU32(odd, 0x20 + 4 * 6, 0x7FFFFFFF);  // beyond the disk
+    d88build::putU32(odd, 0x20 + 4 * 7, 0x100);       // inside the header
+    Bytes beyond = standard;  // too little is left after its size for another disk
+    d88build::putU32(beyond, 0x1C, static_cast<std::uint32_t>(standard.size() - 500));
+    // Counts of 65535 would end the walk at record 65534, which says 1.
+    std::vector<Record> endless;
+    for (int i = 0; i < 65537; ++i) {
+        endless.push_back({i >> 8, 0, i & 0xFF, 3, i == 65534 ? 1 : 65535, {}});
+    }
+
+    using Kinds = std::set<std::string>;
+    const struct {
+        const char* name;
+        Bytes image;
+        Kinds kinds;
+        const char* status;
+    } cases[] = {
+        {"a whole disk", standard, {}, "ok"},
+        {"no disk header", Bytes(100, 0x41), {"no-disks"}, "damaged"},
+        {"cut inside a sector", d88build::slice(standard, 0, 5000), {"truncated", "walk-past-end-of-file", "short-sector"},
+         "damaged"},
+        {"bytes after the disk", d88build::concat({standard, Bytes(100, 1)}), {"trailing-data"}, "damaged"},
+        {"a disk size of 0", Disk(d88build::standardDisk(1, 8, 1, 1)).diskSize(0).build(),
+         {"disk-size-zero", "track-offset-out-of-range", "no-tracks", "trailing-data"}, "damaged"},
+        {"a disk size inside the header", Disk().diskSize(100).build(), {"disk-size-short", "no-tracks", "trailing-data"},
+         "damaged"},
+        {"records beyond the disk", beyond, {"records-beyond-disk", "trailing-data"}, "damaged"},
+        {"records of every oddity", odd,
+         {"count-mismatch", "zero-count", "length-mismatch", "duplicate-id", "empty-sector", "bad-status",
+          "deleted-data", "track-offset-out-of-range", "track-offset-in-header"},
+         "damaged"},
+        {"a walk no count ends", Disk().track(0, endless).build(), {"walk-limit", "count-mismatch", "empty-sector"},
+         "damaged"},
+    };
+    for (const auto& c : cases) {
+        const Value report = reportOn(images_.write("image.d88", c.image));
+        Kinds kinds;
+        for (const Value& anomaly : report["anomalies"].items) {
+            kinds.insert(anomaly["kind"].text);
+            EXPECT_FALSE(anomaly["message"].text.empty()) << c.name;
+        }
+        EXPECT_EQ(kinds, c.kinds) << c.name;
+        EXPECT_EQ(report["status"].text, c.status) << c.name;
+    }
+}
+
+TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
+{
+    const std::string whole = images_.write("whole.d88", d88build::standardDisk(1, 8, 3, 1).build());
+    const std::string damaged = images_.write("-cut.d88", d88build::slice(d88build::standardDisk(1, 8, 3, 1).build(), 0, 3000));
+    const std::string missing = images_.file("missing.d88");
+    const struct {
+        std::vector<std::string> argv;
+        int status;
+        std::string outStart;
+        std::string err;
+    } cases[] = {
+        {{"d88info", "--help"}, 0, "Usage: d88info [OPTION]... IMAGE...\n", ""},
+        {{"d88info", "-V"}, 0, "d88info (d88image) 1.1.0\n", ""},
+        {{"d88info"}, 1, "", "d88info: no image given\nTry 'd88info --help' for more information.\n"},
+        {{"d88info", "--bogus", whole}, 1, "",
+         "d88info: unknown option '--bogus'\nTry 'd88info --help' for more information.\n"},
+        {{"d88info", whole}, 0, whole + ": ", ""},
+        {{"d88info", "--", damaged}, 3, damaged + ": ", ""},
+        {{"d88info", whole, missing, damaged}, 1, whole + ": ",
+         "d88info: " + missing + ": cannot be read: No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const RunResult result = runWith(c.argv);
+        EXPECT_EQ(result.status, c.status) << c.argv.back();
+        EXPECT_EQ(result.out.substr(0, c.outStart.size()), c.outStart) << c.argv.back();
+        EXPECT_EQ(result.err, c.err) << c.argv.back();
+    }
+}
+
+TEST_F(D88infoTest, TheTextReportShowsNamesWithoutLossAndEveryRecordWhenAsked)
+{
+    const std::string image = images_.write(
+        "named.d88", Disk().name("\x82\xa0" "A\\B").media(0x10).track(0, {{0, 0, 7, 3, 1, Bytes(1024, 5)}}).build());
+    const RunResult result = runWith({"d88info", "--sectors", image});
+    EXPECT_EQ(result.status, 0);
+    const std::vector<std::string> all = lines(result.out);
+    const std::vector<std::string> expected = {
+        "  disk 0 at 0x0: \"\\x82\\xa0A\\\\B\"",
+        "    media 0x10 (2DD), write protect 0x00 (off)",
+        "    track 0 at offset 0x2b0: 1 record, ended by the sector count; R 7; 1024 bytes each",
+        "      0x000002b0  C 0 H 0 R 7 N 3  count 1  density 0x00  deleted 0x00  status 0x00  length 1024  in file 1024",
+    };
+    for (const std::string& line : expected) {
+        EXPECT_NE(std::find(all.begin(), all.end(), line), all.end()) << line << "\nin:\n" << result.out;
+    }
+    EXPECT_EQ(reportOn(image)["disks"][0]["name_hex"].text, "82a0415c42");
+}
