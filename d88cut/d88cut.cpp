@@ -24,17 +24,17 @@
 namespace {
 
 // "KX000, KX001 and 3 more"
-std::string someNames(const std::vector<Problem>& problems)
+std::string someNames(const std::vector<std::string>& names)
 {
-    std::string names;
-    const std::size_t shown = problems.size() > 3 ? 2 : problems.size();
+    std::string text;
+    const std::size_t shown = names.size() > 3 ? 2 : names.size();
     for (std::size_t i = 0; i < shown; ++i) {
-        names += (i == 0 ? "" : i + 1 == problems.size() ? " and " : ", ") + problems[i].name;
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
     }
-    if (shown < problems.size()) {
-        names += " and " + std::to_string(problems.size() - shown) + " more";
+    if (shown < names.size()) {
+        text += " and " + std::to_string(names.size() - shown) + " more";
     }
-    return names;
+    return text;
 }
 
 void reportProblems(const ImageOutcome& outcome, const Options& options)
@@ -43,21 +43,26 @@ void reportProblems(const ImageOutcome& outcome, const Options& options)
         std::fprintf(stderr, "d88cut: %s: %s\n", outcome.image.c_str(), outcome.problems.front().what.c_str());
         return;
     }
-    if (outcome.skipped) {
+    std::vector<std::string> inTheWay;
+    for (const Problem& problem : outcome.problems) {
+        if (problem.inTheWay) {
+            inTheWay.push_back(problem.name);
+            continue;
+        }
+        const std::string where = problem.name.empty() ? outcome.folder
+                                                       : (std::filesystem::path(outcome.folder) / problem.name).string();
+        std::fprintf(stderr, "d88cut: %s: %s\n", where.c_str(), problem.what.c_str());
+    }
+    if (!inTheWay.empty()) {
         std::fprintf(stderr, "d88cut: %s: %s %s already holds %s; nothing was written (--force replaces them)\n",
                      outcome.image.c_str(), options.dryRun ? "would be skipped:" : "skipped:", outcome.folder.c_str(),
-                     someNames(outcome.problems).c_str());
-        return;
-    }
-    for (const Problem& problem : outcome.problems) {
-        std::fprintf(stderr, "d88cut: %s%s%s: %s\n", outcome.folder.c_str(), problem.name.empty() ? "" : "/",
-                     problem.name.c_str(), problem.what.c_str());
+                     someNames(inTheWay).c_str());
     }
 }
 
 void summarise(const ImageOutcome& outcome, const Options& options, std::string& text)
 {
-    if (!outcome.read || outcome.skipped || options.quiet) {
+    if (!outcome.read || outcome.skipped || options.quiet || (outcome.notWritten && outcome.files.empty())) {
         return;
     }
     text += outcome.folder + ": " + (options.dryRun ? "would write " : "") + std::to_string(outcome.files.size()) +
@@ -90,7 +95,7 @@ int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
     std::string text;
     for (std::size_t i = 0; i < options.images.size(); ++i) {
         const std::string& image = options.images[i];
-        ImageOutcome outcome = extraction.extract(image, folders.folderFor(image));
+        ImageOutcome outcome = extraction.extract(image, folders);
         if (!options.json) {
             summarise(outcome, options, text);
             output.write(text);

@@ -2,15 +2,14 @@
 
 #include <d88image/d88image.h>
 
-#include "collected_files.h"
 #include "image_buffer.h"
+#include "image_file.h"
 #include "scan_cut.h"
 #include "sha256.h"
 #include "table_cut.h"
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -20,6 +19,17 @@ const char kManifest[] = "manifest.json";
 std::string reason(int error)
 {
     return std::strerror(error);
+}
+
+std::string sha256Of(const std::vector<unsigned char>& data)
+{
+    Sha256 sha;
+    sha.update(data.data(), data.size());
+    unsigned char digest[32];
+    sha.finish(digest);
+    char hex[65];
+    sha256Hex(digest, hex);
+    return hex;
 }
 
 }  // namespace
@@ -43,90 +53,131 @@ bool Extraction::anyKnownDisk()
     return false;
 }
 
-void Extraction::write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size)
+// The files as the chosen cutter makes them, whole, before anything is
+// written: a folder is either left alone or given all of them. False when
+// the image cannot be read.
+bool Extraction::cut(ImageOutcome& outcome, CollectedFiles& collected)
 {
-    const int error = storage_.writeWhole(outcome.folder, name, data, size);
-    if (error != 0) {
-        outcome.problems.push_back({name, "cannot write: " + reason(error)});
-        outcome.notWritten = true;
+    std::string refused = notAnImageFile(outcome.image, outcome.imageSize);
+    errno = 0;
+    if (refused.empty() && !reader_->open(outcome.image.c_str())) {
+        refused = reason(errno != 0 ? errno : EIO);
     }
+    if (refused.empty()) {
+        const bool table = options_.mode == Options::Mode::Table ||
+                           (options_.mode == Options::Mode::Chosen && anyKnownDisk());
+        outcome.mode = table ? "table" : "scan";
+        if (table) {
+            cutImage(*reader_, buffer_.get(), collected, nullptr);
+        } else {
+            std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
+            scanImage(*reader_, buffer_.get(), collected);
+        }
+        // An I/O error part way leaves files short of what the image holds.
+        if (reader_->readFailed()) {
+            refused = "a read failed: " + reason(reader_->readError());
+        }
+    }
+    reader_->close();
+    if (!refused.empty()) {
+        outcome.problems.push_back({"", "cannot be read: " + refused});
+        outcome.mode.clear();
+        return false;
+    }
+    outcome.read = true;
+    return true;
 }
 
-ImageOutcome Extraction::extract(const std::string& image, const std::string& folder)
+// Nothing is replaced unless asked: the folder must hold none of the names
+// this image would write.
+bool Extraction::clearOfOurNames(ImageOutcome& outcome, const std::vector<std::string>& names)
+{
+    bool clear = true;
+    for (const std::string& name : names) {
+        int error = 0;
+        switch (storage_.holds(outcome.folder, name, error)) {
+        case Storage::Presence::Absent:
+            break;
+        case Storage::Presence::Present:
+            if (!options_.force) {
+                outcome.problems.push_back({name, "already in the folder; not replaced", true});
+                outcome.skipped = true;
+                clear = false;
+            }
+            break;
+        case Storage::Presence::Unknown:
+            outcome.problems.push_back({name, "cannot tell whether the folder holds it: " + reason(error)});
+            outcome.notWritten = true;
+            clear = false;
+            break;
+        }
+    }
+    return clear;
+}
+
+bool Extraction::write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size)
+{
+    const int error = storage_.writeWhole(outcome.folder, name, data, size, options_.force);
+    if (error != 0) {
+        outcome.problems.push_back(
+            {name, error == EEXIST ? "appeared in the folder while it was written; not replaced" : "cannot write: " + reason(error)});
+        outcome.notWritten = true;
+        return false;
+    }
+    return true;
+}
+
+ImageOutcome Extraction::extract(const std::string& image, FolderNames& folders)
 {
     ImageOutcome outcome;
     outcome.image = image;
-    errno = 0;
-    std::error_code sizeError;
-    if (!reader_->open(image.c_str())) {
-        outcome.problems.push_back({"", "cannot be read: " + reason(errno != 0 ? errno : EIO)});
+    outcome.dryRun = options_.dryRun;
+    CollectedFiles collected;
+    if (!cut(outcome, collected)) {
         return outcome;
     }
-    outcome.read = true;
-    outcome.imageSize = std::filesystem::file_size(image, sizeError);
-    outcome.folder = folder;
+    outcome.folder = folders.folderFor(image);
 
-    // The files as the chosen cutter makes them, whole, before anything is
-    // written: a folder is either left alone or given all of them.
-    CollectedFiles collected;
-    const bool table = options_.mode == Options::Mode::Table ||
-                       (options_.mode == Options::Mode::Chosen && anyKnownDisk());
-    outcome.mode = table ? "table" : "scan";
-    if (table) {
-        cutImage(*reader_, buffer_.get(), collected, nullptr);
-    } else {
-        std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
-        scanImage(*reader_, buffer_.get(), collected);
-    }
-    reader_->close();
-    for (const CollectedFile& file : collected.files()) {
-        Sha256 sha;
-        sha.update(file.data.data(), file.data.size());
-        unsigned char digest[32];
-        sha.finish(digest);
-        char hex[65];
-        sha256Hex(digest, hex);
-        outcome.files.push_back({file.name, file.data.size(), hex, file.disk, file.supplied});
-    }
-
-    // Nothing is replaced unless asked: the folder must hold none of the
-    // names this image would write.
     std::vector<std::string> names;
+    std::vector<WrittenFile> planned;
     for (const CollectedFile& file : collected.files()) {
         names.push_back(file.name);
+        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied});
     }
-    names.push_back(kSums);
+    // sha256sum -c refuses a list without a line: with no file, no list.
+    if (!planned.empty()) {
+        names.push_back(kSums);
+    }
     names.push_back(kManifest);
-    for (const std::string& name : names) {
-        if (!options_.force && storage_.holds(folder, name)) {
-            outcome.problems.push_back({name, "already in the folder; not replaced"});
-            outcome.skipped = true;
-        }
+    if (!clearOfOurNames(outcome, names)) {
+        return outcome;
     }
-    if (outcome.skipped || options_.dryRun) {
+    if (options_.dryRun) {
+        outcome.files = std::move(planned);
         return outcome;
     }
 
-    const int folderError = storage_.makeFolder(folder);
+    const int folderError = storage_.makeFolder(outcome.folder);
     if (folderError != 0) {
         outcome.problems.push_back({"", "cannot make the folder: " + reason(folderError)});
         outcome.notWritten = true;
         return outcome;
     }
-    std::vector<WrittenFile> written;
-    for (std::size_t i = 0; i < collected.files().size(); ++i) {
-        const CollectedFile& file = collected.files()[i];
-        const std::size_t problems = outcome.problems.size();
-        write(outcome, file.name, file.data.data(), file.data.size());
-        if (outcome.problems.size() == problems) {
-            written.push_back(outcome.files[i]);
+    for (std::size_t i = 0; i < planned.size(); ++i) {
+        const std::vector<unsigned char>& data = collected.files()[i].data;
+        if (write(outcome, planned[i].name, data.data(), data.size())) {
+            outcome.files.push_back(planned[i]);
         }
     }
-    outcome.files = std::move(written);
-    // sha256sum -c refuses a list without a line: with no file, no list.
     if (!outcome.files.empty()) {
         const std::string sums = sha256Sums(outcome);
         write(outcome, kSums, reinterpret_cast<const unsigned char*>(sums.data()), sums.size());
+    } else if (options_.force) {
+        // A list left from an earlier cut would no longer match the folder.
+        int error = 0;
+        if (storage_.holds(outcome.folder, kSums, error) == Storage::Presence::Present) {
+            storage_.remove(outcome.folder, kSums);
+        }
     }
     const std::string manifest = manifestJson(outcome);
     write(outcome, kManifest, reinterpret_cast<const unsigned char*>(manifest.data()), manifest.size());

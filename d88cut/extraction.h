@@ -4,6 +4,8 @@
 #ifndef D88CUT_EXTRACTION_H
 #define D88CUT_EXTRACTION_H
 
+#include "collected_files.h"
+#include "folder_names.h"
 #include "image_outcome.h"
 #include "options.h"
 #include "storage.h"
@@ -16,11 +18,15 @@ class Extraction {
 public:
     Extraction(Storage& storage, const Options& options);
     ~Extraction();
-    ImageOutcome extract(const std::string& image, const std::string& folder);
+    // Reads image and, when it can be read, writes its files into the
+    // folder folders gives it.
+    ImageOutcome extract(const std::string& image, FolderNames& folders);
 
 private:
     bool anyKnownDisk();
-    void write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size);
+    bool cut(ImageOutcome& outcome, CollectedFiles& collected);
+    bool clearOfOurNames(ImageOutcome& outcome, const std::vector<std::string>& names);
+    bool write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size);
 
     Storage& storage_;
     const Options& options_;

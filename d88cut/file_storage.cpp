@@ -23,13 +23,25 @@ std::string join(const std::string& folder, const std::string& name)
 }
 
 #ifdef _WIN32
-// Windows' rename refuses to replace an existing file; MoveFileEx does it.
-int replaceWith(const std::string& from, const std::string& to)
+// Windows' rename refuses to replace an existing file; MoveFileEx does it
+// when asked, and refuses when not.
+int moveInto(const std::string& from, const std::string& to, bool replace)
 {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+    if (MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0) {
         return 0;
     }
-    return GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    switch (GetLastError()) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        return EEXIST;
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    default:
+        return EIO;
+    }
 }
 
 int openExclusive(const std::string& path)
@@ -44,8 +56,23 @@ long writeSome(int fd, const unsigned char* data, std::size_t size)
 
 #define closeDescriptor _close
 #else
-int replaceWith(const std::string& from, const std::string& to)
+// rename replaces whatever stands at to; a hard link is made only where
+// nothing does, which keeps a name that appeared since it was checked. A
+// file system without hard links falls back on the check made before.
+int moveInto(const std::string& from, const std::string& to, bool replace)
 {
+    if (!replace) {
+        if (::link(from.c_str(), to.c_str()) == 0) {
+            ::unlink(from.c_str());
+            return 0;
+        }
+        if (errno == EEXIST) {
+            return EEXIST;
+        }
+        if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK) {
+            return errno != 0 ? errno : EIO;
+        }
+    }
     return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : (errno != 0 ? errno : EIO);
 }
 
@@ -116,14 +143,27 @@ int FileStorage::makeFolder(const std::string& path)
     return 0;
 }
 
-bool FileStorage::holds(const std::string& folder, const std::string& name)
+Storage::Presence FileStorage::holds(const std::string& folder, const std::string& name, int& error)
 {
-    std::error_code error;
-    return std::filesystem::symlink_status(join(folder, name), error).type() != std::filesystem::file_type::not_found;
+    std::error_code status;
+    const std::filesystem::file_type type = std::filesystem::symlink_status(join(folder, name), status).type();
+    if (type == std::filesystem::file_type::not_found) {
+        return Presence::Absent;
+    }
+    if (status) {
+        error = status.value() != 0 ? status.value() : EIO;
+        return Presence::Unknown;
+    }
+    return Presence::Present;
+}
+
+int FileStorage::remove(const std::string& folder, const std::string& name)
+{
+    return std::remove(join(folder, name).c_str()) == 0 ? 0 : (errno != 0 ? errno : EIO);
 }
 
 int FileStorage::writeWhole(const std::string& folder, const std::string& name, const unsigned char* data,
-                            std::size_t size)
+                            std::size_t size, bool replace)
 {
     std::string temporary;
     const int fd = openTemporary(folder, name, temporary);
@@ -136,7 +176,7 @@ int FileStorage::writeWhole(const std::string& folder, const std::string& name, 
         error = closed;
     }
     if (error == 0) {
-        error = replaceWith(temporary, join(folder, name));
+        error = moveInto(temporary, join(folder, name), replace);
     }
     if (error != 0) {
         std::remove(temporary.c_str());

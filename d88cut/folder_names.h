@@ -1,6 +1,8 @@
 // The folder each image's files go to: the image's file name without its
-// extension, inside the chosen directory; a name already given in this run
-// gets -2, -3, ... (game.d88 -> DIR/game, a second game.d88 -> DIR/game-2).
+// extension, inside the chosen directory; a name already given in this run,
+// or taken there by something that is not a folder (the image itself, when
+// it has no extension), gets -2, -3, ... (game.d88 -> DIR/game, a second
+// game.d88 -> DIR/game-2).
 #ifndef D88CUT_FOLDER_NAMES_H
 #define D88CUT_FOLDER_NAMES_H
 
@@ -14,7 +16,7 @@ public:
 
 private:
     std::string directory_;
-    std::set<std::string> given_;
+    std::set<std::string> given_;  // on Windows, in lower case: its names ignore case
 };
 
 #endif

@@ -41,6 +41,8 @@ void writeManifest(JsonWriter& json, const ImageOutcome& outcome)
     json.memberOrNull("image_size", outcome.read, static_cast<unsigned long long>(outcome.imageSize));
     json.memberOrNull("folder", !outcome.folder.empty(), outcome.folder);
     json.memberOrNull("mode", !outcome.mode.empty(), outcome.mode);
+    json.member("dry_run", outcome.dryRun);
+    json.member("skipped", outcome.skipped);
     json.key("files");
     json.beginArray();
     for (const WrittenFile& file : outcome.files) {

@@ -20,6 +20,7 @@ struct WrittenFile {
 struct Problem {
     std::string name;  // the file it concerns; empty for the image or its folder
     std::string what;
+    bool inTheWay = false;  // the folder already holds the name
 };
 
 struct ImageOutcome {
@@ -30,8 +31,9 @@ struct ImageOutcome {
     std::string mode;  // "table" or "scan"
     std::vector<WrittenFile> files;  // written, or with --dry-run to be written
     std::vector<Problem> problems;
-    bool skipped = false;    // the folder held names it would write
-    bool notWritten = false;  // some file could not be written
+    bool dryRun = false;
+    bool skipped = false;     // the folder held names it would write: nothing was written
+    bool notWritten = false;  // a file or the folder could not be written
     std::size_t incomplete() const;
 };
 

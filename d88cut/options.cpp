@@ -31,6 +31,19 @@ const char kUsage[] =
     "as not to overwrite; 3 all written, but a file is incomplete (zero-padded\n"
     "where the image lacks sectors). When several apply, the first of 1, 2, 3.\n";
 
+const char kVersion[] = "d88cut (d88image) " D88_VERSION "\n";
+
+// Help and version go to standard output; a failure to write them is one.
+int show(const char* text)
+{
+    std::fputs(text, stdout);
+    if (std::fflush(stdout) != 0) {
+        std::perror("d88cut: cannot write standard output");
+        return 2;
+    }
+    return 0;
+}
+
 int usageError(const std::string& what)
 {
     std::fprintf(stderr, "d88cut: %s\nTry 'd88cut --help' for more information.\n", what.c_str());
@@ -73,11 +86,9 @@ int parseOptions(int argc, char** argv, Options& options)
         } else if (argument == "--verbose") {
             options.verbose = true;
         } else if (argument == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
+            return show(kUsage);
         } else if (argument == "--version") {
-            std::fputs("d88cut (d88image) " D88_VERSION "\n", stdout);
-            return 0;
+            return show(kVersion);
         } else if (argument[1] == '-') {
             return usageError("unknown option '" + argument + "'");
         } else {
@@ -94,11 +105,9 @@ int parseOptions(int argc, char** argv, Options& options)
                     options.verbose = true;
                     break;
                 case 'h':
-                    std::fputs(kUsage, stdout);
-                    return 0;
+                    return show(kUsage);
                 case 'V':
-                    std::fputs("d88cut (d88image) " D88_VERSION "\n", stdout);
-                    return 0;
+                    return show(kVersion);
                 case 'C':
                     if (k + 1 < argument.size()) {
                         options.directory = argument.substr(k + 1);

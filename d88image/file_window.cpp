@@ -1,6 +1,7 @@
 #include <d88image/file_window.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -15,6 +16,7 @@ bool FileWindow::open(const char* name)
     if (name == nullptr) {
         return false;
     }
+    error_ = 0;
     file_ = std::fopen(name, "rb");
     if (file_ == nullptr) {
         return false;
@@ -38,9 +40,11 @@ void FileWindow::close()
     filePositionKnown_ = false;
 }
 
-bool FileWindow::failed() const
+void FileWindow::noteFailure()
 {
-    return file_ != nullptr && std::ferror(file_) != 0;
+    if (error_ == 0) {
+        error_ = errno != 0 ? errno : EIO;
+    }
 }
 
 std::size_t FileWindow::readDirect(std::uint64_t position, unsigned char* dest, std::size_t count)
@@ -53,13 +57,24 @@ std::size_t FileWindow::readDirect(std::uint64_t position, unsigned char* dest, 
     // open.
     if (!filePositionKnown_ || position != filePosition_) {
         filePositionKnown_ = false;
-        if (position > static_cast<std::uint64_t>(LONG_MAX) ||
-            std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
+        if (position > static_cast<std::uint64_t>(LONG_MAX)) {
+            return 0;
+        }
+        errno = 0;
+        if (std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
+            noteFailure();
             return 0;
         }
     }
+    errno = 0;
     const std::size_t got = std::fread(dest, 1, count, file_);
-    filePositionKnown_ = std::ferror(file_) == 0;
+    if (std::ferror(file_) != 0) {
+        noteFailure();
+        std::clearerr(file_);
+        filePositionKnown_ = false;
+        return got;
+    }
+    filePositionKnown_ = true;
     filePosition_ = position + got;
     return got;
 }

@@ -52,21 +52,22 @@ void AnomalyList::add(Anomaly anomaly)
 void TrackChecker::begin(int track)
 {
     track_ = track;
-    visited_ = 0;
-    firstCount_ = -1;
-    nextHeader_ = 0;
+    seen_ = Seen{};
     ids_.clear();
-    for (Tally* tally : {&countMismatch_, &lengthMismatch_, &duplicate_, &shortSector_, &empty_, &badStatus_, &deleted_,
-                         &zeroCount_}) {
-        *tally = Tally{};
-    }
+}
+
+void TrackChecker::adopt(int track, const Seen& seen)
+{
+    track_ = track;
+    seen_ = seen;
+    ids_.clear();
 }
 
 void TrackChecker::note(Tally& tally, const SectorRecord& record, std::uint32_t present)
 {
     if (tally.count++ == 0) {
         tally.first = record;
-        tally.firstIndex = visited_ - 1;
+        tally.firstIndex = seen_.visited - 1;
         tally.present = present;
     }
 }
@@ -74,57 +75,58 @@ void TrackChecker::note(Tally& tally, const SectorRecord& record, std::uint32_t 
 void TrackChecker::record(const RecordFacts& facts)
 {
     const SectorRecord& record = facts.record;
-    ++visited_;
-    nextHeader_ = record.position + 16 + static_cast<std::uint64_t>(record.length);
-    if (firstCount_ < 0) {
-        firstCount_ = record.count;
-    } else if (record.count != firstCount_) {
-        note(countMismatch_, record);
+    ++seen_.visited;
+    seen_.nextHeader = record.position + 16 + static_cast<std::uint64_t>(record.length);
+    if (seen_.firstCount < 0) {
+        seen_.firstCount = record.count;
+    } else if (record.count != seen_.firstCount) {
+        note(seen_.countMismatch, record);
     }
     if (record.count == 0) {
-        note(zeroCount_, record);
+        note(seen_.zeroCount, record);
     }
     const long long nominal = record.id.n < 16 ? 128LL << record.id.n : -1;
     if (record.length != 0 && record.length != nominal) {
-        note(lengthMismatch_, record);
+        note(seen_.lengthMismatch, record);
     }
     ids_.push_back({(std::uint32_t{record.id.c} << 24) | (std::uint32_t{record.id.h} << 16) |
                         (std::uint32_t{record.id.r} << 8) | record.id.n,
-                    visited_ - 1, record.position});
+                    seen_.visited - 1, record.position});
     if (facts.present < static_cast<std::uint32_t>(record.length)) {
-        note(shortSector_, record, facts.present);
+        note(seen_.shortSector, record, facts.present);
     }
     if (record.length == 0) {
-        note(empty_, record);
+        note(seen_.empty, record);
     }
     if (record.status != 0) {
-        note(badStatus_, record);
+        note(seen_.badStatus, record);
     }
     if (record.deleted != 0) {
-        note(deleted_, record);
+        note(seen_.deleted, record);
     }
 }
 
-// A record whose ID an earlier record of the track already carries; which
-// it is comes from the order of the walk, so only its place is known here.
-void TrackChecker::findDuplicates()
+// A record whose ID an earlier record of the track already carries.
+void TrackChecker::close()
 {
     std::sort(ids_.begin(), ids_.end());
     const Placed* first = nullptr;
+    Tally& duplicate = seen_.duplicate;
     for (std::size_t i = 1; i < ids_.size(); ++i) {
         if (ids_[i].id == ids_[i - 1].id) {
-            ++duplicate_.count;
+            ++duplicate.count;
             if (first == nullptr || ids_[i].place < first->place) {
                 first = &ids_[i];
             }
         }
     }
     if (first != nullptr) {
-        duplicate_.firstIndex = first->place;
-        duplicate_.first.position = first->position;
-        duplicate_.first.id = {static_cast<unsigned char>(first->id >> 24), static_cast<unsigned char>(first->id >> 16),
-                               static_cast<unsigned char>(first->id >> 8), static_cast<unsigned char>(first->id)};
+        duplicate.firstIndex = first->place;
+        duplicate.first.position = first->position;
+        duplicate.first.id = {static_cast<unsigned char>(first->id >> 24), static_cast<unsigned char>(first->id >> 16),
+                              static_cast<unsigned char>(first->id >> 8), static_cast<unsigned char>(first->id)};
     }
+    ids_.clear();
 }
 
 void TrackChecker::add(AnomalyList& anomalies, const char* kind, bool damage, const std::string& message,
@@ -155,81 +157,80 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     const auto at = [](const Tally& tally) { return static_cast<long long>(tally.first.position); };
     switch (track.end) {
     case WalkEnd::EndOfFile: {
-        const std::uint64_t header = visited_ == 0 ? start : nextHeader_;
+        const std::uint64_t header = seen_.visited == 0 ? start : seen_.nextHeader;
         add(anomalies, "walk-past-end-of-file", true,
             format("after %zu %s the walk needs a record header at 0x%llx, which the file does not hold whole",
-                   visited_, visited_ == 1 ? "record" : "records", static_cast<unsigned long long>(header)),
+                   seen_.visited, seen_.visited == 1 ? "record" : "records", static_cast<unsigned long long>(header)),
             static_cast<long long>(header));
         break;
     }
     case WalkEnd::Limit:
         add(anomalies, "walk-limit", true,
-            format("its records never reach their sector count; the walk stops after %zu records", visited_),
+            format("its records never reach their sector count; the walk stops after %zu records", seen_.visited),
             static_cast<long long>(start));
         break;
     case WalkEnd::ZeroCount:
         add(anomalies, "zero-count", true,
             format("record %zu (%s) has a sector count of 0, which ends every search by ID there: it cannot be "
                    "read",
-                   zeroCount_.firstIndex, idText(zeroCount_.first).c_str()),
-            at(zeroCount_));
+                   seen_.zeroCount.firstIndex, idText(seen_.zeroCount.first).c_str()),
+            at(seen_.zeroCount));
         break;
     default:
         break;
     }
-    if (countMismatch_.count > 0) {
+    if (seen_.countMismatch.count > 0) {
         add(anomalies, "count-mismatch", true,
-            format("its records disagree on the sector count: %d at the first record, %d at record %zu", firstCount_,
-                   countMismatch_.first.count, countMismatch_.firstIndex),
-            at(countMismatch_));
+            format("its records disagree on the sector count: %d at the first record, %d at record %zu", seen_.firstCount,
+                   seen_.countMismatch.first.count, seen_.countMismatch.firstIndex),
+            at(seen_.countMismatch));
     }
-    if (lengthMismatch_.count > 0) {
+    if (seen_.lengthMismatch.count > 0) {
         add(anomalies, "length-mismatch", true,
-            plural(lengthMismatch_.count, "record holds", "records hold") +
+            plural(seen_.lengthMismatch.count, "record holds", "records hold") +
                 format(" a data length other than 128 << N (the first, %s, holds %d bytes)",
-                       idText(lengthMismatch_.first).c_str(), lengthMismatch_.first.length),
-            at(lengthMismatch_));
+                       idText(seen_.lengthMismatch.first).c_str(), seen_.lengthMismatch.first.length),
+            at(seen_.lengthMismatch));
     }
-    findDuplicates();
-    if (duplicate_.count > 0) {
+    if (seen_.duplicate.count > 0) {
         add(anomalies, "duplicate-id", true,
-            plural(duplicate_.count, "record repeats", "records repeat") +
+            plural(seen_.duplicate.count, "record repeats", "records repeat") +
                 format(" the ID of an earlier one (the first, record %zu, %s); a read by ID finds only the earlier",
-                       duplicate_.firstIndex, idText(duplicate_.first).c_str()),
-            at(duplicate_));
+                       seen_.duplicate.firstIndex, idText(seen_.duplicate.first).c_str()),
+            at(seen_.duplicate));
     }
-    if (shortSector_.count > 0) {
+    if (seen_.shortSector.count > 0) {
         add(anomalies, "short-sector", true,
             format("the file ends inside a sector's data: %s claims %d data bytes; the file holds %u",
-                   idText(shortSector_.first).c_str(), shortSector_.first.length, shortSector_.present),
-            at(shortSector_));
+                   idText(seen_.shortSector.first).c_str(), seen_.shortSector.first.length, seen_.shortSector.present),
+            at(seen_.shortSector));
     }
-    if (badStatus_.count > 0) {
+    if (seen_.badStatus.count > 0) {
         add(anomalies, "bad-status", true,
-            plural(badStatus_.count, "record carries", "records carry") +
+            plural(seen_.badStatus.count, "record carries", "records carry") +
                 format(" a controller status other than 0, a read error when the disk was dumped (the first, %s: "
                        "0x%02x)",
-                       idText(badStatus_.first).c_str(), badStatus_.first.status),
-            at(badStatus_));
+                       idText(seen_.badStatus.first).c_str(), seen_.badStatus.first.status),
+            at(seen_.badStatus));
     }
-    if (visited_ > 0 && nextHeader_ > disk_.offset + disk_.size && track.end != WalkEnd::EndOfFile) {
+    if (seen_.visited > 0 && seen_.nextHeader > disk_.offset + disk_.size && track.end != WalkEnd::EndOfFile) {
         add(anomalies, "records-beyond-disk", true,
             format("its records run past the disk's end at 0x%llx, to 0x%llx",
                    static_cast<unsigned long long>(disk_.offset + disk_.size),
-                   static_cast<unsigned long long>(nextHeader_)),
+                   static_cast<unsigned long long>(seen_.nextHeader)),
             static_cast<long long>(disk_.offset + disk_.size));
     }
-    if (empty_.count > 0) {
+    if (seen_.empty.count > 0) {
         add(anomalies, "empty-sector", false,
-            plural(empty_.count, "record has", "records have") +
-                format(" no data (the first, %s); it reads as missing", idText(empty_.first).c_str()),
-            at(empty_));
+            plural(seen_.empty.count, "record has", "records have") +
+                format(" no data (the first, %s); it reads as missing", idText(seen_.empty.first).c_str()),
+            at(seen_.empty));
     }
-    if (deleted_.count > 0) {
+    if (seen_.deleted.count > 0) {
         add(anomalies, "deleted-data", false,
-            plural(deleted_.count, "record carries", "records carry") +
-                format(" the deleted-data mark (the first, %s)", idText(deleted_.first).c_str()),
-            at(deleted_));
+            plural(seen_.deleted.count, "record carries", "records carry") +
+                format(" the deleted-data mark (the first, %s)", idText(seen_.deleted.first).c_str()),
+            at(seen_.deleted));
     }
 }
 

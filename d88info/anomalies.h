@@ -29,12 +29,6 @@ private:
 // tracks in turn; begin starts the next.
 class TrackChecker {
 public:
-    TrackChecker(const DiskFacts& disk, std::uint64_t fileSize) : disk_(disk), fileSize_(fileSize) {}
-    void begin(int track);
-    void record(const RecordFacts& facts);
-    void finish(const TrackFacts& track, AnomalyList& anomalies);
-
-private:
     // Records of one anomaly kind on the track: how many, and the first.
     struct Tally {
         std::size_t count = 0;
@@ -42,16 +36,35 @@ private:
         std::size_t firstIndex = 0;
         std::uint32_t present = 0;
     };
+    // All that the checker keeps of a track's records once it is closed, so
+    // that a walk met again (tracks that start at the same place) can be
+    // checked without walking it again.
+    struct Seen {
+        std::size_t visited = 0;
+        int firstCount = -1;
+        std::uint64_t nextHeader = 0;  // where the record after the last one visited starts
+        Tally countMismatch, lengthMismatch, duplicate, shortSector, empty, badStatus, deleted, zeroCount;
+    };
+
+    TrackChecker(const DiskFacts& disk, std::uint64_t fileSize) : disk_(disk), fileSize_(fileSize) {}
+    void begin(int track);
+    void record(const RecordFacts& facts);
+    // After the last record: finds the duplicates.
+    void close();
+    const Seen& seen() const { return seen_; }
+    // Takes what was seen of an earlier, identical walk, in place of begin,
+    // record and close.
+    void adopt(int track, const Seen& seen);
+    void finish(const TrackFacts& track, AnomalyList& anomalies);
+
+private:
     void note(Tally& tally, const SectorRecord& record, std::uint32_t present = 0);
     void add(AnomalyList& anomalies, const char* kind, bool damage, const std::string& message, long long position) const;
-    void findDuplicates();
 
     const DiskFacts& disk_;
     std::uint64_t fileSize_;
     int track_ = 0;
-    std::size_t visited_ = 0;
-    int firstCount_ = -1;
-    std::uint64_t nextHeader_ = 0;  // where the record after the last one visited starts
+    Seen seen_;
     struct Placed {
         std::uint32_t id;  // C, H, R, N in one number
         std::size_t place;
@@ -59,7 +72,6 @@ private:
         bool operator<(const Placed& other) const { return id != other.id ? id < other.id : place < other.place; }
     };
     std::vector<Placed> ids_;  // each record's ID, place on the track and position
-    Tally countMismatch_, lengthMismatch_, duplicate_, shortSector_, empty_, badStatus_, deleted_, zeroCount_;
 };
 
 // Checks a disk once its tracks are surveyed: its size, the tracks the end

@@ -36,6 +36,17 @@ struct Options {
     std::vector<std::string> images;
 };
 
+// Help and version go to standard output; a failure to write them is one.
+int show(const char* text)
+{
+    std::fputs(text, stdout);
+    if (std::fflush(stdout) != 0) {
+        std::perror("d88info: cannot write standard output");
+        return 2;
+    }
+    return 0;
+}
+
 // 0 to go on, otherwise the exit status plus one for a run that ends here.
 int parse(int argc, char** argv, Options& options)
 {
@@ -47,11 +58,9 @@ int parse(int argc, char** argv, Options& options)
         } else if (argument == "--") {
             optionsEnd = true;
         } else if (argument == "-h" || argument == "--help") {
-            std::fputs(kUsage, stdout);
-            return 1;
+            return show(kUsage) + 1;
         } else if (argument == "-V" || argument == "--version") {
-            std::fputs("d88info (d88image) " D88_VERSION "\n", stdout);
-            return 1;
+            return show("d88info (d88image) " D88_VERSION "\n") + 1;
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument == "--sectors") {

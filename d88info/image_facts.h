@@ -76,6 +76,7 @@ struct PlannedFile {
 enum class ImageStatus { Ok, Damaged, Unreadable };
 
 struct ImageSummary {
+    std::string error;  // a read that failed part way, when one did
     std::uint64_t trailingBytes = 0;
     std::vector<Anomaly> anomalies;
     std::size_t anomaliesLeftOut = 0;

@@ -6,13 +6,13 @@
 #include "block_scan.h"
 #include "cut_preview.h"
 #include "image_buffer.h"
+#include "image_file.h"
 #include "linearize.h"
 #include "table_cut.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -109,21 +109,21 @@ ImageStatus ImageSurvey::survey(const std::string& path)
     Run run;
     run.image.path = path;
     ImageSummary summary;
+    std::uint64_t size = 0;
+    std::string refused = notAnImageFile(path, size);
     errno = 0;
-    std::error_code sizeError;
-    const bool opened = reader_->open(path.c_str());
-    const std::uintmax_t size = opened ? std::filesystem::file_size(path, sizeError) : 0;
-    if (!opened || sizeError) {
-        const int error = errno;
-        run.image.error = !opened ? (error != 0 ? std::strerror(error) : "it cannot be read")
-                                  : "its size cannot be known: " + sizeError.message();
-        reader_->close();
-        lastError_ = run.image.error;
+    if (refused.empty() && !reader_->open(path.c_str())) {
+        refused = errno != 0 ? std::strerror(errno) : "it cannot be read";
+    }
+    if (!refused.empty()) {
+        run.image.error = refused;
+        lastError_ = refused;
         writer_.beginImage(run.image);
         summary.status = ImageStatus::Unreadable;
         writer_.endImage(summary);
         return summary.status;
     }
+    walks_.clear();
     run.image.readable = true;
     run.image.size = size;
     run.image.diskCount = reader_->diskCount();
@@ -137,6 +137,13 @@ ImageStatus ImageSurvey::survey(const std::string& path)
             scanBlocks(scanBuffer_.get(), d, run.scanCounter, run.scan);
         }
     }
+    // An I/O error part way leaves reads short of what the file holds: what
+    // was reported of the image cannot be trusted.
+    const bool readFailed = reader_->readFailed();
+    if (readFailed) {
+        summary.error = std::string("a read failed: ") + std::strerror(reader_->readError());
+        lastError_ = summary.error;
+    }
     reader_->close();
 
     checkImage(run.image, run.endOfLastDisk, run.anomalies);
@@ -146,7 +153,9 @@ ImageStatus ImageSurvey::survey(const std::string& path)
     summary.anomaliesLeftOut = run.anomalies.leftOut();
     summary.tablecut = std::move(run.table.files);
     summary.scancut = std::move(run.scan.files);
-    summary.status = run.anomalies.anyDamage() ? ImageStatus::Damaged : ImageStatus::Ok;
+    summary.status = readFailed                   ? ImageStatus::Unreadable
+                     : run.anomalies.anyDamage() ? ImageStatus::Damaged
+                                                 : ImageStatus::Ok;
     writer_.endImage(summary);
     return summary.status;
 }
@@ -212,6 +221,9 @@ void ImageSurvey::surveyDisk(Run& run, int index)
 // Fills facts (whose record list keeps its room from track to track).
 void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts)
 {
+    constexpr std::size_t kRememberedWalks = 8;
+    constexpr std::size_t kLongWalk = 256;  // records; shorter walks cost less than remembering them
+
     facts.index = track;
     facts.offset = reader_->trackOffset(track);
     facts.usable = facts.offset != 0 && facts.offset <= disk.size;
@@ -219,10 +231,33 @@ void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackC
     facts.recordCount = 0;
     facts.cutShort = false;
     facts.records.clear();
-    if (facts.offset == 0) {
+    if (!facts.usable) {
+        return;
+    }
+    const std::uint64_t start = disk.offset + facts.offset;
+    const auto walk = std::find_if(walks_.begin(), walks_.end(), [&](const Walk& w) { return w.start == start; });
+    if (walk != walks_.end()) {
+        facts.end = walk->facts.end;
+        facts.recordCount = walk->facts.recordCount;
+        facts.cutShort = walk->facts.cutShort;
+        for (const RecordFacts& record : walk->facts.records) {
+            if (run.listedInImage >= kRecordsListedPerImage) {
+                break;
+            }
+            facts.records.push_back(record);
+            ++run.listedInImage;
+        }
+        checker.adopt(track, walk->seen);
         return;
     }
     TrackCollector collector(facts, checker, run.image.size, run.listedInImage);
     facts.end = reader_->walkTrack(track, collector);
     facts.cutShort = facts.end == WalkEnd::EndOfFile || collector.lastShort();
+    checker.close();
+    if (facts.recordCount >= kLongWalk) {
+        if (walks_.size() == kRememberedWalks) {
+            walks_.erase(walks_.begin());
+        }
+        walks_.push_back({start, facts, checker.seen()});
+    }
 }

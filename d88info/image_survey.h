@@ -4,6 +4,7 @@
 #ifndef D88INFO_IMAGE_SURVEY_H
 #define D88INFO_IMAGE_SURVEY_H
 
+#include "anomalies.h"
 #include "image_facts.h"
 
 #include <memory>
@@ -22,7 +23,7 @@ public:
 private:
     struct Run;
     void surveyDisk(Run& run, int index);
-    void surveyTrack(Run& run, const DiskFacts& disk, int track, class TrackChecker& checker, TrackFacts& facts);
+    void surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts);
 
     ReportWriter& writer_;
     std::string lastError_;
@@ -32,6 +33,16 @@ private:
     std::unique_ptr<unsigned char[]> scanBuffer_;
     TrackFacts firstTrack_;  // a disk's track 0, walked before the disk's kind is known
     TrackFacts track_;
+
+    // The last few long walks, by where they start: a hostile image points
+    // track after track, disk after disk, at one chain of 65,536 records,
+    // and each walk over it would find the same.
+    struct Walk {
+        std::uint64_t start;
+        TrackFacts facts;
+        TrackChecker::Seen seen;
+    };
+    std::vector<Walk> walks_;
 };
 
 #endif

@@ -176,6 +176,9 @@ void JsonReport::endImage(const ImageSummary& summary)
     plannedFiles("tablecut", summary.tablecut);
     plannedFiles("scancut", summary.scancut);
     json_.member("status", statusName(summary.status));
+    if (!summary.error.empty()) {
+        json_.member("error", summary.error);
+    }
     json_.endObject();
     text_.flushIfLarge();
 }

@@ -258,9 +258,9 @@ void TextReport::plannedFiles(const char* program, const std::vector<PlannedFile
 
 void TextReport::endImage(const ImageSummary& summary)
 {
-    if (summary.status == ImageStatus::Unreadable) {
+    if (summary.status == ImageStatus::Unreadable && summary.error.empty()) {
         text_.flushIfLarge();
-        return;
+        return;  // told when the image was not opened
     }
     {
         Line line(text_.text());
@@ -287,6 +287,7 @@ void TextReport::endImage(const ImageSummary& summary)
     }
     plannedFiles("tablecut", summary.tablecut);
     plannedFiles("scancut", summary.scancut);
-    Line(text_.text()) << "  status: " << statusName(summary.status) << "\n";
+    Line(text_.text()) << "  status: " << statusName(summary.status) << (summary.error.empty() ? "" : " (")
+                       << summary.error << (summary.error.empty() ? "" : ")") << "\n";
     text_.flushIfLarge();
 }

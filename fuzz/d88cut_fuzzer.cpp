@@ -1,7 +1,8 @@
 // The whole d88cut run over an arbitrary image, both ways of cutting, with
 // a storage that keeps nothing: it reads every byte handed over, fails the
 // names ending in 1 as a full disk would, and says a folder already holds
-// the names ending in 3, to drive the error and no-overwrite paths too.
+// the names ending in 3, to drive the error and no-overwrite paths too
+// (with --force for the second).
 #include "d88cut.h"
 #include "fuzz_support.h"
 #include "json_value.h"
@@ -14,11 +15,16 @@ namespace {
 class DiscardingStorage final : public Storage {
 public:
     int makeFolder(const std::string&) override { return 0; }
-    bool holds(const std::string&, const std::string& name) override { return !name.empty() && name.back() == '3'; }
-    int writeWhole(const std::string&, const std::string& name, const unsigned char* data, std::size_t size) override
+    Presence holds(const std::string&, const std::string& name, int&) override
+    {
+        return !name.empty() && name.back() == '3' ? Presence::Present : Presence::Absent;
+    }
+    int writeWhole(const std::string&, const std::string& name, const unsigned char* data, std::size_t size,
+                   bool) override
     {
         return discardOutputFile(name.c_str(), data, size);
     }
+    int remove(const std::string&, const std::string&) override { return 0; }
 };
 
 class Collected final : public ReportOutput {
@@ -47,11 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char json[] = "--json";
     char table[] = "--table";
     char scan[] = "--scan";
+    char force[] = "--force";
     for (char* mode : {table, scan}) {
         DiscardingStorage storage;
         Collected report;
-        char* argv[] = {program, json, mode, image, nullptr};
-        const int status = runD88cut(4, argv, storage, report);
+        char* argv[] = {program, json, mode, mode == scan ? force : json, image, nullptr};
+        const int status = runD88cut(5, argv, storage, report);
         std::string error;
         if (!jsontest::valid(report.text, error) || status < 0 || status > 3) {
             std::fprintf(stderr, "d88cut --json gave status %d and %s\n", status, error.empty() ? "valid JSON" : error.c_str());

@@ -30,6 +30,12 @@ protected:
         return testsupport::filesIn(folder.path());
     }
 
+    // A folder as the program shows it: a Windows program joins with '\'.
+    static std::string shown(const std::string& directory, const std::string& name)
+    {
+        return directory + (testsupport::windowsPrograms() ? "\\" : "/") + name;
+    }
+
     static Value json(const std::string& text)
     {
         Value value;
@@ -118,8 +124,10 @@ TEST_F(D88cutTest, EachFolderHoldsWhatTheCutterWritesWithSumsAndAManifest)
                 << c.name << ": " << file["name"].text;
         }
         if (!files.empty()) {
+            testsupport::RunOptions host;
+            host.hostProgram = true;
             const RunResult check = testsupport::runProgram("/usr/bin/sha256sum",
-                                                            {"sha256sum", "-c", "--strict", "SHA256SUMS"}, folder);
+                                                            {"sha256sum", "-c", "--strict", "SHA256SUMS"}, folder, host);
             EXPECT_EQ(check.status, 0) << c.name << "\n" << check.out << check.err;
             EXPECT_EQ(std::count(check.out.begin(), check.out.end(), '\n'), static_cast<long>(files.size())) << c.name;
         }
@@ -141,7 +149,7 @@ TEST_F(D88cutTest, NothingIsOverwrittenUnlessForcedAndAFileIsReplacedWholeOrNotA
     RunResult result = runWith({"d88cut", "-C", work_.path(), image});
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "d88cut: " + image + ": skipped: " + folder +
+    EXPECT_EQ(result.err, "d88cut: " + image + ": skipped: " + shown(work_.path(), "game") +
                               " already holds KX000 and KX001; nothing was written (--force replaces them)\n");
     EXPECT_EQ(testsupport::filesIn(folder).size(), 3u);  // KX000, notes.txt, and the link's target
     EXPECT_SAME_BYTES(testsupport::toBytes("mine"), testsupport::readFile(folder + "/KX000"));
@@ -151,7 +159,7 @@ TEST_F(D88cutTest, NothingIsOverwrittenUnlessForcedAndAFileIsReplacedWholeOrNotA
     const auto expected = programOutput(SCANCUT_PATH, "scancut", image);
     result = runWith({"d88cut", "--force", "-C", work_.path(), image});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, folder + ": 4 files, 0 incomplete\n");
+    EXPECT_EQ(result.out, shown(work_.path(), "game") + ": 4 files, 0 incomplete\n");
     EXPECT_FALSE(std::filesystem::is_symlink(folder + "/KX001"));
     EXPECT_SAME_BYTES(testsupport::toBytes("not to be written through"), testsupport::readFile(victim));
     for (const auto& [name, bytes] : expected) {
@@ -184,29 +192,41 @@ TEST_F(D88cutTest, NothingIsOverwrittenUnlessForcedAndAFileIsReplacedWholeOrNotA
     }
 }
 
-TEST_F(D88cutTest, TheCommandLineBehavesAsDocumented)
+TEST_F(D88cutTest, TheCommandLineAndTheFolderNamesBehaveAsDocumented)
 {
     const std::string good = images_.write("good.d88", scanDisk(3));
     std::filesystem::create_directory(images_.file("again"));
     const std::string again = images_.write("again/good.d88", scanDisk(4));
-    const std::string missing = images_.file("missing.d88");
+    const std::string bare = images_.write("bare", scanDisk(5));  // no extension: its folder name is taken
+    const std::string missing = images_.file("missing/good.d88");
     const std::string out = work_.file("out");
-    const struct {
+    const std::string cannot = "d88cut: " + missing + ": cannot be read: No such file or directory\n";
+    struct Case {
         std::vector<std::string> argv;
         int status;
         std::string out;
         std::string err;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {{"d88cut", "-V"}, 0, "d88cut (d88image) 1.1.0\n", ""},
         {{"d88cut"}, 1, "", "d88cut: no image given\nTry 'd88cut --help' for more information.\n"},
         {{"d88cut", "--table", "--scan", good}, 1, "",
          "d88cut: --table and --scan exclude each other\nTry 'd88cut --help' for more information.\n"},
         {{"d88cut", "-x", good}, 1, "", "d88cut: unknown option '-x'\nTry 'd88cut --help' for more information.\n"},
-        {{"d88cut", "-nC", out, good}, 0, out + "/good: would write 4 files, 0 incomplete\n", ""},
-        {{"d88cut", "-C", out, good, missing, again}, 1,
-         out + "/good: 4 files, 0 incomplete\n" + out + "/good-2: 4 files, 0 incomplete\n",
-         "d88cut: " + missing + ": cannot be read: No such file or directory\n"},
+        {{"d88cut", "-nC", out, good}, 0, shown(out, "good") + ": would write 4 files, 0 incomplete\n", ""},
+        // An image that cannot be read takes no folder name from the next.
+        {{"d88cut", "-C", out, missing, good, again}, 1,
+         shown(out, "good") + ": 4 files, 0 incomplete\n" + shown(out, "good-2") + ": 4 files, 0 incomplete\n", cannot},
+        {{"d88cut", "-q", "-C", images_.path(), bare}, 0, "", ""},
+        {{"d88cut", "-C", good, good}, 2, "",
+         "d88cut: " + shown(good, "good") + ": cannot make the folder: Not a directory\n"},
+        {{"d88cut", "-C", out, images_.path()}, 1, "", "d88cut: " + images_.path() + ": cannot be read: Is a directory\n"},
     };
+    if (!testsupport::windowsPrograms()) {
+        const std::string fifo = images_.file("fifo.d88");
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        cases.push_back({{"d88cut", "-C", out, fifo}, 1, "", "d88cut: " + fifo + ": cannot be read: not a regular file\n"});
+    }
     for (const auto& c : cases) {
         const RunResult result = runWith(c.argv);
         EXPECT_EQ(result.status, c.status) << c.argv.back();
@@ -216,11 +236,15 @@ TEST_F(D88cutTest, TheCommandLineBehavesAsDocumented)
     EXPECT_EQ(testsupport::runProgram(D88CUT_PATH, {"d88cut", "--help"}, work_.path()).out.substr(0, 31),
               "Usage: d88cut [OPTION]... IMAGE");
     EXPECT_EQ(testsupport::filesIn(out + "/good").size(), 6u) << "4 files, the sums and the manifest";
+    EXPECT_EQ(testsupport::filesIn(images_.file("bare-2")).size(), 6u);
 
     const RunResult report = runWith({"d88cut", "--json", "-n", "-C", out, good, missing});
     const Value document = json(report.out);
     ASSERT_EQ(document["images"].items.size(), 2u);
-    EXPECT_EQ(document["images"][0]["mode"].text, "scan");
-    EXPECT_EQ(document["images"][0]["problems"][0]["name"].text, "KX000") << "the folder holds the files";
+    const Value& skipped = document["images"][0];
+    EXPECT_EQ(skipped["mode"].text, "scan");
+    EXPECT_TRUE(skipped["skipped"].boolean);
+    EXPECT_TRUE(skipped["files"].items.empty()) << "nothing is written when the folder holds the files";
+    EXPECT_EQ(skipped["problems"][0]["name"].text, "KX000");
     EXPECT_TRUE(document["images"][1]["image_size"].isNull());
 }

@@ -4,6 +4,8 @@
 #include "json_value.h"
 #include "program_fixture.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <set>
 #include <sstream>
@@ -228,12 +230,13 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
     const std::string whole = images_.write("whole.d88", d88build::standardDisk(1, 8, 3, 1).build());
     const std::string damaged = images_.write("-cut.d88", d88build::slice(d88build::standardDisk(1, 8, 3, 1).build(), 0, 3000));
     const std::string missing = images_.file("missing.d88");
-    const struct {
+    struct Case {
         std::vector<std::string> argv;
         int status;
         std::string outStart;
         std::string err;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {{"d88info", "--help"}, 0, "Usage: d88info [OPTION]... IMAGE...\n", ""},
         {{"d88info", "-V"}, 0, "d88info (d88image) 1.1.0\n", ""},
         {{"d88info"}, 1, "", "d88info: no image given\nTry 'd88info --help' for more information.\n"},
@@ -244,6 +247,13 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
         {{"d88info", whole, missing, damaged}, 1, whole + ": ",
          "d88info: " + missing + ": cannot be read: No such file or directory\n"},
     };
+    if (!testsupport::windowsPrograms()) {
+        // Refused before it is opened: a FIFO without a writer would block.
+        const std::string fifo = images_.file("fifo.d88");
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        cases.push_back({{"d88info", fifo}, 1, fifo + ": cannot be read: not a regular file\n",
+                         "d88info: " + fifo + ": cannot be read: not a regular file\n"});
+    }
     for (const auto& c : cases) {
         const RunResult result = runWith(c.argv);
         EXPECT_EQ(result.status, c.status) << c.argv.back();

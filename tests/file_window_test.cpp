@@ -125,3 +125,22 @@ TEST(FileWindow, LayingInAStandardDiskReadsItAboutOnce)
     ASSERT_EQ(laidIn, 153u * 8 * 1024);
     EXPECT_LT(read, image.size() * 5 / 4) << read << " bytes read for a disk of " << image.size();
 }
+
+// A read that fails other than at the end of the file (a directory reads
+// with EISDIR) is remembered, so that a caller can tell a short read from
+// a damaged file apart from one it could not read.
+TEST(FileWindow, AFailedReadIsRememberedUntilTheNextOpen)
+{
+    testsupport::TempDir dir;
+    FileWindow window;
+    ASSERT_TRUE(window.open(dir.path().c_str()));
+    unsigned char byte = 0;
+    EXPECT_EQ(window.read(0, &byte, 1, 0), 0u);
+    EXPECT_TRUE(window.failed());
+    EXPECT_EQ(window.error(), EISDIR);
+    const std::string file = dir.write("file", Bytes(10, 1));
+    ASSERT_TRUE(window.open(file.c_str()));
+    EXPECT_EQ(window.read(5, &byte, 1, 0), 1u);
+    EXPECT_EQ(window.read(50, &byte, 1, 0), 0u) << "the end of the file is no failure";
+    EXPECT_FALSE(window.failed());
+}

@@ -94,7 +94,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
                                      std::filesystem::perms::others_read | std::filesystem::perms::others_exec, error);
     }
     // A launcher runs the program with its own argv[0]; the rest follow.
-    const std::string launcher = D88_TEST_LAUNCHER;
+    const std::string launcher = options.hostProgram ? "" : D88_TEST_LAUNCHER;
     std::vector<char*> args;
     if (!launcher.empty()) {
         args.push_back(const_cast<char*>(launcher.c_str()));
@@ -144,7 +144,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
         result.skipped = std::string(kUnreachableText) + " (" + copied + ") as user 65534";
         return result;
     }
-    if (windowsPrograms()) {
+    if (windowsPrograms() && !options.hostProgram) {
         result.out = consoleLinesToLf(result.out);
         result.err = consoleLinesToLf(result.err);
     }

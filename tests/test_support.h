@@ -50,6 +50,9 @@ struct RunOptions {
     // When above 0, no file the program writes may grow past this many
     // bytes: writing further fails as on a full disk (EFBIG).
     long fileSizeLimit = 0;
+    // A program of this machine (sha256sum, say) rather than one under test:
+    // run without the launcher, its lines as they come.
+    bool hostProgram = false;
 };
 
 // Runs program with the given argv (argv[0] included; an empty list gives an

@@ -97,6 +97,12 @@ public:
     // Closes the stream if one is open; nothing else changes.
     void close();
 
+    // Whether a read of the file has failed since open(name) other than by
+    // meeting its end (an I/O error): reads then gave less than the file
+    // holds. readError() is the error number, or 0.
+    bool readFailed() const { return window_.failed(); }
+    int readError() const { return window_.error(); }
+
     // Number of disks indexed by the last successful open(name); 0 before.
     int diskCount() const;
 

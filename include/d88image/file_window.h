@@ -25,9 +25,12 @@ public:
     bool open(const char* name);
     void close();
     bool isOpen() const { return file_ != nullptr; }
-    // Whether a read has failed other than by meeting the end of the file
-    // (a directory, an I/O error).
-    bool failed() const;
+    // Whether a read or a seek has failed other than by meeting the end of
+    // the file (a directory, an I/O error, a file that cannot seek), since
+    // the file was opened; error() is the error number of the first such
+    // failure, or 0.
+    bool failed() const { return error_ != 0; }
+    int error() const { return error_; }
 
     // Reads count bytes from position straight from the file, leaving the
     // window as it is; for reads that would only push useful bytes out of it.
@@ -50,7 +53,10 @@ private:
     bool covers(std::uint64_t position, std::size_t count) const;
     void fill(std::uint64_t start);
 
+    void noteFailure();
+
     std::FILE* file_ = nullptr;
+    int error_ = 0;
     std::uint64_t filePosition_ = 0;  // where the stream stands, when known
     bool filePositionKnown_ = false;
     unsigned char bytes_[kSize] = {};
