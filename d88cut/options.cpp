@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "help_output.h"
 #include "version.h"
 
 #include <cstdio>
@@ -32,17 +33,6 @@ const char kUsage[] =
     "where the image lacks sectors). When several apply, the first of 1, 2, 3.\n";
 
 const char kVersion[] = "d88cut (d88image) " D88_VERSION "\n";
-
-// Help and version go to standard output; a failure to write them is one.
-int show(const char* text)
-{
-    std::fputs(text, stdout);
-    if (std::fflush(stdout) != 0) {
-        std::perror("d88cut: cannot write standard output");
-        return 2;
-    }
-    return 0;
-}
 
 int usageError(const std::string& what)
 {
@@ -86,9 +76,9 @@ int parseOptions(int argc, char** argv, Options& options)
         } else if (argument == "--verbose") {
             options.verbose = true;
         } else if (argument == "--help") {
-            return show(kUsage);
+            return showOnStandardOutput("d88cut", kUsage);
         } else if (argument == "--version") {
-            return show(kVersion);
+            return showOnStandardOutput("d88cut", kVersion);
         } else if (argument[1] == '-') {
             return usageError("unknown option '" + argument + "'");
         } else {
@@ -105,9 +95,9 @@ int parseOptions(int argc, char** argv, Options& options)
                     options.verbose = true;
                     break;
                 case 'h':
-                    return show(kUsage);
+                    return showOnStandardOutput("d88cut", kUsage);
                 case 'V':
-                    return show(kVersion);
+                    return showOnStandardOutput("d88cut", kVersion);
                 case 'C':
                     if (k + 1 < argument.size()) {
                         options.directory = argument.substr(k + 1);

@@ -5,6 +5,7 @@
 #include "image_survey.h"
 #include "json_report.h"
 #include "text_report.h"
+#include "help_output.h"
 #include "version.h"
 
 #include <cstdio>
@@ -36,17 +37,6 @@ struct Options {
     std::vector<std::string> images;
 };
 
-// Help and version go to standard output; a failure to write them is one.
-int show(const char* text)
-{
-    std::fputs(text, stdout);
-    if (std::fflush(stdout) != 0) {
-        std::perror("d88info: cannot write standard output");
-        return 2;
-    }
-    return 0;
-}
-
 // 0 to go on, otherwise the exit status plus one for a run that ends here.
 int parse(int argc, char** argv, Options& options)
 {
@@ -58,9 +48,9 @@ int parse(int argc, char** argv, Options& options)
         } else if (argument == "--") {
             optionsEnd = true;
         } else if (argument == "-h" || argument == "--help") {
-            return show(kUsage) + 1;
+            return showOnStandardOutput("d88info", kUsage) + 1;
         } else if (argument == "-V" || argument == "--version") {
-            return show("d88info (d88image) " D88_VERSION "\n") + 1;
+            return showOnStandardOutput("d88info", "d88info (d88image) " D88_VERSION "\n") + 1;
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument == "--sectors") {
