@@ -110,14 +110,14 @@ bool D88Image::trackStart(int track, std::uint64_t& position) const
 // zeroCountEnds, a count of 0 ends it at that record, before the visitor
 // sees it as a candidate for more. The track's start is the window's anchor,
 // so the next walk over the same track is served from memory.
-WalkEnd D88Image::walk(int track, bool zeroCountEnds, RecordVisitor& visitor)
+WalkEnd D88Image::walk(int track, bool zeroCountEnds, long long limit, RecordVisitor& visitor)
 {
     std::uint64_t start = 0;
     if (!trackStart(track, start)) {
         return WalkEnd::Unusable;
     }
     std::uint64_t position = start;
-    for (int i = 0; i < kMaxRecordsPerWalk; ++i) {
+    for (long long i = 0; i < limit; ++i) {
         const unsigned char* header = window_.peek(position, kRecordHeaderSize, start);
         if (header == nullptr) {
             return WalkEnd::EndOfFile;
@@ -142,14 +142,14 @@ WalkEnd D88Image::walk(int track, bool zeroCountEnds, RecordVisitor& visitor)
 WalkEnd D88Image::walkTrack(int track, RecordVisitor& visitor)
 {
     ZeroCountShown shown(visitor);
-    const WalkEnd end = walk(track, false, shown);
+    const WalkEnd end = walk(track, false, kMaxRecordsPerWalk, shown);
     return shown.metZeroCount() ? WalkEnd::ZeroCount : end;
 }
 
 int D88Image::readSector(int track, int c, int h, int r, int n, unsigned char* dest, int max)
 {
     IdMatcher matcher(c, h, r, n);
-    if (walk(track, true, matcher) != WalkEnd::Stopped) {
+    if (walk(track, true, kMaxRecordsPerWalk, matcher) != WalkEnd::Stopped) {
         return 0;
     }
     const SectorRecord& found = matcher.found();
@@ -208,9 +208,10 @@ int D88Image::listSectorIds(int track, unsigned char* out, int capacity)
     if (capacity < 4) {
         return 0;
     }
-    // Unlike readSector there is no test for a count of 0: such a track is
-    // listed until the capacity is used up (or the file ends).
+    // Unlike readSector there is no test for a count of 0 and no record
+    // limit: such a track is listed until the capacity is used up (or the
+    // file ends), which bounds the walk.
     IdLister lister(out, capacity);
-    walk(track, false, lister);
+    walk(track, false, capacity / 4, lister);
     return lister.written();
 }

@@ -23,11 +23,12 @@ public:
     {
         state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         const std::uint64_t pick = state_ >> 33;
-        const std::uint64_t edges[] = {0, kWindow, size_, size_ - kWindow / 2, 2 * kWindow, size_ + 100};
-        const std::uint64_t base = edges[pick % 6];
-        const std::int64_t jitter = static_cast<std::int64_t>((pick >> 3) % 64) - 32;
-        const std::uint64_t near = static_cast<std::uint64_t>(std::max<std::int64_t>(0, static_cast<std::int64_t>(base) + jitter));
-        return pick % 7 == 0 ? (pick >> 5) % (size_ + 200) : near;
+        const std::uint64_t edges[] = {0,           kWindow,     size_, size_ > kWindow / 2 ? size_ - kWindow / 2 : 0,
+                                       2 * kWindow, size_ + 100, ~0ULL - 40000};
+        const std::uint64_t base = edges[pick % 7];
+        const std::uint64_t jitter = (pick >> 3) % 64;  // from 32 before the edge to 31 after it
+        const std::uint64_t near = base < 32 ? base + jitter / 2 : base - 32 + jitter;
+        return pick % 11 == 0 ? (pick >> 5) % (size_ + 200) : near;
     }
     std::size_t count()
     {

@@ -127,6 +127,15 @@ Disk oddRecordsDisk()
     return disk;
 }
 
+// 70,000 records whose counts never end a walk: 65535 would end it at
+// record 65534, which says 1.
+std::vector<Record> endlessWalk()
+{
+    std::vector<Record> records(70000, Record{1, 2, 3, 0, 65535, {}});
+    records[65534].count = 1;
+    return records;
+}
+
 std::vector<ComparedImage> images()
 {
     const Bytes odd = oddRecordsDisk().build();
@@ -141,6 +150,8 @@ std::vector<ComparedImage> images()
         {"three-disk sample", sample("three-disks.d88"), {{1, 16, 17, 300}, {0, 153, 153, 0}, {2, 0, 1, 0}, {2, 153, 153, 0}}},
         {"window edges", windowEdgesDisk().build(), {{0, 0, 1, 251}}},
         {"odd records and tracks", d88build::concat({protectedDisk, beyond}), {{0, 0, 3, 0}, {1, 0, 6, 53}}},
+        // Past the walk limit: a list is bound only by its capacity.
+        {"a walk no count ends", Disk().track(0, endlessWalk()).build(), {}},
     };
 }
 

@@ -13,7 +13,6 @@ bool operator==(const Record& a, const Record& b)
 
 namespace {
 
-constexpr unsigned char kUntouched = 0xE7;
 constexpr int kIdCapacity = 64;
 
 std::string recordText(const std::vector<Record>& records, std::size_t i)
@@ -136,18 +135,6 @@ void ReaderComparison::compareTrack(int track)
 {
     place_.track = track;
     place_.max = kNowhere;
-    Bytes ids;
-    for (int capacity : {kIdCapacity, 6}) {
-        product_.assign(kIdCapacity, kUntouched);
-        referenceBytes_.assign(kIdCapacity, kUntouched);
-        expectSame(reader_.listSectorIds(track, product_.data(), capacity),
-                   reference_.listSectorIds(track, referenceBytes_.data(), capacity), "listing the IDs");
-        expectSameBytes(product_, referenceBytes_, "the IDs listed");
-        if (capacity == kIdCapacity) {
-            ids = product_;
-        }
-    }
-
     Collector collector;
     std::vector<Record> expected;
     expectSame(static_cast<int>(reader_.walkTrack(track, collector)), static_cast<int>(reference_.walkTrack(track, expected)),
@@ -159,13 +146,34 @@ void ReaderComparison::compareTrack(int track)
         }
         expectSame(recordText(collector.records, i), recordText(expected, i), "a record of the walk");
     }
+
+    // Lists to capacities that are not whole IDs or none at all, and, where
+    // the walk met its limit, past it: a list has no record limit.
+    std::vector<int> capacities = {kIdCapacity, 6, 3, 0, -1};
+    if (expected.size() >= static_cast<std::size_t>(D88Image::kMaxRecordsPerWalk)) {
+        capacities.push_back(4 * (D88Image::kMaxRecordsPerWalk + 100));
+    }
+    Bytes ids;
+    int listed = 0;
+    for (int capacity : capacities) {
+        const std::size_t room = static_cast<std::size_t>(std::max(capacity, kIdCapacity));
+        product_.assign(room, nextFill());
+        referenceBytes_.assign(room, product_[0]);
+        const int written = reader_.listSectorIds(track, product_.data(), capacity);
+        expectSame(written, reference_.listSectorIds(track, referenceBytes_.data(), capacity), "listing the IDs");
+        expectSameBytes(product_, referenceBytes_, "the IDs listed");
+        if (capacity == kIdCapacity) {
+            ids = product_;
+            listed = written;
+        }
+    }
     if (expected.empty() || !tracksCompared_.insert(expected.front().position).second) {
         return;
     }
 
     // Runs wrap between the smallest and largest sector number listed.
     int first = 256, last = -1;
-    for (std::size_t i = 0; i + 3 < ids.size() && ids[i] != kUntouched; i += 4) {
+    for (int i = 0; i + 3 < listed; i += 4) {
         first = std::min<int>(first, ids[i + 2]);
         last = std::max<int>(last, ids[i + 2]);
     }
@@ -179,6 +187,10 @@ void ReaderComparison::compareTrack(int track)
         compareRead(track, record.c, record.h, record.r, record.n, record.length + 7);  // past its end
         compareRead(track, record.c, record.h, record.r, record.n, 1);
         compareRead(track, record.c, record.h, record.r, record.n, record.length > 2 ? record.length / 2 + 1 : 3);
+        if (&record == expected.data()) {
+            compareRead(track, record.c, record.h, record.r, record.n, 0);
+            compareRead(track, record.c, record.h, record.r, record.n, -5);
+        }
         if (expected.size() > 16 && &record - expected.data() >= 16) {
             break;  // the first 16 are plenty on long chains
         }
@@ -200,16 +212,16 @@ void ReaderComparison::compareRead(int track, int c, int h, int r, int n, int ma
     place_.n = n;
     place_.max = max;
     const std::size_t room = static_cast<std::size_t>(std::max(max, 0)) + 64;
-    product_.assign(room, kUntouched);
-    referenceBytes_.assign(room, kUntouched);
+    product_.assign(room, nextFill());
+    referenceBytes_.assign(room, product_[0]);
     expectSame(reader_.readSector(track, c, h, r, n, product_.data(), max),
                reference_.readSector(track, c, h, r, n, referenceBytes_.data(), max), "reading the sector");
     expectSameBytes(product_, referenceBytes_, "the sector's bytes");
 
     // Runs of a few sectors, ending inside one.
     const int total = std::min(max, 3000);
-    std::fill(product_.begin(), product_.end(), kUntouched);
-    std::fill(referenceBytes_.begin(), referenceBytes_.end(), kUntouched);
+    std::fill(product_.begin(), product_.end(), nextFill());
+    std::fill(referenceBytes_.begin(), referenceBytes_.end(), product_[0]);
     int productCopied = 0, referenceCopied = 0;
     expectSame(reader_.readRun(track, c, h, r, n, product_.data(), total, productCopied),
                reference_.readRun(track, c, h, r, n, referenceBytes_.data(), total, referenceCopied), "the run");

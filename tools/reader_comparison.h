@@ -57,6 +57,9 @@ private:
     void expectSame(const T& product, const T& reference, const char* what);
     void expectSameBytes(const Bytes& product, const Bytes& reference, const char* what);
     std::string placeText() const;
+    // What fills a destination before a call: two values by turns, so that
+    // a stray write of either one shows.
+    unsigned char nextFill() { return fill_ = fill_ == 0xE7 ? 0x18 : 0xE7; }
 
     D88Image reader_;
     ReferenceReader reference_;
@@ -64,6 +67,7 @@ private:
     long readsLeft_ = -1;
     Place place_{kNowhere, kNowhere, 0, 0, 0, 0, kNowhere};
     Bytes product_, referenceBytes_;  // destination buffers, reused
+    unsigned char fill_ = 0x18;
     std::set<std::uint64_t> tracksCompared_;  // start positions: a chain read once is not read again
     std::string difference_;
     long operations_ = 0;

@@ -199,7 +199,8 @@ int ReferenceReader::listSectorIds(int track, unsigned char* out, int capacity) 
         return 0;
     }
     int written = 0;
-    for (int i = 0; i < kWalkLimit && capacity - written >= 4; ++i) {
+    // Only the capacity and the file's end bound a list.
+    for (int i = 0; capacity - written >= 4; ++i) {
         if (!has(position, kRecordHeader)) {
             break;
         }

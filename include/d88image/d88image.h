@@ -167,7 +167,7 @@ public:
 
 private:
     bool trackStart(int track, std::uint64_t& position) const;
-    WalkEnd walk(int track, bool zeroCountEnds, RecordVisitor& visitor);
+    WalkEnd walk(int track, bool zeroCountEnds, long long limit, RecordVisitor& visitor);
     void clearCurrentDisk();
 
     FileWindow window_;

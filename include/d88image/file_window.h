@@ -2,8 +2,9 @@
 // A read inside the window costs no call to the operating system; one that
 // leaves it refills the window, keeping what it already holds. Every read
 // yields exactly the bytes the file holds at that position, and fewer (or
-// none) where the file ends: never bytes of an earlier fill. It knows
-// nothing of what the file contains and allocates nothing.
+// none) where the file ends: never bytes of an earlier fill. The file is
+// taken not to change while it is open (what the window holds is not read
+// again). It knows nothing of what the file contains and allocates nothing.
 #ifndef D88IMAGE_FILE_WINDOW_H
 #define D88IMAGE_FILE_WINDOW_H
 
