@@ -14,8 +14,12 @@ mkdir -p "$images"
 for image in "$images"/*.d88; do
     size=$(stat -c %s "$image")
     printf '%s (%d bytes)\n' "$(basename "$image")" "$size"
-    for program in tablecut scancut; do
+    for program in tablecut scancut d88info; do
         echo " $program"
         bench_pair "$image" "$PWD/$bench/bin/$program" "$PWD/$image"
     done
+    echo " d88info --json"
+    bench_pair "$image" "$PWD/$bench/bin/d88info" --json "$PWD/$image"
+    echo " d88cut"
+    bench_pair "$image" "$PWD/$bench/bin/d88cut" --force -q -C . "$PWD/$image"
 done
