@@ -221,7 +221,9 @@ void ImageSurvey::surveyDisk(Run& run, int index)
 // Fills facts (whose record list keeps its room from track to track).
 void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts)
 {
-    constexpr std::size_t kRememberedWalks = 8;
+    // More than a disk has tracks, so that disks indexed again and again
+    // (a size of 0) find all their walks; at most some 9 MiB.
+    constexpr std::size_t kRememberedWalks = 192;
     constexpr std::size_t kLongWalk = 256;  // records; shorter walks cost less than remembering them
 
     facts.index = track;

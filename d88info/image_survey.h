@@ -34,7 +34,7 @@ private:
     TrackFacts firstTrack_;  // a disk's track 0, walked before the disk's kind is known
     TrackFacts track_;
 
-    // The last few long walks, by where they start: a hostile image points
+    // The last long walks, by where they start: a hostile image points
     // track after track, disk after disk, at one chain of 65,536 records,
     // and each walk over it would find the same.
     struct Walk {
