@@ -52,7 +52,14 @@ void AnomalyList::add(Anomaly anomaly)
 void TrackChecker::begin(int track)
 {
     track_ = track;
-    seen_ = Seen{};
+    seen_.visited = 0;
+    seen_.firstCount = -1;
+    seen_.nextHeader = 0;
+    // What a tally holds beside its count is read only when it counts.
+    for (Tally* tally : {&seen_.countMismatch, &seen_.lengthMismatch, &seen_.duplicate, &seen_.shortSector,
+                         &seen_.empty, &seen_.badStatus, &seen_.deleted, &seen_.zeroCount}) {
+        tally->count = 0;
+    }
     ids_.clear();
 }
 
@@ -106,17 +113,32 @@ void TrackChecker::record(const RecordFacts& facts)
     }
 }
 
-// A record whose ID an earlier record of the track already carries.
+// A record whose ID an earlier record of the track already carries: by
+// comparing each with those before it on a track of ordinary length, by
+// sorting on a long one.
 void TrackChecker::close()
 {
-    std::sort(ids_.begin(), ids_.end());
+    constexpr std::size_t kShortTrack = 32;
     const Placed* first = nullptr;
     Tally& duplicate = seen_.duplicate;
-    for (std::size_t i = 1; i < ids_.size(); ++i) {
-        if (ids_[i].id == ids_[i - 1].id) {
-            ++duplicate.count;
-            if (first == nullptr || ids_[i].place < first->place) {
-                first = &ids_[i];
+    if (ids_.size() <= kShortTrack) {
+        for (std::size_t i = 1; i < ids_.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (ids_[j].id == ids_[i].id) {
+                    ++duplicate.count;
+                    first = first == nullptr ? &ids_[i] : first;
+                    break;
+                }
+            }
+        }
+    } else {
+        std::sort(ids_.begin(), ids_.end());
+        for (std::size_t i = 1; i < ids_.size(); ++i) {
+            if (ids_[i].id == ids_[i - 1].id) {
+                ++duplicate.count;
+                if (first == nullptr || ids_[i].place < first->place) {
+                    first = &ids_[i];
+                }
             }
         }
     }
