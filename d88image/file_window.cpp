@@ -118,7 +118,7 @@ std::size_t FileWindow::available(std::uint64_t position, std::size_t count, std
     return static_cast<std::size_t>(std::min<std::uint64_t>(count, end - position));
 }
 
-const unsigned char* FileWindow::peek(std::uint64_t position, std::size_t count, std::uint64_t anchor)
+const unsigned char* FileWindow::peekAfterFill(std::uint64_t position, std::size_t count, std::uint64_t anchor)
 {
     if (file_ == nullptr || count > kSize || available(position, count, anchor) < count) {
         return nullptr;

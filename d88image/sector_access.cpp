@@ -34,7 +34,7 @@ SectorRecord decode(std::uint64_t position, const unsigned char* header)
 }
 
 // Finds the first record whose ID is the one sought.
-class IdMatcher : public RecordVisitor {
+class IdMatcher final : public RecordVisitor {
 public:
     IdMatcher(int c, int h, int r, int n) : c_(c), h_(h), r_(r), n_(n) {}
     bool visit(const SectorRecord& record) override
@@ -53,7 +53,7 @@ private:
 };
 
 // Copies each record's ID while room for one more remains.
-class IdLister : public RecordVisitor {
+class IdLister final : public RecordVisitor {
 public:
     IdLister(unsigned char* out, int capacity) : out_(out), capacity_(capacity) {}
     bool visit(const SectorRecord& record) override
@@ -72,7 +72,7 @@ private:
 };
 
 // Passes every record on and stops after one whose count is 0.
-class ZeroCountShown : public RecordVisitor {
+class ZeroCountShown final : public RecordVisitor {
 public:
     explicit ZeroCountShown(RecordVisitor& inner) : inner_(inner) {}
     bool visit(const SectorRecord& record) override
@@ -105,12 +105,15 @@ bool D88Image::trackStart(int track, std::uint64_t& position) const
     return true;
 }
 
-// The one walk over a track's records. Each record's own count is trusted:
+// The one walk over a track's records, for each kind of visitor: a call per
+// record that the compiler can inline, as readSector's walks are the
+// reader's hot path. Each record's own count is trusted:
 // the walk ends after the record whose position equals its count - 1. With
 // zeroCountEnds, a count of 0 ends it at that record, before the visitor
 // sees it as a candidate for more. The track's start is the window's anchor,
 // so the next walk over the same track is served from memory.
-WalkEnd D88Image::walk(int track, bool zeroCountEnds, long long limit, RecordVisitor& visitor)
+template <typename Visitor>
+WalkEnd D88Image::walk(int track, bool zeroCountEnds, long long limit, Visitor& visitor)
 {
     std::uint64_t start = 0;
     if (!trackStart(track, start)) {

@@ -167,7 +167,8 @@ public:
 
 private:
     bool trackStart(int track, std::uint64_t& position) const;
-    WalkEnd walk(int track, bool zeroCountEnds, long long limit, RecordVisitor& visitor);
+    template <typename Visitor>
+    WalkEnd walk(int track, bool zeroCountEnds, long long limit, Visitor& visitor);
     void clearCurrentDisk();
 
     FileWindow window_;

@@ -47,9 +47,17 @@ public:
     // The count bytes from position, in place in the window until the next
     // call; null when the file does not hold them all or count exceeds the
     // window.
-    const unsigned char* peek(std::uint64_t position, std::size_t count, std::uint64_t anchor);
+    const unsigned char* peek(std::uint64_t position, std::size_t count, std::uint64_t anchor)
+    {
+        // Most peeks are of record headers the window already holds.
+        if (position >= start_ && position - start_ <= length_ && count <= length_ - (position - start_)) {
+            return bytes_ + (position - start_);
+        }
+        return peekAfterFill(position, count, anchor);
+    }
 
 private:
+    const unsigned char* peekAfterFill(std::uint64_t position, std::size_t count, std::uint64_t anchor);
     std::size_t available(std::uint64_t position, std::size_t count, std::uint64_t anchor);
     bool covers(std::uint64_t position, std::size_t count) const;
     void fill(std::uint64_t start);
