@@ -29,22 +29,22 @@ const char* mediaName(int media)
     }
 }
 
-const char* walkEndName(WalkEnd end)
+WalkEndWords walkEndWords(WalkEnd end)
 {
     switch (end) {
     case WalkEnd::Count:
-        return "count";
+        return {"count", "ended by the sector count"};
     case WalkEnd::ZeroCount:
-        return "zero-count";
+        return {"zero-count", "ended by a sector count of 0"};
     case WalkEnd::EndOfFile:
-        return "end-of-file";
+        return {"end-of-file", "ended at the end of the file"};
     case WalkEnd::Limit:
-        return "limit";
+        return {"limit", "stopped at the limit of 65536 records"};
     case WalkEnd::Unusable:
     case WalkEnd::Stopped:
         break;
     }
-    return nullptr;
+    return {nullptr, "not walked"};
 }
 
 const char* statusName(ImageStatus status)

@@ -101,7 +101,13 @@ protected:
 
 const char* kindName(DiskKind kind);        // "Program Disk", ...
 const char* mediaName(int media);           // "2HD", ... or null when unknown
-const char* walkEndName(WalkEnd end);       // "count", "zero-count", ...
+// Why a walk ended, as the JSON names it ("count", ..., null when the track
+// was not walked) and in words for the text report.
+struct WalkEndWords {
+    const char* name;
+    const char* text;
+};
+WalkEndWords walkEndWords(WalkEnd end);
 const char* statusName(ImageStatus status);  // "ok", "damaged", "unreadable"
 
 #endif

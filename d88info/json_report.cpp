@@ -105,7 +105,8 @@ void JsonReport::track(const TrackFacts& track)
     json_.member("index", track.index);
     json_.member("offset", track.offset);
     json_.member("usable", track.usable);
-    json_.memberOrNull("walk_end", walkEndName(track.end) != nullptr, walkEndName(track.end));
+    const char* walkEnd = walkEndWords(track.end).name;
+    json_.memberOrNull("walk_end", walkEnd != nullptr, walkEnd);
     json_.member("record_count", static_cast<unsigned long long>(track.recordCount));
     if (track.records.size() < track.recordCount) {
         json_.member("records_left_out", static_cast<unsigned long long>(track.recordCount - track.records.size()));

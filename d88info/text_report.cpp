@@ -69,24 +69,6 @@ private:
     std::size_t used_ = 0;
 };
 
-const char* walkEndText(WalkEnd end)
-{
-    switch (end) {
-    case WalkEnd::Count:
-        return "ended by the sector count";
-    case WalkEnd::ZeroCount:
-        return "ended by a sector count of 0";
-    case WalkEnd::EndOfFile:
-        return "ended at the end of the file";
-    case WalkEnd::Limit:
-        return "stopped at the limit of 65536 records";
-    case WalkEnd::Unusable:
-    case WalkEnd::Stopped:
-        break;
-    }
-    return "not walked";
-}
-
 // "; R 1 2 3; 1024 bytes each" or, when the sizes differ, "; R 1 2 3; sizes 1024 512 1024".
 void sectorSummary(Line& line, const TrackFacts& track)
 {
@@ -198,7 +180,7 @@ void TextReport::track(const TrackFacts& track)
         return;
     }
     line << static_cast<unsigned long long>(track.recordCount) << (track.recordCount == 1 ? " record, " : " records, ")
-         << walkEndText(track.end);
+         << walkEndWords(track.end).text;
     sectorSummary(line, track);
     line.end();
     if (everyRecord_) {

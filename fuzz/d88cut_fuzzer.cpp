@@ -6,6 +6,7 @@
 #include "d88cut.h"
 #include "fuzz_support.h"
 #include "json_value.h"
+#include "report_collector.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -27,18 +28,6 @@ public:
     int remove(const std::string&, const std::string&) override { return 0; }
 };
 
-class Collected final : public ReportOutput {
-public:
-    bool write(std::string_view piece) override
-    {
-        text.append(piece);
-        return true;
-    }
-    bool flush() override { return true; }
-    int error() const override { return 0; }
-    std::string text;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -56,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char force[] = "--force";
     for (char* mode : {table, scan}) {
         DiscardingStorage storage;
-        Collected report;
+        ReportCollector report;
         char* argv[] = {program, json, mode, mode == scan ? force : json, image, nullptr};
         const int status = runD88cut(5, argv, storage, report);
         std::string error;

@@ -4,29 +4,14 @@
 #include "d88info.h"
 #include "fuzz_support.h"
 #include "json_value.h"
+#include "report_collector.h"
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-class Collected : public ReportOutput {
-public:
-    bool write(std::string_view piece) override
-    {
-        if (keep) {
-            text.append(piece);
-        }
-        return true;
-    }
-    bool flush() override { return true; }
-    int error() const override { return 0; }
-
-    bool keep = true;
-    std::string text;
-};
-
-int run(const char* option, const char* image, Collected& output)
+int run(const char* option, const char* image, ReportCollector& output)
 {
     char program[] = "d88info";
     char* argv[] = {program, const_cast<char*>(option), const_cast<char*>(image), nullptr};
@@ -43,7 +28,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const char* image = writeInputFile(data, size);
-    Collected output;
+    ReportCollector output;
     if (size > 0 && (data[size - 1] & 1) != 0) {
         output.keep = false;
         run("--sectors", image, output);

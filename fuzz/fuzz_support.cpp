@@ -44,8 +44,8 @@ int discardOutputFile(const char* name, const unsigned char* data, std::size_t s
     return length > 0 && name[length - 1] == '1' ? ENOSPC : 0;
 }
 
-void runProgramOnInput(int (*run)(int, char**, int (*)(const char*, const unsigned char*, std::size_t)),
-                       const char* name, const std::uint8_t* data, std::size_t size)
+void runProgramOnInput(int (*run)(int, char**, WriteFileFunction), const char* name, const std::uint8_t* data,
+                       std::size_t size)
 {
     std::string program = name;
     char* argv[] = {program.data(), const_cast<char*>(writeInputFile(data, size)), nullptr};

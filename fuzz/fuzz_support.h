@@ -2,6 +2,8 @@
 #ifndef FUZZ_FUZZ_SUPPORT_H
 #define FUZZ_FUZZ_SUPPORT_H
 
+#include "file_output.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -17,8 +19,8 @@ int discardOutputFile(const char* name, const unsigned char* data, std::size_t s
 
 // Runs a program's whole run, as `name <input file>`, on the input, its
 // files going to discardOutputFile.
-void runProgramOnInput(int (*run)(int, char**, int (*)(const char*, const unsigned char*, std::size_t)),
-                       const char* name, const std::uint8_t* data, std::size_t size);
+void runProgramOnInput(int (*run)(int, char**, WriteFileFunction), const char* name, const std::uint8_t* data,
+                       std::size_t size);
 
 // Sends standard output to /dev/null: the programs' progress lines are of
 // no interest here.

@@ -24,8 +24,6 @@ const KindTable kKinds[] = {
     {DiskKind::Event, 48, 55},
 };
 
-enum class CutOutcome { NotRead, Written, WriteFailed };
-
 class TableCut {
 public:
     TableCut(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener, int disk)
@@ -34,8 +32,9 @@ public:
     }
 
     // A file is cut when its first step reads in full; the run's bytes that
-    // no sector supplied are zeros, never an earlier cut's data.
-    CutOutcome cutFile(const char* name, int track, int c, int h, int r, int n, int skip, int length)
+    // no sector supplied are zeros, never an earlier cut's data. False only
+    // when the sink failed the file; one not cut is no failure.
+    bool cutFile(const char* name, int track, int c, int h, int r, int n, int skip, int length)
     {
         std::memset(buffer_, 0, static_cast<std::size_t>(skip + length));
         int copied = 0;
@@ -43,20 +42,19 @@ public:
             if (listener_ != nullptr) {
                 listener_->notCut(disk_, name, length);
             }
-            return CutOutcome::NotRead;
+            return true;
         }
         const int supplied = copied > skip ? copied - skip : 0;
         const OutputFile file{name, buffer_ + skip, static_cast<std::size_t>(length),
                               static_cast<std::size_t>(supplied < length ? supplied : length), disk_, -1};
-        return sink_.write(file) ? CutOutcome::Written : CutOutcome::WriteFailed;
+        return sink_.write(file);
     }
 
     bool cutProgramDisk()
     {
         bool allWritten = true;
         for (const NamedCut& cut : kProgramCuts) {
-            allWritten &= cutFile(cut.name, cut.track, cut.c, cut.h, cut.r, kSizeCode, 0, cut.length) !=
-                          CutOutcome::WriteFailed;
+            allWritten = cutFile(cut.name, cut.track, cut.c, cut.h, cut.r, kSizeCode, 0, cut.length) && allWritten;
         }
         return allWritten;
     }
@@ -68,8 +66,8 @@ public:
             char name[16];
             std::snprintf(name, sizeof name, namePattern, k);
             const ExtractRow& row = table[k];
-            allWritten &= cutFile(name, row.track, row.track / 2, row.track % 2, row.r, kSizeCode, 0, row.length) !=
-                          CutOutcome::WriteFailed;
+            allWritten = cutFile(name, row.track, row.track / 2, row.track % 2, row.r, kSizeCode, 0, row.length) &&
+                         allWritten;
         }
         return allWritten;
     }
