@@ -37,9 +37,13 @@ void writeManifest(JsonWriter& json, const ImageOutcome& outcome)
 {
     json.beginObject();
     json.member("version", 1);
-    json.member("image", outcome.image);
+    json.pathMember("image", "path_hex", outcome.image);
     json.memberOrNull("image_size", outcome.read, static_cast<unsigned long long>(outcome.imageSize));
-    json.memberOrNull("folder", !outcome.folder.empty(), outcome.folder);
+    if (outcome.folder.empty()) {
+        json.memberOrNull("folder", false, outcome.folder);
+    } else {
+        json.pathMember("folder", "folder_hex", outcome.folder);
+    }
     json.memberOrNull("mode", !outcome.mode.empty(), outcome.mode);
     json.member("dry_run", outcome.dryRun);
     json.member("skipped", outcome.skipped);

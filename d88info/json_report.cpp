@@ -57,7 +57,7 @@ JsonReport::JsonReport(ReportOutput& output) : text_(output), json_(text_.text()
 void JsonReport::beginImage(const ImageFacts& image)
 {
     json_.beginObject();
-    json_.member("path", image.path);
+    json_.pathMember("path", "path_hex", image.path);
     if (!image.readable) {
         json_.member("error", image.error);
     }

@@ -39,6 +39,22 @@ std::size_t utf8Length(std::string_view text, std::size_t at)
 
 }  // namespace
 
+bool isValidUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t length = utf8Length(text, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 void appendJsonEscaped(std::string& out, std::string_view text)
 {
     static const char kHex[] = "0123456789abcdef";
@@ -181,4 +197,13 @@ void JsonWriter::hex(const unsigned char* bytes, std::size_t size)
         out_ += kHex[bytes[i] & 0xF];
     }
     out_ += '"';
+}
+
+void JsonWriter::pathMember(std::string_view name, std::string_view hexName, const std::string& path)
+{
+    member(name, path);
+    if (!isValidUtf8(path)) {
+        key(hexName);
+        hex(reinterpret_cast<const unsigned char*>(path.data()), path.size());
+    }
 }

@@ -58,6 +58,11 @@ public:
         }
     }
 
+    // A path: the member name as UTF-8 text and, where the path is not valid
+    // UTF-8 (a Shift-JIS file name on Linux), also the member hexName with
+    // its exact bytes, so that nothing of it is lost.
+    void pathMember(std::string_view name, std::string_view hexName, const std::string& path);
+
 private:
     void open(char bracket);
     void close(char bracket);
@@ -70,6 +75,9 @@ private:
     bool first_ = true;     // nothing written yet in the current container
     bool afterKey_ = false;
 };
+
+// Whether text is valid UTF-8 throughout.
+bool isValidUtf8(std::string_view text);
 
 // text as the contents of a JSON string (without the quotes), appended to out.
 void appendJsonEscaped(std::string& out, std::string_view text);
