@@ -8,6 +8,6 @@ bool CollectedFiles::write(const OutputFile& file)
     if (same != files_.end()) {
         files_.erase(same);
     }
-    files_.push_back({file.name, std::vector<unsigned char>(file.data, file.data + file.size), file.supplied, file.disk});
+    files_.push_back({file.name, std::vector<unsigned char>(file.data, file.data + file.size), file.supplied, file.disk, image_});
     return true;
 }

@@ -14,15 +14,19 @@ struct CollectedFile {
     std::vector<unsigned char> data;
     std::size_t supplied = 0;  // leading bytes the sectors gave; the rest are zeros
     int disk = 0;
+    int image = 0;  // of a set of images cut together, the one it came from
 };
 
 class CollectedFiles final : public OutputSink {
 public:
     bool write(const OutputFile& file) override;
+    // The image the files handed over from now on come from.
+    void fromImage(int image) { image_ = image; }
     const std::vector<CollectedFile>& files() const { return files_; }
 
 private:
     std::vector<CollectedFile> files_;
+    int image_ = 0;
 };
 
 #endif

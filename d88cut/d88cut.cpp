@@ -60,14 +60,33 @@ void reportProblems(const ImageOutcome& outcome, const Options& options)
     }
 }
 
+// "o/c: 3 files, 0 incomplete, 12 missing; damaged: truncated, short-sector"
+std::string summaryLine(const ImageOutcome& outcome, const Options& options)
+{
+    std::string line = outcome.folder + ": " + (options.dryRun ? "would write " : "") +
+                       std::to_string(outcome.files.size()) + (outcome.files.size() == 1 ? " file, " : " files, ") +
+                       std::to_string(outcome.incomplete()) + " incomplete";
+    if (!outcome.missing.empty()) {
+        line += ", " + std::to_string(outcome.missing.size()) + " missing";
+    }
+    if (!outcome.lacks.empty()) {
+        line += "; the set lacks ";
+        for (std::size_t i = 0; i < outcome.lacks.size(); ++i) {
+            line += (i == 0 ? "" : i + 1 == outcome.lacks.size() ? " and " : ", ") + outcome.lacks[i];
+        }
+    }
+    if (!outcome.damage.empty()) {
+        line += "; damaged: " + outcome.damageKinds();
+    }
+    return line;
+}
+
 void summarise(const ImageOutcome& outcome, const Options& options, std::string& text)
 {
     if (!outcome.read || outcome.skipped || options.quiet || (outcome.notWritten && outcome.files.empty())) {
         return;
     }
-    text += outcome.folder + ": " + (options.dryRun ? "would write " : "") + std::to_string(outcome.files.size()) +
-            (outcome.files.size() == 1 ? " file, " : " files, ") + std::to_string(outcome.incomplete()) +
-            " incomplete\n";
+    text += summaryLine(outcome, options) + "\n";
     if (!options.verbose) {
         return;
     }
@@ -88,24 +107,43 @@ int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
     if (ended >= 0) {
         return ended;
     }
-    const bool progress = !options.quiet && options.images.size() > 1 && isatty(fileno(stderr)) != 0;
+    const bool progress = !options.quiet && options.images.size() > 1 && !options.merge && isatty(fileno(stderr)) != 0;
     FolderNames folders(options.directory);
     Extraction extraction(storage, options);
     std::vector<ImageOutcome> outcomes;
+    // A set is one extraction; otherwise each image is one.
+    std::vector<std::vector<std::string>> runs;
+    if (options.merge) {
+        runs.push_back(options.images);
+    } else {
+        for (const std::string& image : options.images) {
+            runs.push_back({image});
+        }
+    }
     std::string text;
-    for (std::size_t i = 0; i < options.images.size(); ++i) {
-        const std::string& image = options.images[i];
-        ImageOutcome outcome = extraction.extract(image, folders);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const std::string name = std::filesystem::path(runs[i].front()).filename().string();
+        const std::string counter = "[" + std::to_string(i + 1) + "/" + std::to_string(runs.size()) + "] " + name;
+        if (progress) {
+            // Stands while the image is read; blanked out after, so that the
+            // image's own line takes its place.
+            std::fprintf(stderr, "%s ...", counter.c_str());
+            std::fflush(stderr);
+        }
+        ImageOutcome outcome = extraction.extract(runs[i], folders);
+        if (progress) {
+            std::fprintf(stderr, "\r%*s\r", static_cast<int>(counter.size() + 4), "");
+        }
         if (!options.json) {
             summarise(outcome, options, text);
             output.write(text);
             text.clear();
             output.flush();  // before any message about it on standard error
         }
-        reportProblems(outcome, options);
-        if (progress) {
-            std::fprintf(stderr, "[%zu/%zu] %s: %zu files\n", i + 1, options.images.size(),
-                         std::filesystem::path(image).filename().string().c_str(), outcome.files.size());
+        if (progress && !outcome.read) {
+            std::fprintf(stderr, "%s: %s\n", counter.c_str(), outcome.problems.front().what.c_str());
+        } else {
+            reportProblems(outcome, options);
         }
         outcomes.push_back(std::move(outcome));
     }

@@ -36,42 +36,47 @@ std::string sha256Of(const std::vector<unsigned char>& data)
 
 Extraction::Extraction(Storage& storage, const Options& options)
     : storage_(storage), options_(options), reader_(std::make_unique<D88Image>()),
-      buffer_(new unsigned char[kImageBufferSize])
+      buffer_(new unsigned char[kImageBufferSize]), survey_(keeper_)
 {
 }
 
 Extraction::~Extraction() = default;
 
-bool Extraction::anyKnownDisk()
+// The survey d88info makes of the image, kept for its judgement. False
+// when the image cannot be read or is no D88 image.
+bool Extraction::survey(ImageOutcome& outcome, const std::string& image, std::vector<SurveyKeeper>& found)
 {
-    for (int d = 0; d < reader_->diskCount(); ++d) {
-        reader_->selectDisk(d);
-        if (recogniseDisk(*reader_, buffer_.get()) != DiskKind::None) {
-            return true;
-        }
+    std::string refused;
+    if (survey_.survey(image) == ImageStatus::Unreadable) {
+        refused = "cannot be read: " + survey_.lastError();
+    } else {
+        refused = keeper_.notAnImage();
     }
-    return false;
+    if (!refused.empty()) {
+        outcome.problems.push_back({"", refused});
+        return false;
+    }
+    outcome.sources.push_back({image, keeper_.image.size});
+    found.push_back(keeper_);
+    return true;
 }
 
-// The files as the chosen cutter makes them, whole, before anything is
-// written: a folder is either left alone or given all of them. False when
-// the image cannot be read.
-bool Extraction::cut(ImageOutcome& outcome, CollectedFiles& collected)
+// The files of image number image as the chosen cutter makes them, whole,
+// before anything is written: a folder is either left alone or given all of
+// them. False when the image cannot be read.
+bool Extraction::cut(ImageOutcome& outcome, int image, bool table, CollectedFiles& collected, ScanProgress& scan)
 {
-    std::string refused = notAnImageFile(outcome.image, outcome.imageSize);
+    const std::string& path = outcome.sources[static_cast<std::size_t>(image)].path;
+    std::string refused;
     errno = 0;
-    if (refused.empty() && !reader_->open(outcome.image.c_str())) {
+    if (!reader_->open(path.c_str())) {
         refused = reason(errno != 0 ? errno : EIO);
-    }
-    if (refused.empty()) {
-        const bool table = options_.mode == Options::Mode::Table ||
-                           (options_.mode == Options::Mode::Chosen && anyKnownDisk());
-        outcome.mode = table ? "table" : "scan";
+    } else {
+        collected.fromImage(image);
         if (table) {
             cutImage(*reader_, buffer_.get(), collected, nullptr);
         } else {
-            std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
-            scanImage(*reader_, buffer_.get(), collected);
+            scanDisks(*reader_, buffer_.get(), collected, scan);
         }
         // An I/O error part way leaves files short of what the image holds.
         if (reader_->readFailed()) {
@@ -80,13 +85,103 @@ bool Extraction::cut(ImageOutcome& outcome, CollectedFiles& collected)
     }
     reader_->close();
     if (!refused.empty()) {
+        outcome.image = path;
         outcome.problems.push_back({"", "cannot be read: " + refused});
-        outcome.mode.clear();
         return false;
     }
-    outcome.read = true;
     return true;
 }
+
+namespace {
+
+bool anyKnownDisk(const std::vector<SurveyKeeper>& found)
+{
+    for (const SurveyKeeper& image : found) {
+        for (const DiskFacts& disk : image.disks) {
+            if (disk.kind != DiskKind::None) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool written(const CollectedFiles& collected, const std::string& name)
+{
+    for (const CollectedFile& file : collected.files()) {
+        if (file.name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The damage the survey found where the cutter reads: the table cutter
+// probes every disk, the scanner lays in the first two of the set.
+void noteDamage(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, bool table)
+{
+    int disksBefore = 0;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const ImageSummary& summary = found[i].summary;
+        for (const Anomaly& anomaly : summary.anomalies) {
+            const bool read = table || anomaly.disk < 0 || disksBefore + anomaly.disk < 2;
+            if (!anomaly.damage || !read) {
+                continue;
+            }
+            if (outcome.damage.size() < kDamageListed) {
+                outcome.damage.push_back({static_cast<int>(i), anomaly});
+            } else {
+                ++outcome.damageLeftOut;
+            }
+        }
+        outcome.damageLeftOut += summary.anomaliesLeftOut;
+        disksBefore += found[i].image.diskCount;
+    }
+}
+
+// Each file of a recognised disk's table that no disk writes, with the
+// reason the survey's preview gives; of a set, also each file of a kind
+// that none of its disks is.
+void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, const CollectedFiles& collected)
+{
+    bool present[4] = {};
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        for (const DiskFacts& disk : found[i].disks) {
+            present[static_cast<int>(disk.kind)] = true;
+        }
+        for (const PlannedFile& file : found[i].summary.tablecut) {
+            if (!file.written && !written(collected, file.name)) {
+                outcome.missing.push_back({file.name, static_cast<int>(i), file.disk, file.reason});
+            }
+        }
+    }
+    if (!outcome.merged) {
+        return;
+    }
+    struct Lacking {
+        ImageOutcome& outcome;
+        const CollectedFiles& collected;
+        std::string reason;
+    };
+    for (const DiskKind kind : {DiskKind::Program, DiskKind::Scenario, DiskKind::Event}) {
+        if (present[static_cast<int>(kind)]) {
+            continue;
+        }
+        outcome.lacks.push_back(kindName(kind));
+        Lacking lacking{outcome, collected, std::string("the set has no ") + kindName(kind)};
+        forEachTableFile(
+            kind,
+            [](const TableFile& file, void* context) {
+                Lacking& l = *static_cast<Lacking*>(context);
+                if (!written(l.collected, file.name)) {
+                    l.outcome.missing.push_back({file.name, -1, -1, l.reason});
+                }
+            },
+            &lacking);
+    }
+}
+
+}  // namespace
 
 // Nothing is replaced unless asked: the folder must hold none of the names
 // this image would write.
@@ -127,22 +222,43 @@ bool Extraction::write(ImageOutcome& outcome, const std::string& name, const uns
     return true;
 }
 
-ImageOutcome Extraction::extract(const std::string& image, FolderNames& folders)
+ImageOutcome Extraction::extract(const std::vector<std::string>& images, FolderNames& folders)
 {
     ImageOutcome outcome;
-    outcome.image = image;
+    outcome.image = images.front();
+    outcome.merged = options_.merge;
     outcome.dryRun = options_.dryRun;
-    CollectedFiles collected;
-    if (!cut(outcome, collected)) {
-        return outcome;
+    std::vector<SurveyKeeper> found;
+    for (const std::string& image : images) {
+        if (!survey(outcome, image, found)) {
+            outcome.image = image;
+            return outcome;
+        }
     }
-    outcome.folder = folders.folderFor(image);
+    const bool table = options_.mode == Options::Mode::Table ||
+                       (options_.mode == Options::Mode::Chosen && anyKnownDisk(found));
+    CollectedFiles collected;
+    ScanProgress scan;
+    std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
+    for (std::size_t i = 0; i < outcome.sources.size(); ++i) {
+        if (!cut(outcome, static_cast<int>(i), table, collected, scan)) {
+            return outcome;
+        }
+    }
+    outcome.read = true;
+    outcome.mode = table ? "table" : "scan";
+    noteDamage(outcome, found, table);
+    if (table) {
+        noteMissing(outcome, found, collected);
+    }
+    outcome.folder = options_.merge && !options_.mergedName.empty() ? folders.folderNamed(options_.mergedName)
+                                                                    : folders.folderFor(images.front());
 
     std::vector<std::string> names;
     std::vector<WrittenFile> planned;
     for (const CollectedFile& file : collected.files()) {
         names.push_back(file.name);
-        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied});
+        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied, file.image});
     }
     // sha256sum -c refuses a list without a line: with no file, no list.
     if (!planned.empty()) {

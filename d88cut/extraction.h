@@ -1,14 +1,18 @@
-// One image's extraction: reading it with the chosen cutter, the check that
-// nothing of the same names is in the way, the files written whole with
-// their checksums, then SHA256SUMS and manifest.json.
+// One image's extraction, or a set's cut together: reading it with the
+// chosen cutter, the survey's judgement of what is missing or damaged, the
+// check that nothing of the same names is in the way, the files written
+// whole with their checksums, then SHA256SUMS and manifest.json.
 #ifndef D88CUT_EXTRACTION_H
 #define D88CUT_EXTRACTION_H
 
 #include "collected_files.h"
 #include "folder_names.h"
 #include "image_outcome.h"
+#include "image_survey.h"
 #include "options.h"
+#include "scan_cut.h"
 #include "storage.h"
+#include "survey_keeper.h"
 
 #include <memory>
 
@@ -18,13 +22,14 @@ class Extraction {
 public:
     Extraction(Storage& storage, const Options& options);
     ~Extraction();
-    // Reads image and, when it can be read, writes its files into the
-    // folder folders gives it.
-    ImageOutcome extract(const std::string& image, FolderNames& folders);
+    // Reads images (one, or a set as one file of their disks back to back)
+    // and, when they can be read, writes their files into the folder
+    // folders gives them.
+    ImageOutcome extract(const std::vector<std::string>& images, FolderNames& folders);
 
 private:
-    bool anyKnownDisk();
-    bool cut(ImageOutcome& outcome, CollectedFiles& collected);
+    bool survey(ImageOutcome& outcome, const std::string& image, std::vector<SurveyKeeper>& found);
+    bool cut(ImageOutcome& outcome, int image, bool table, CollectedFiles& collected, ScanProgress& scan);
     bool clearOfOurNames(ImageOutcome& outcome, const std::vector<std::string>& names);
     bool write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size);
 
@@ -32,6 +37,8 @@ private:
     const Options& options_;
     std::unique_ptr<D88Image> reader_;
     std::unique_ptr<unsigned char[]> buffer_;
+    SurveyKeeper keeper_;
+    ImageSurvey survey_;
 };
 
 #endif

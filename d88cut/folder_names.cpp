@@ -26,7 +26,11 @@ bool takenByOther(const std::string& path)
 
 std::string FolderNames::folderFor(const std::string& image)
 {
-    std::string stem = std::filesystem::path(image).stem().string();
+    return folderNamed(std::filesystem::path(image).stem().string());
+}
+
+std::string FolderNames::folderNamed(std::string stem)
+{
     // A name that would lead into the directory itself or above it.
     if (stem.empty() || stem == "." || stem == "..") {
         stem = "image";

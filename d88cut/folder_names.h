@@ -13,6 +13,8 @@ class FolderNames {
 public:
     explicit FolderNames(std::string directory) : directory_(std::move(directory)) {}
     std::string folderFor(const std::string& image);
+    // The folder of that name, made unique in the same way.
+    std::string folderNamed(std::string name);
 
 private:
     std::string directory_;

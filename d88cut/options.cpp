@@ -19,6 +19,10 @@ const char kUsage[] =
     "                       disk of the image is of a kind tablecut knows)\n"
     "      --force          replace files of the same names in an image's folder\n"
     "                       (without it, such an image is skipped)\n"
+    "      --merge          the images are one set kept in several files: cut them\n"
+    "                       together, as one file of their disks back to back,\n"
+    "                       into one folder, DIR/NAME (NAME: the first image's)\n"
+    "      --name NAME      with --merge, the set's folder name\n"
     "  -n, --dry-run        say what would be written, write nothing\n"
     "      --json           the run's report on standard output as one JSON document\n"
     "  -q, --quiet          no summary lines\n"
@@ -27,10 +31,12 @@ const char kUsage[] =
     "  -V, --version        show the version and exit\n"
     "  --                   what follows are images, even if it starts with -\n"
     "\n"
-    "Exit status: 0 every file written complete; 1 wrong usage, or an image cannot\n"
-    "be opened or read; 2 a file could not be written, or an image was skipped so\n"
-    "as not to overwrite; 3 all written, but a file is incomplete (zero-padded\n"
-    "where the image lacks sectors). When several apply, the first of 1, 2, 3.\n";
+    "Exit status: 0 every file written complete from a sound image; 1 wrong usage,\n"
+    "or an image cannot be opened or read, or is not a D88 image; 2 a file could\n"
+    "not be written, or an image was skipped so as not to overwrite; 3 all written,\n"
+    "but a file is incomplete (zero-padded where the image lacks sectors) or\n"
+    "missing, or a disk the cutter reads is damaged. When several apply, the first\n"
+    "of 1, 2, 3.\n";
 
 const char kVersion[] = "d88cut (d88image) " D88_VERSION "\n";
 
@@ -44,7 +50,7 @@ int usageError(const std::string& what)
 
 int parseOptions(int argc, char** argv, Options& options)
 {
-    bool table = false, scan = false, optionsEnd = false;
+    bool table = false, scan = false, named = false, optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
@@ -61,6 +67,17 @@ int parseOptions(int argc, char** argv, Options& options)
             } else {
                 return usageError("option '--directory' needs a folder");
             }
+        } else if (argument == "--name" || argument.compare(0, 7, "--name=") == 0) {
+            if (argument.size() > 6) {
+                options.mergedName = argument.substr(7);
+            } else if (++i < argc) {
+                options.mergedName = argv[i];
+            } else {
+                return usageError("option '--name' needs a folder name");
+            }
+            named = true;
+        } else if (argument == "--merge") {
+            options.merge = true;
         } else if (argument == "--table") {
             table = true;
         } else if (argument == "--scan") {
@@ -119,6 +136,13 @@ int parseOptions(int argc, char** argv, Options& options)
     }
     if (options.quiet && options.verbose) {
         return usageError("--quiet and --verbose exclude each other");
+    }
+    if (named && !options.merge) {
+        return usageError("--name goes with --merge");
+    }
+    if (named && (options.mergedName.empty() || options.mergedName == "." || options.mergedName == ".." ||
+                  options.mergedName.find_first_of("/\\") != std::string::npos)) {
+        return usageError("--name takes a folder name, not a path: '" + options.mergedName + "'");
     }
     options.mode = table ? Options::Mode::Table : scan ? Options::Mode::Scan : Options::Mode::Chosen;
     if (options.images.empty()) {

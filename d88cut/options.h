@@ -14,6 +14,8 @@ struct Options {
     bool json = false;
     bool quiet = false;
     bool verbose = false;
+    bool merge = false;       // the images are one set: cut together into one folder
+    std::string mergedName;   // with merge: the folder's name; empty: the first image's
     std::vector<std::string> images;
 };
 

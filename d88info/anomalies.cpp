@@ -258,6 +258,7 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
 
 void DiskChecker::track(const TrackFacts& track)
 {
+    anyTrack_ = true;
     if (!track.usable) {
         return;
     }
@@ -298,7 +299,12 @@ void DiskChecker::finish(AnomalyList& anomalies)
         }
         anomalies.add({"truncated", true, message, d, -1, static_cast<long long>(fileSize_)});
     }
-    if (!anyUsable_) {
+    // A table that names no track at all is a blank, unformatted disk, as
+    // the field's tools write one: nothing to read, and nothing lost.
+    if (!anyTrack_) {
+        anomalies.add({"no-tracks", false, format("disk %d: its track table names no track: a blank disk", d), d, -1,
+                       at + 0x20});
+    } else if (!anyUsable_) {
         anomalies.add({"no-tracks", true,
                        format("disk %d: no track has an offset within the disk's size, so nothing can be read "
                               "from it",

@@ -85,6 +85,7 @@ public:
 private:
     const DiskFacts& disk_;
     std::uint64_t fileSize_;
+    bool anyTrack_ = false;   // the table names a track
     bool anyUsable_ = false;
     std::vector<int> lost_;  // tracks that start at or past the end of the file
     std::vector<int> cut_;   // tracks the end of the file cuts short

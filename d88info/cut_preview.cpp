@@ -1,22 +1,94 @@
 #include "cut_preview.h"
 
+#include <d88image/d88image.h>
+
 #include <set>
 #include <string>
 
+namespace {
+
+// The first record of a track with a given ID, as a search by ID finds it.
+class FirstWithId final : public RecordVisitor {
+public:
+    explicit FirstWithId(SectorId id) : id_(id) {}
+    bool visit(const SectorRecord& record) override
+    {
+        if (record.id.c == id_.c && record.id.h == id_.h && record.id.r == id_.r && record.id.n == id_.n) {
+            found = true;
+            match = record;
+            return false;
+        }
+        return true;
+    }
+    bool found = false;
+    SectorRecord match{};
+
+private:
+    SectorId id_;
+};
+
+std::string sectorWords(const TableFile& file)
+{
+    return "sector R " + std::to_string(file.r) + " (C " + std::to_string(file.c) + " H " + std::to_string(file.h) +
+           " N " + std::to_string(file.n) + ")";
+}
+
+}  // namespace
+
+std::string whyNotRead(D88Image& reader, int disk, const TableFile& file, std::uint64_t fileSize)
+{
+    const std::string track = "track " + std::to_string(file.track);
+    const std::uint32_t offset = reader.trackOffset(file.track);
+    if (offset == 0) {
+        return track + " is not in the disk's track table";
+    }
+    if (offset > reader.diskSize()) {
+        return track + " lies beyond the disk's size, so it is not read";
+    }
+    if (reader.diskOffset(disk) + offset >= fileSize) {
+        return track + " (C " + std::to_string(file.c) + " H " + std::to_string(file.h) +
+               ") lies past the end of the file";
+    }
+    FirstWithId search({static_cast<unsigned char>(file.c), static_cast<unsigned char>(file.h),
+                        static_cast<unsigned char>(file.r), static_cast<unsigned char>(file.n)});
+    const WalkEnd end = reader.walkTrack(file.track, search);
+    const std::string sector = sectorWords(file);
+    if (!search.found) {
+        if (end == WalkEnd::EndOfFile) {
+            return track + ": the file ends before " + sector + " is reached";
+        }
+        return track + ": " + sector + " is missing";
+    }
+    const long long nominal = 128LL << file.n;
+    const std::uint64_t data = search.match.position + D88Image::kSectorHeaderSize;
+    const std::uint64_t held = data < fileSize ? fileSize - data : 0;
+    if (held < static_cast<std::uint64_t>(search.match.length) && held < static_cast<std::uint64_t>(nominal)) {
+        return track + ": " + sector + " is cut off by the end of the file after " + std::to_string(held) + " of its " +
+               std::to_string(nominal) + " bytes";
+    }
+    if (search.match.length == 0) {
+        return track + ": " + sector + " holds no data";
+    }
+    return track + ": " + sector + " holds " + std::to_string(search.match.length) + " bytes, not " +
+           std::to_string(nominal);
+}
+
 bool TablePreview::write(const OutputFile& file)
 {
-    files.push_back({file.name, file.disk, file.size, file.supplied, true, -1, false});
+    files.push_back({file.name, file.disk, file.size, file.supplied, true, -1, false, {}});
     return true;
 }
 
-void TablePreview::notCut(int disk, const char* name, int length)
+void TablePreview::notCut(int disk, const TableFile& file)
 {
-    files.push_back({name, disk, static_cast<std::size_t>(length), 0, false, -1, false});
+    PlannedFile planned{file.name, disk, static_cast<std::size_t>(file.length), 0, false, -1, false, {}};
+    planned.reason = whyNotRead(reader_, disk, file, fileSize_);
+    files.push_back(std::move(planned));
 }
 
 bool ScanPreview::write(const OutputFile& file)
 {
-    files.push_back({file.name, file.disk, file.size, file.supplied, true, file.firstBlock, false});
+    files.push_back({file.name, file.disk, file.size, file.supplied, true, file.firstBlock, false, {}});
     return true;
 }
 

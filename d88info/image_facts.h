@@ -71,6 +71,7 @@ struct PlannedFile {
     bool written = true;       // false: tablecut would not write it at all
     int firstBlock = -1;       // scancut: the buffer block it starts at
     bool replaced = false;     // a later disk writes a file of the same name
+    std::string reason;        // for one not written: which sector of which track could not be read
 };
 
 enum class ImageStatus { Ok, Damaged, Unreadable };

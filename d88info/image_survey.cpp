@@ -85,6 +85,7 @@ std::string trackOneNote(D88Image& reader)
 }  // namespace
 
 struct ImageSurvey::Run {
+    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize) {}
     ImageFacts image;
     AnomalyList anomalies;
     TablePreview table;
@@ -106,11 +107,11 @@ ImageSurvey::~ImageSurvey() = default;
 
 ImageStatus ImageSurvey::survey(const std::string& path)
 {
-    Run run;
-    run.image.path = path;
     ImageSummary summary;
     std::uint64_t size = 0;
     std::string refused = notAnImageFile(path, size);
+    Run run(*reader_, size);
+    run.image.path = path;
     errno = 0;
     if (refused.empty() && !reader_->open(path.c_str())) {
         refused = errno != 0 ? std::strerror(errno) : "it cannot be read";

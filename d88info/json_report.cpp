@@ -143,6 +143,7 @@ void JsonReport::plannedFiles(const char* key, const std::vector<PlannedFile>& f
                            static_cast<unsigned long long>(file.supplied));
         json_.memberOrNull("first_block", file.firstBlock >= 0, file.firstBlock);
         json_.member("replaced", file.replaced);
+        json_.memberOrNull("reason", !file.written, file.reason);
         json_.endObject();
     }
     json_.endArray();

@@ -11,11 +11,17 @@ constexpr int kDisksTaken = 2;
 
 bool scanImage(D88Image& reader, unsigned char* buffer, OutputSink& sink)
 {
-    int counter = 0;  // numbering runs on from one disk to the next
+    ScanProgress progress;
+    return scanDisks(reader, buffer, sink, progress);
+}
+
+bool scanDisks(D88Image& reader, unsigned char* buffer, OutputSink& sink, ScanProgress& progress)
+{
     bool allWritten = true;
-    for (int i = 0; i < reader.diskCount() && i < kDisksTaken; ++i) {
+    for (int i = 0; i < reader.diskCount() && progress.disks < kDisksTaken; ++i, ++progress.disks) {
         linearizeDisk(reader, i, buffer);
-        allWritten = scanBlocks(buffer, i, counter, sink) && allWritten;
+        // Numbering runs on from one disk to the next.
+        allWritten = scanBlocks(buffer, i, progress.counter, sink) && allWritten;
     }
     return allWritten;
 }

@@ -13,4 +13,16 @@ class D88Image;
 // false when the sink failed a file.
 bool scanImage(D88Image& reader, unsigned char* buffer, OutputSink& sink);
 
+// How far a scan has come: the disks laid in and scanned so far, and the
+// number of the next file. A set of images scanned as one file of their
+// disks back to back carries it from image to image.
+struct ScanProgress {
+    int disks = 0;
+    int counter = 0;
+};
+
+// scanImage for a scan that has come as far as progress says: the image's
+// disks from 0 on, while fewer than two have been taken in all.
+bool scanDisks(D88Image& reader, unsigned char* buffer, OutputSink& sink, ScanProgress& progress);
+
 #endif

@@ -24,61 +24,46 @@ const KindTable kKinds[] = {
     {DiskKind::Event, 48, 55},
 };
 
-class TableCut {
-public:
-    TableCut(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener, int disk)
-        : reader_(reader), buffer_(buffer), sink_(sink), listener_(listener), disk_(disk)
-    {
-    }
-
-    // A file is cut when its first step reads in full; the run's bytes that
-    // no sector supplied are zeros, never an earlier cut's data. False only
-    // when the sink failed the file; one not cut is no failure.
-    bool cutFile(const char* name, int track, int c, int h, int r, int n, int skip, int length)
-    {
-        std::memset(buffer_, 0, static_cast<std::size_t>(skip + length));
-        int copied = 0;
-        if (reader_.readRun(track, c, h, r, n, buffer_, skip + length, copied) == 0) {
-            if (listener_ != nullptr) {
-                listener_->notCut(disk_, name, length);
-            }
-            return true;
-        }
-        const int supplied = copied > skip ? copied - skip : 0;
-        const OutputFile file{name, buffer_ + skip, static_cast<std::size_t>(length),
-                              static_cast<std::size_t>(supplied < length ? supplied : length), disk_, -1};
-        return sink_.write(file);
-    }
-
-    bool cutProgramDisk()
-    {
-        bool allWritten = true;
-        for (const NamedCut& cut : kProgramCuts) {
-            allWritten = cutFile(cut.name, cut.track, cut.c, cut.h, cut.r, kSizeCode, 0, cut.length) && allWritten;
-        }
-        return allWritten;
-    }
-
-    bool cutTable(const ExtractRow* table, const char* namePattern)
-    {
-        bool allWritten = true;
-        for (int k = 0; table[k].r != 0; ++k) {
-            char name[16];
-            std::snprintf(name, sizeof name, namePattern, k);
-            const ExtractRow& row = table[k];
-            allWritten = cutFile(name, row.track, row.track / 2, row.track % 2, row.r, kSizeCode, 0, row.length) &&
-                         allWritten;
-        }
-        return allWritten;
-    }
-
-private:
-    D88Image& reader_;
-    unsigned char* buffer_;
-    OutputSink& sink_;
-    TableCutListener* listener_;
-    int disk_;
+// Cuts the files of one disk: a file is cut when its first step reads in
+// full; the run's bytes that no sector supplied are zeros, never an earlier
+// cut's data. A file not cut is no failure; allWritten becomes false only
+// when the sink failed a file.
+struct TableCut {
+    D88Image& reader;
+    unsigned char* buffer;
+    OutputSink& sink;
+    TableCutListener* listener;
+    int disk;
+    bool allWritten;
 };
+
+void cutFile(const TableFile& file, void* context)
+{
+    TableCut& cut = *static_cast<TableCut*>(context);
+    std::memset(cut.buffer, 0, static_cast<std::size_t>(file.length));
+    int copied = 0;
+    if (cut.reader.readRun(file.track, file.c, file.h, file.r, file.n, cut.buffer, file.length, copied) == 0) {
+        if (cut.listener != nullptr) {
+            cut.listener->notCut(cut.disk, file);
+        }
+        return;
+    }
+    const OutputFile output{file.name, cut.buffer, static_cast<std::size_t>(file.length),
+                            static_cast<std::size_t>(copied < file.length ? copied : file.length), cut.disk, -1};
+    cut.allWritten = cut.sink.write(output) && cut.allWritten;
+}
+
+// A numbered table's rows, named from a pattern with the row's number.
+void forEachRow(const ExtractRow* table, const char* namePattern, void (*visit)(const TableFile&, void*),
+                void* context)
+{
+    for (int k = 0; table[k].r != 0; ++k) {
+        const ExtractRow& row = table[k];
+        TableFile file{{}, row.track, row.track / 2, row.track % 2, row.r, kSizeCode, row.length};
+        std::snprintf(file.name, sizeof file.name, namePattern, k);
+        visit(file, context);
+    }
+}
 
 const KindTable* kindTable(DiskKind kind)
 {
@@ -91,6 +76,27 @@ const KindTable* kindTable(DiskKind kind)
 }
 
 }  // namespace
+
+void forEachTableFile(DiskKind kind, void (*visit)(const TableFile& file, void* context), void* context)
+{
+    switch (kind) {
+    case DiskKind::Program:
+        for (const NamedCut& named : kProgramCuts) {
+            TableFile file{{}, named.track, named.c, named.h, named.r, kSizeCode, named.length};
+            std::snprintf(file.name, sizeof file.name, "%s", named.name);
+            visit(file, context);
+        }
+        break;
+    case DiskKind::Scenario:
+        forEachRow(kScenarioTable, "KX2%02d", visit, context);
+        break;
+    case DiskKind::Event:
+        forEachRow(kEventTable, "KX0%02d", visit, context);
+        break;
+    case DiskKind::None:
+        break;
+    }
+}
 
 DiskKind recogniseDisk(D88Image& reader, unsigned char* buffer)
 {
@@ -115,20 +121,9 @@ DiskKind cutDisk(D88Image& reader, int index, unsigned char* buffer, OutputSink&
         listener->recognised(index, kind);
     }
     reader.setSectorRange(table->probe, table->last);
-    TableCut cut(reader, buffer, sink, listener, index);
-    switch (kind) {
-    case DiskKind::Program:
-        allWritten = cut.cutProgramDisk() && allWritten;
-        break;
-    case DiskKind::Scenario:
-        allWritten = cut.cutTable(kScenarioTable, "KX2%02d") && allWritten;
-        break;
-    case DiskKind::Event:
-        allWritten = cut.cutTable(kEventTable, "KX0%02d") && allWritten;
-        break;
-    case DiskKind::None:
-        break;
-    }
+    TableCut cut{reader, buffer, sink, listener, index, true};
+    forEachTableFile(kind, cutFile, &cut);
+    allWritten = cut.allWritten && allWritten;
     return kind;
 }
 

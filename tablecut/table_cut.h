@@ -9,13 +9,29 @@ class D88Image;
 
 enum class DiskKind { None, Program, Scenario, Event };
 
+// A file of a disk kind's table: its name and its first sector (the run
+// goes on from there as the sector range says), and its length in bytes.
+struct TableFile {
+    char name[16];
+    int track;
+    int c;
+    int h;
+    int r;
+    int n;
+    int length;
+};
+
+// Calls visit(file, context) for each file of kind's table, in the order
+// the cutter cuts them; nothing for DiskKind::None.
+void forEachTableFile(DiskKind kind, void (*visit)(const TableFile& file, void* context), void* context);
+
 // Told what a cut does besides handing files to its sink: the kind of
 // each disk it recognises, before its files, and each file of the disk's
 // list that it does not cut because its first sector is missing or short.
 class TableCutListener {
 public:
     virtual void recognised(int disk, DiskKind kind) = 0;
-    virtual void notCut(int disk, const char* name, int length) = 0;
+    virtual void notCut(int disk, const TableFile& file) = 0;
 
 protected:
     ~TableCutListener() = default;

@@ -40,7 +40,7 @@ public:
         }
     }
 
-    void notCut(int, const char*, int) override {}  // a file not cut gets no line
+    void notCut(int, const TableFile&) override {}  // a file not cut gets no line
 
 private:
     Console& console_;

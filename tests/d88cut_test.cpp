@@ -86,7 +86,7 @@ TEST_F(D88cutTest, EachFolderHoldsWhatTheCutterWritesWithSumsAndAManifest)
         {"three-disk sample scanned", three, {"--scan"}, false, 0},
         {"scan sample", testsupport::readFile(SAMPLE_DIR "/scan-disks.d88"), {}, false, 0},
         {"scan sample cut by table", testsupport::readFile(SAMPLE_DIR "/scan-disks.d88"), {"--table"}, true, 0},
-        {"three-disk sample cut short", d88build::slice(three, 0, 1300000), {}, true, 0},
+        {"three-disk sample cut short", d88build::slice(three, 0, 1300000), {}, true, 3},
         {"damaged set", damagedSet(), {}, true, 3},
     };
     for (const auto& c : cases) {
@@ -247,4 +247,47 @@ TEST_F(D88cutTest, TheCommandLineAndTheFolderNamesBehaveAsDocumented)
     EXPECT_TRUE(skipped["files"].items.empty()) << "nothing is written when the folder holds the files";
     EXPECT_EQ(skipped["problems"][0]["name"].text, "KX000");
     EXPECT_TRUE(document["images"][1]["image_size"].isNull());
+}
+
+// A set kept one disk per file, cut with --merge, gives what tablecut writes
+// from the files joined into one; without one of its disks, the set's
+// manifest names the kind it lacks and that kind's files as missing.
+TEST_F(D88cutTest, ASetKeptInSeveralFilesIsCutAsOne)
+{
+    const std::string whole = SAMPLE_DIR "/three-disks.d88";
+    const Bytes three = testsupport::readFile(whole);
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < three.size();) {
+        const std::size_t size = three[at + 0x1C] | three[at + 0x1D] << 8 | three[at + 0x1E] << 16 |
+                                 static_cast<std::size_t>(three[at + 0x1F]) << 24;
+        parts.push_back(images_.write("disk" + std::to_string(parts.size()) + ".d88", d88build::slice(three, at, size)));
+        at += size;
+    }
+    ASSERT_EQ(parts.size(), 3u);
+    std::vector<std::string> argv = {"d88cut", "--merge", "--name", "set", "-C", work_.path()};
+    argv.insert(argv.end(), parts.begin(), parts.end());
+    RunResult result = runWith(argv);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, shown(work_.path(), "set") + ": 21 files, 0 incomplete\n");
+    auto files = testsupport::filesIn(work_.file("set"));
+    const Value manifest = json(std::string(files["manifest.json"].begin(), files["manifest.json"].end()));
+    files.erase("manifest.json");
+    files.erase("SHA256SUMS");
+    EXPECT_EQ(files, programOutput(TABLECUT_PATH, "tablecut", whole));
+    EXPECT_EQ(manifest["images"].items.size(), 3u);
+    EXPECT_EQ(manifest["files"][0]["image"].text, parts[0]);
+    EXPECT_EQ(manifest["files"][20]["image"].text, parts[2]);
+    EXPECT_TRUE(manifest["lacks"].items.empty());
+
+    result = runWith({"d88cut", "--merge", "-C", work_.path(), parts[0], parts[2]});
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_EQ(result.out,
+              shown(work_.path(), "disk0") + ": 9 files, 0 incomplete, 12 missing; the set lacks Scenario Disk\n");
+    files = testsupport::filesIn(work_.file("disk0"));
+    const Value lacking = json(std::string(files["manifest.json"].begin(), files["manifest.json"].end()));
+    ASSERT_EQ(lacking["lacks"].items.size(), 1u);
+    EXPECT_EQ(lacking["lacks"][0].text, "Scenario Disk");
+    ASSERT_EQ(lacking["missing"].items.size(), 12u);
+    EXPECT_EQ(lacking["missing"][0]["name"].text, "KX200");
+    EXPECT_TRUE(lacking["missing"][0]["disk"].isNull());
 }

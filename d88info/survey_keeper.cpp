@@ -1,0 +1,27 @@
+#include "survey_keeper.h"
+
+void SurveyKeeper::beginImage(const ImageFacts& facts)
+{
+    image = facts;
+    disks.clear();
+    anyTrack = false;
+    anyTrackInFile = false;
+    summary = {};
+}
+
+void SurveyKeeper::track(const TrackFacts& track)
+{
+    anyTrack = true;
+    anyTrackInFile = anyTrackInFile || (track.usable && !disks.empty() && disks.back().offset + track.offset < image.size);
+}
+
+std::string SurveyKeeper::notAnImage() const
+{
+    if (image.diskCount == 0) {
+        return "not a D88 image (no whole 688-byte disk header)";
+    }
+    if (anyTrack && !anyTrackInFile) {
+        return "not a D88 image (no track of any disk lies in the file), or one cut short after its header";
+    }
+    return {};
+}
