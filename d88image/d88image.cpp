@@ -1,4 +1,4 @@
-// The container level: opening the file, indexing its disks and making one
+// The container level: opening the image, indexing its disks and making one
 // current.
 #include <d88image/d88image.h>
 
@@ -32,9 +32,18 @@ bool D88Image::open(const char* name)
 {
     close();
     clearCurrentDisk();
-    if (!window_.open(name)) {
-        return false;
-    }
+    return window_.open(name) && indexDisks();
+}
+
+bool D88Image::openMemory(const unsigned char* data, std::size_t size)
+{
+    close();
+    clearCurrentDisk();
+    return window_.open(data, size) && indexDisks();
+}
+
+bool D88Image::indexDisks()
+{
     // Each header's disk size is also the distance to the next header. The
     // sum is kept in 64 bits: 64 sizes of up to 4 GiB cannot wrap it. A size
     // of 0 indexes the same header again until the disk limit.

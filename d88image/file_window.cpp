@@ -1,82 +1,34 @@
 #include <d88image/file_window.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <cstring>
-
-FileWindow::~FileWindow()
-{
-    close();
-}
 
 bool FileWindow::open(const char* name)
 {
     close();
-    if (name == nullptr) {
-        return false;
-    }
-    error_ = 0;
-    file_ = std::fopen(name, "rb");
-    if (file_ == nullptr) {
-        return false;
-    }
-    // The window does the buffering.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
-    filePosition_ = 0;
-    filePositionKnown_ = true;
-    return true;
+    fromMemory_ = false;
+    return file_.open(name);
+}
+
+bool FileWindow::open(const unsigned char* data, std::size_t size)
+{
+    close();
+    fromMemory_ = true;
+    return memory_.open(data, size);
 }
 
 void FileWindow::close()
 {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
+    file_.close();
+    memory_.close();
     start_ = 0;
     length_ = 0;
     endsAtFileEnd_ = false;
-    filePositionKnown_ = false;
-}
-
-void FileWindow::noteFailure()
-{
-    if (error_ == 0) {
-        error_ = errno != 0 ? errno : EIO;
-    }
 }
 
 std::size_t FileWindow::readDirect(std::uint64_t position, unsigned char* dest, std::size_t count)
 {
-    if (file_ == nullptr || count == 0) {
-        return 0;
-    }
-    // Reads that follow one another need no seek. A position that the
-    // platform's seek cannot express lies past the end of any file it can
-    // open.
-    if (!filePositionKnown_ || position != filePosition_) {
-        filePositionKnown_ = false;
-        if (position > static_cast<std::uint64_t>(LONG_MAX)) {
-            return 0;
-        }
-        errno = 0;
-        if (std::fseek(file_, static_cast<long>(position), SEEK_SET) != 0) {
-            noteFailure();
-            return 0;
-        }
-    }
-    errno = 0;
-    const std::size_t got = std::fread(dest, 1, count, file_);
-    if (std::ferror(file_) != 0) {
-        noteFailure();
-        std::clearerr(file_);
-        filePositionKnown_ = false;
-        return got;
-    }
-    filePositionKnown_ = true;
-    filePosition_ = position + got;
-    return got;
+    return fromMemory_ ? memory_.read(position, dest, count) : file_.read(position, dest, count);
 }
 
 bool FileWindow::covers(std::uint64_t position, std::size_t count) const
@@ -120,7 +72,7 @@ std::size_t FileWindow::available(std::uint64_t position, std::size_t count, std
 
 const unsigned char* FileWindow::peekAfterFill(std::uint64_t position, std::size_t count, std::uint64_t anchor)
 {
-    if (file_ == nullptr || count > kSize || available(position, count, anchor) < count) {
+    if (!isOpen() || count > kSize || available(position, count, anchor) < count) {
         return nullptr;
     }
     return bytes_ + (position - start_);
@@ -128,7 +80,7 @@ const unsigned char* FileWindow::peekAfterFill(std::uint64_t position, std::size
 
 std::size_t FileWindow::read(std::uint64_t position, unsigned char* dest, std::size_t count, std::uint64_t anchor)
 {
-    if (file_ == nullptr || count == 0) {
+    if (!isOpen() || count == 0) {
         return 0;
     }
     if (count > kSize) {

@@ -5,7 +5,8 @@
 // read per disk with IDs, limits and a sector range taken from the input's
 // last bytes. A result that differs in any byte stops the fuzzer, as a
 // crash does; destination buffers are checked beyond what a call returns.
-#include "fuzz_support.h"
+// The reader opens the input in memory: it goes through the same window
+// and refills as a file does, and no file is written per input.
 #include "reader_comparison.h"
 
 #include <cstdio>
@@ -39,7 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const Parameters p(data, size);
-    d88ref::ReaderComparison comparison(writeInputFile(data, size), data, size);
+    d88ref::ReaderComparison comparison(d88ref::ImageForm::Memory, "", data, size);
     comparison.limitReads(kReadBudget);
     comparison.compareIndex();
     for (int d = -1; d <= comparison.diskCount() && comparison.agree(); ++d) {

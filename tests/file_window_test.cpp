@@ -1,12 +1,17 @@
-// The file window on its own: whatever the order, size and anchor of the
-// reads, each yields exactly the bytes the file holds there; and the window
-// keeps a reader's cost near one read of each byte.
+// The file window on its own, over a file and over memory: whatever the
+// order, size and anchor of the reads, each yields exactly the bytes the
+// image holds there; and the window keeps a reader's cost near one read of
+// each byte of a file, and none of memory.
 #include "test_support.h"
 
 #include <d88image/d88image.h>
 #include <d88image/file_window.h>
 
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
 
 using d88build::Bytes;
 
@@ -41,6 +46,46 @@ private:
     std::uint64_t state_ = 88;
 };
 
+// Counts the bytes this process reads from the operating system, by the
+// rchar line of /proc/self/io. Each sample reads that file in one call,
+// whose bytes only a later sample counts: they are taken off.
+class OsReadCounter {
+public:
+    // False where there is no /proc/self/io to count with.
+    bool start() { return sample(start_, ownBytes_); }
+    unsigned long long readSinceStart() const
+    {
+        unsigned long long now = 0, unused = 0;
+        return sample(now, unused) ? now - start_ - ownBytes_ : ~0ULL;
+    }
+
+private:
+    static bool sample(unsigned long long& rchar, unsigned long long& bytesOfSample)
+    {
+        const int fd = ::open("/proc/self/io", O_RDONLY);
+        if (fd < 0) {
+            return false;
+        }
+        char text[1024];
+        const ssize_t got = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        if (got <= 0) {
+            return false;
+        }
+        text[got] = '\0';
+        const char* line = std::strstr(text, "rchar: ");
+        if (line == nullptr) {
+            return false;
+        }
+        rchar = std::strtoull(line + 7, nullptr, 10);
+        bytesOfSample = static_cast<unsigned long long>(got);
+        return true;
+    }
+
+    unsigned long long start_ = 0;
+    unsigned long long ownBytes_ = 0;
+};
+
 }  // namespace
 
 TEST(FileWindow, EveryReadYieldsExactlyWhatTheFileHoldsThere)
@@ -49,36 +94,39 @@ TEST(FileWindow, EveryReadYieldsExactlyWhatTheFileHoldsThere)
     for (const std::size_t size : {std::size_t{0}, std::size_t{1000}, kWindow + 7, 3 * kWindow + 12345}) {
         const Bytes file = d88build::pattern(static_cast<std::uint32_t>(size), size);
         const std::string path = dir.write("file", file);
-        FileWindow window;
-        ASSERT_TRUE(window.open(path.c_str()));
-        Positions positions(size);
-        for (int i = 0; i < 4000; ++i) {
-            const std::uint64_t position = positions.next();
-            const std::size_t count = positions.count();
-            // The anchor lies before the position, at it, or after it.
-            const std::uint64_t anchor = i % 3 == 0 ? position : i % 3 == 1 ? position - std::min<std::uint64_t>(position, 900) : position + 5;
-            const Bytes expected = d88build::slice(file, static_cast<std::size_t>(std::min<std::uint64_t>(position, size)), count);
-            const std::string what = "read " + std::to_string(i) + ": " + std::to_string(count) + " bytes at " +
-                                     std::to_string(position) + " of " + std::to_string(size);
-            if (i % 2 == 0) {
-                Bytes got(count + 8, 0xE7);
-                const std::size_t n = i % 10 == 0 ? window.readDirect(position, got.data(), count)
-                                                   : window.read(position, got.data(), count, anchor);
-                ASSERT_EQ(n, expected.size()) << what;
-                Bytes wanted = expected;
-                wanted.resize(count + 8, 0xE7);
-                ASSERT_PRED_FORMAT2(testsupport::sameBytes, wanted, got) << what;
-            } else {
-                const unsigned char* held = window.peek(position, count, anchor);
-                if (expected.size() < count || count > kWindow) {
-                    ASSERT_EQ(held, nullptr) << what;
+        for (const bool fromMemory : {false, true}) {
+            FileWindow window;
+            ASSERT_TRUE(fromMemory ? window.open(file.data(), file.size()) : window.open(path.c_str()));
+            Positions positions(size);
+            for (int i = 0; i < 4000; ++i) {
+                const std::uint64_t position = positions.next();
+                const std::size_t count = positions.count();
+                // The anchor lies before the position, at it, or after it.
+                const std::uint64_t anchor = i % 3 == 0 ? position : i % 3 == 1 ? position - std::min<std::uint64_t>(position, 900) : position + 5;
+                const Bytes expected = d88build::slice(file, static_cast<std::size_t>(std::min<std::uint64_t>(position, size)), count);
+                const std::string what = "read " + std::to_string(i) + ": " + std::to_string(count) + " bytes at " +
+                                         std::to_string(position) + " of " + std::to_string(size) +
+                                         (fromMemory ? " in memory" : " in a file");
+                if (i % 2 == 0) {
+                    Bytes got(count + 8, 0xE7);
+                    const std::size_t n = i % 10 == 0 ? window.readDirect(position, got.data(), count)
+                                                       : window.read(position, got.data(), count, anchor);
+                    ASSERT_EQ(n, expected.size()) << what;
+                    Bytes wanted = expected;
+                    wanted.resize(count + 8, 0xE7);
+                    ASSERT_PRED_FORMAT2(testsupport::sameBytes, wanted, got) << what;
                 } else {
-                    ASSERT_NE(held, nullptr) << what;
-                    ASSERT_PRED_FORMAT2(testsupport::sameBytes, expected, Bytes(held, held + count)) << what;
+                    const unsigned char* held = window.peek(position, count, anchor);
+                    if (expected.size() < count || count > kWindow) {
+                        ASSERT_EQ(held, nullptr) << what;
+                    } else {
+                        ASSERT_NE(held, nullptr) << what;
+                        ASSERT_PRED_FORMAT2(testsupport::sameBytes, expected, Bytes(held, held + count)) << what;
+                    }
                 }
             }
+            EXPECT_FALSE(window.failed());
         }
-        EXPECT_FALSE(window.failed());
     }
 }
 
@@ -86,45 +134,41 @@ TEST(FileWindow, EveryReadYieldsExactlyWhatTheFileHoldsThere)
 // no further reads: laying in a standard disk the way a scan does (each
 // track's IDs listed, then each sector found by its ID) must read the disk
 // from the operating system about once, where plain stdio buffering reads
-// it about eight times over.
-TEST(FileWindow, LayingInAStandardDiskReadsItAboutOnce)
+// it about eight times over; and from memory, not at all.
+TEST(FileWindow, LayingInAStandardDiskReadsAFileAboutOnceAndMemoryNotAtAll)
 {
-    std::ifstream io("/proc/self/io");
-    if (!io) {
-        GTEST_SKIP() << "no /proc/self/io here to count the bytes read from the operating system";
-    }
-    auto bytesRead = [] {
-        std::ifstream counters("/proc/self/io");
-        std::string key;
-        unsigned long long value = 0;
-        while (counters >> key >> value) {
-            if (key == "rchar:") {
-                return value;
-            }
-        }
-        return 0ULL;
-    };
     testsupport::TempDir dir;
     const Bytes image = d88build::standardDisk(1, 8, 153, 1).build();
     const std::string path = dir.write("disk.d88", image);
-
-    const unsigned long long before = bytesRead();
-    D88Image reader;
-    ASSERT_TRUE(reader.open(path.c_str()));
-    ASSERT_TRUE(reader.selectDisk(0));
-    unsigned long long laidIn = 0;
-    for (int t = 0; t < 153; ++t) {
-        SectorId ids[16];
-        const int count = reader.listSectorIds(t, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
-        for (int i = 0; i < count; ++i) {
-            unsigned char sector[1024];
-            laidIn += static_cast<unsigned>(reader.readSector(t, ids[i].c, ids[i].h, ids[i].r, ids[i].n, sector, 1024));
+    const struct {
+        bool fromMemory;
+        unsigned long long least, most;  // bytes read from the operating system
+    } forms[] = {{false, image.size(), image.size() * 5 / 4}, {true, 0, 0}};
+    for (const auto& form : forms) {
+        OsReadCounter counter;
+        if (!counter.start()) {
+            GTEST_SKIP() << "no /proc/self/io here to count the bytes read from the operating system";
         }
+        D88Image reader;
+        ASSERT_TRUE(form.fromMemory ? reader.openMemory(image.data(), image.size()) : reader.open(path.c_str()));
+        ASSERT_TRUE(reader.selectDisk(0));
+        unsigned long long laidIn = 0;
+        for (int t = 0; t < 153; ++t) {
+            SectorId ids[16];
+            const int count = reader.listSectorIds(t, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
+            for (int i = 0; i < count; ++i) {
+                unsigned char sector[1024];
+                laidIn += static_cast<unsigned>(reader.readSector(t, ids[i].c, ids[i].h, ids[i].r, ids[i].n, sector, 1024));
+            }
+        }
+        reader.close();
+        const unsigned long long read = counter.readSinceStart();
+        ASSERT_EQ(laidIn, 153u * 8 * 1024);
+        const std::string what = std::to_string(read) + " bytes read for a disk of " + std::to_string(image.size()) +
+                                 (form.fromMemory ? " in memory" : " in a file");
+        EXPECT_GE(read, form.least) << what;
+        EXPECT_LE(read, form.most) << what;
     }
-    reader.close();
-    const unsigned long long read = bytesRead() - before;
-    ASSERT_EQ(laidIn, 153u * 8 * 1024);
-    EXPECT_LT(read, image.size() * 5 / 4) << read << " bytes read for a disk of " << image.size();
 }
 
 // A read that fails other than at the end of the file (a directory reads
@@ -144,4 +188,14 @@ TEST(FileWindow, AFailedReadIsRememberedUntilTheNextOpen)
     EXPECT_EQ(window.read(5, &byte, 1, 0), 1u);
     EXPECT_EQ(window.read(50, &byte, 1, 0), 0u) << "the end of the file is no failure";
     EXPECT_FALSE(window.failed());
+
+    // Memory: a failure of the file opened before is forgotten; a buffer
+    // that is not there does not open.
+    ASSERT_TRUE(window.open(dir.path().c_str()));
+    EXPECT_EQ(window.read(0, &byte, 1, 0), 0u);
+    const unsigned char ten[10] = {};
+    ASSERT_TRUE(window.open(ten, sizeof ten));
+    EXPECT_FALSE(window.failed());
+    EXPECT_FALSE(window.open(nullptr, 1));
+    EXPECT_FALSE(window.isOpen());
 }

@@ -1,8 +1,9 @@
-// The product reader against the plain reference reader, operation by
-// operation, on the samples and on images built for the purpose: whole, and
-// cut short at many lengths (at and around every record boundary, inside
-// headers and data, and in steps through whole tracks), so that the window
-// meets the end of the file after holding earlier parts of it.
+// The product reader, opening each image from a file and from memory, against
+// the plain reference reader, operation by operation, on the samples and on
+// images built for the purpose: whole, and cut short at many lengths (at and
+// around every record boundary, inside headers and data, and in steps
+// through whole tracks), so that the window meets the end of the image after
+// holding earlier parts of it.
 #include "reader_comparison.h"
 #include "test_support.h"
 
@@ -163,21 +164,24 @@ TEST(ReaderComparison, TheReaderAgreesWithThePlainReferenceWholeAndCutShort)
     const std::string path = dir.file("image.d88");
     for (const ComparedImage& image : images()) {
         ASSERT_FALSE(image.bytes.empty()) << image.name;
-        ASSERT_TRUE(d88build::writeFile(path, image.bytes));
-        d88ref::ReaderComparison whole(path, image.bytes.data(), image.bytes.size());
-        whole.compareEverything();
-        ASSERT_TRUE(whole.agree()) << image.name << ", whole: " << whole.difference();
-        EXPECT_GT(whole.operations(), 1000) << image.name;
+        for (const d88ref::ImageForm form : {d88ref::ImageForm::File, d88ref::ImageForm::Memory}) {
+            const std::string name = image.name + ", " + d88ref::formName(form);
+            ASSERT_TRUE(d88build::writeFile(path, image.bytes));
+            d88ref::ReaderComparison whole(form, path, image.bytes.data(), image.bytes.size());
+            whole.compareEverything();
+            ASSERT_TRUE(whole.agree()) << name << ", whole: " << whole.difference();
+            EXPECT_GT(whole.operations(), 1000) << name;
 
-        // Longest first, so that each cut only shortens the file.
-        const std::set<std::size_t> cuts = cutLengths(image.bytes, image.regions);
-        for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
-            std::filesystem::resize_file(path, *cut);
-            d88ref::ReaderComparison comparison(path, image.bytes.data(), *cut);
-            comparison.compareIndex();
-            const CutPlace place = placeOf(image.bytes, *cut);
-            comparison.compareDisk(place.disk, place.fromTrack);
-            ASSERT_TRUE(comparison.agree()) << image.name << " cut to " << *cut << " bytes: " << comparison.difference();
+            // Longest first, so that each cut only shortens the file.
+            const std::set<std::size_t> cuts = cutLengths(image.bytes, image.regions);
+            for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
+                std::filesystem::resize_file(path, *cut);
+                d88ref::ReaderComparison comparison(form, path, image.bytes.data(), *cut);
+                comparison.compareIndex();
+                const CutPlace place = placeOf(image.bytes, *cut);
+                comparison.compareDisk(place.disk, place.fromTrack);
+                ASSERT_TRUE(comparison.agree()) << name << " cut to " << *cut << " bytes: " << comparison.difference();
+            }
         }
     }
 }

@@ -42,12 +42,18 @@ public:
 
 }  // namespace
 
-ReaderComparison::ReaderComparison(const std::string& path, const unsigned char* data, std::size_t size)
+const char* formName(ImageForm form)
+{
+    return form == ImageForm::File ? "from a file" : "from memory";
+}
+
+ReaderComparison::ReaderComparison(ImageForm form, const std::string& path, const unsigned char* data,
+                                   std::size_t size)
     : reference_(data, size)
 {
-    opened_ = reader_.open(path.c_str());
+    opened_ = form == ImageForm::File ? reader_.open(path.c_str()) : reader_.openMemory(data, size);
     if (!opened_) {
-        difference_ = "the product reader cannot open " + path;
+        difference_ = "the product reader cannot open " + (form == ImageForm::File ? path : "the image from memory");
     }
 }
 
@@ -250,9 +256,9 @@ void ReaderComparison::compareClosingForm()
     expectSame(std::string(reader_.diskName()), name, "the name kept after closing");
 }
 
-std::string compareReaders(const std::string& path, const unsigned char* data, std::size_t size)
+std::string compareReaders(ImageForm form, const std::string& path, const unsigned char* data, std::size_t size)
 {
-    ReaderComparison comparison(path, data, size);
+    ReaderComparison comparison(form, path, data, size);
     comparison.compareEverything();
     return comparison.difference();
 }

@@ -1,5 +1,5 @@
 // Runs every operation of the product reader and of the reference reader
-// over the same file, side by side, and notes the first result in which
+// over the same image, side by side, and notes the first result in which
 // they differ: return values, every byte of the destination buffers (those
 // a call should not touch included), names, IDs and walks.
 #ifndef TOOLS_READER_COMPARISON_H
@@ -14,11 +14,18 @@
 
 namespace d88ref {
 
+// How the product reader opens the image: by the name of a file holding it,
+// or over its bytes in memory.
+enum class ImageForm { File, Memory };
+
+const char* formName(ImageForm form);
+
 class ReaderComparison {
 public:
-    // Opens path with the product reader; data holds the same file's size
-    // bytes, and must outlive the comparison.
-    ReaderComparison(const std::string& path, const unsigned char* data, std::size_t size);
+    // Opens the image with the product reader in the given form: from path,
+    // or from data itself (path unused). data holds the image's size bytes,
+    // the same as the file's, and must outlive the comparison.
+    ReaderComparison(ImageForm form, const std::string& path, const unsigned char* data, std::size_t size);
 
     // Disk count and offsets; then, for compareDisk, selection, the header's
     // facts and every track from fromTrack to 164.
@@ -73,9 +80,10 @@ private:
     long operations_ = 0;
 };
 
-// Compares everything over the file at path, which holds size bytes of data; returns the
-// first difference, or an empty text when the readers agree throughout.
-std::string compareReaders(const std::string& path, const unsigned char* data, std::size_t size);
+// Compares everything over the image of size bytes at data, opened in the
+// given form (from path for a file); returns the first difference, or an
+// empty text when the readers agree throughout.
+std::string compareReaders(ImageForm form, const std::string& path, const unsigned char* data, std::size_t size);
 
 }  // namespace d88ref
 

@@ -4,8 +4,9 @@
 // a chain of sector records (a 16-byte header followed by the sector data).
 // The layout is in <d88image/d88_format.h>.
 //
-// The reader never writes the image and never loads it whole: every call
-// reads only what it needs, through a window of the file (FileWindow) held
+// The reader reads a file by name or a caller's buffer, with the same
+// results. It never writes the image and never loads it whole: every call
+// reads only what it needs, through a window of the image (FileWindow) held
 // inside the object, so that walking a track again costs no further reads
 // from the operating system. Nothing is remembered about tracks. Nothing
 // throws and nothing is allocated; every failure is a false or a byte count
@@ -90,6 +91,15 @@ public:
     // stream is held. A file shorter than one header opens with 0 disks.
     bool open(const char* name);
 
+    // As open(name), over the size bytes at data instead of a file: the
+    // same disks and the same results, byte for byte, read without a call
+    // to the operating system. The bytes are not copied: they must stay
+    // valid and unchanged until the reader is closed, opened again or
+    // destroyed. False only when data is null and size is not 0, as for a
+    // file that cannot be opened; an empty buffer, which may be null, opens
+    // with 0 disks.
+    bool openMemory(const unsigned char* data, std::size_t size);
+
     // Closes the stream, sets the disk count to 0 and the media type to -1;
     // always true. The current disk's name, size and tracks stay as they were.
     bool open();
@@ -99,11 +109,12 @@ public:
 
     // Whether a read of the file has failed since open(name) other than by
     // meeting its end (an I/O error): reads then gave less than the file
-    // holds. readError() is the error number, or 0.
+    // holds. readError() is the error number, or 0. Never after openMemory.
     bool readFailed() const { return window_.failed(); }
     int readError() const { return window_.error(); }
 
-    // Number of disks indexed by the last successful open(name); 0 before.
+    // Number of disks indexed by the last successful open(name) or
+    // openMemory; 0 before.
     int diskCount() const;
 
     // File offset of the header of indexed disk index; 0 outside the count.
@@ -166,6 +177,7 @@ public:
     WalkEnd walkTrack(int track, RecordVisitor& visitor);
 
 private:
+    bool indexDisks();
     bool trackStart(int track, std::uint64_t& position) const;
     template <typename Visitor>
     WalkEnd walk(int track, bool zeroCountEnds, long long limit, Visitor& visitor);

@@ -1,51 +1,61 @@
-// Positioned reads of one file through a fixed window of it held in memory.
-// A read inside the window costs no call to the operating system; one that
-// leaves it refills the window, keeping what it already holds. Every read
-// yields exactly the bytes the file holds at that position, and fewer (or
-// none) where the file ends: never bytes of an earlier fill. The file is
-// taken not to change while it is open (what the window holds is not read
-// again). It knows nothing of what the file contains and allocates nothing.
+// Positioned reads of one image through a fixed window of it held in
+// memory. The image is a file opened by name or a caller's buffer (see
+// <d88image/image_source.h>); the window treats both alike, so that every
+// read gives the same bytes from either: a buffer too is copied into the
+// window rather than handed out in place, so that one refill path serves
+// both and whatever tests or fuzzes one form covers it. A read inside the
+// window costs no call to the operating system; one that leaves it refills
+// the window, keeping what it already holds. Every read yields exactly the
+// bytes the image holds at that position, and fewer (or none) where it
+// ends: never bytes of an earlier fill. The image is taken not to change
+// while it is open (what the window holds is not read again). It knows
+// nothing of what the image contains and allocates nothing.
 #ifndef D88IMAGE_FILE_WINDOW_H
 #define D88IMAGE_FILE_WINDOW_H
 
+#include <d88image/image_source.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 class FileWindow {
 public:
     static constexpr std::size_t kSize = 32 * 1024;
 
     FileWindow() = default;
-    ~FileWindow();
     FileWindow(const FileWindow&) = delete;
     FileWindow& operator=(const FileWindow&) = delete;
 
-    // Opens name for binary reading, closing any file held first. False when
+    // Opens name for binary reading, closing any image held first. False when
     // it cannot be opened.
     bool open(const char* name);
+    // Reads the size bytes at data, closing any image held first; they are
+    // not copied and must outlive the opening. False when data is null and
+    // size is not 0.
+    bool open(const unsigned char* data, std::size_t size);
     void close();
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return fromMemory_ ? memory_.isOpen() : file_.isOpen(); }
     // Whether a read or a seek has failed other than by meeting the end of
     // the file (a directory, an I/O error, a file that cannot seek), since
     // the file was opened; error() is the error number of the first such
-    // failure, or 0.
-    bool failed() const { return error_ != 0; }
-    int error() const { return error_; }
+    // failure, or 0; both stay so after close, until the next open. Reading
+    // memory never fails.
+    bool failed() const { return error() != 0; }
+    int error() const { return fromMemory_ ? 0 : file_.error(); }
 
-    // Reads count bytes from position straight from the file, leaving the
+    // Reads count bytes from position straight from the image, leaving the
     // window as it is; for reads that would only push useful bytes out of it.
-    // Returns the bytes read: fewer than count where the file ends.
+    // Returns the bytes read: fewer than count where the image ends.
     std::size_t readDirect(std::uint64_t position, unsigned char* dest, std::size_t count);
 
-    // Copies count bytes from position into dest; returns how many the file
+    // Copies count bytes from position into dest; returns how many the image
     // holds there. anchor is a position at or before position that the
     // caller will come back to (the start of a track being walked): a refill
     // starts there when the read then still fits the window.
     std::size_t read(std::uint64_t position, unsigned char* dest, std::size_t count, std::uint64_t anchor);
 
     // The count bytes from position, in place in the window until the next
-    // call; null when the file does not hold them all or count exceeds the
+    // call; null when the image does not hold them all or count exceeds the
     // window.
     const unsigned char* peek(std::uint64_t position, std::size_t count, std::uint64_t anchor)
     {
@@ -62,16 +72,13 @@ private:
     bool covers(std::uint64_t position, std::size_t count) const;
     void fill(std::uint64_t start);
 
-    void noteFailure();
-
-    std::FILE* file_ = nullptr;
-    int error_ = 0;
-    std::uint64_t filePosition_ = 0;  // where the stream stands, when known
-    bool filePositionKnown_ = false;
+    FileSource file_;
+    MemorySource memory_;
+    bool fromMemory_ = false;  // which of the two the last open chose
     unsigned char bytes_[kSize] = {};
-    std::uint64_t start_ = 0;      // file position of bytes_[0]
-    std::size_t length_ = 0;       // bytes of the file held from start_
-    bool endsAtFileEnd_ = false;   // the file ends where the held bytes do
+    std::uint64_t start_ = 0;      // image position of bytes_[0]
+    std::size_t length_ = 0;       // bytes of the image held from start_
+    bool endsAtFileEnd_ = false;   // the image ends where the held bytes do
 };
 
 #endif
