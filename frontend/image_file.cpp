@@ -1,25 +1,23 @@
 #include "image_file.h"
 
+#include "image_path.h"
+
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 std::string notAnImageFile(const std::string& path, std::uint64_t& size)
 {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (error) {
-        return error.value() != 0 ? std::strerror(error.value()) : error.message();
-    }
-    if (std::filesystem::is_directory(status)) {
+    const PathStatus status = imagePathStatus(path.c_str());
+    switch (status.kind) {
+    case PathKind::Regular:
+        size = status.size;
+        return "";
+    case PathKind::Directory:
         return std::strerror(EISDIR);
-    }
-    if (!std::filesystem::is_regular_file(status)) {
+    case PathKind::Other:
         return "not a regular file";
+    case PathKind::Unreadable:
+        break;
     }
-    size = std::filesystem::file_size(path, error);
-    if (error) {
-        return error.value() != 0 ? std::strerror(error.value()) : error.message();
-    }
-    return "";
+    return std::strerror(status.error);
 }

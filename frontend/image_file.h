@@ -1,6 +1,7 @@
 // Whether a path names an image the reporting programs can read: a regular
 // file (or a link to one). Anything else is refused before it is opened, so
-// that a FIFO cannot hold a run up and a pipe cannot pass for an image.
+// that a FIFO cannot hold a run up and a pipe cannot pass for an image. The
+// check is the one tablecut and scancut make (image_path.h), put in words.
 #ifndef FRONTEND_IMAGE_FILE_H
 #define FRONTEND_IMAGE_FILE_H
 

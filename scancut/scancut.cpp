@@ -6,6 +6,7 @@
 
 #include "console.h"
 #include "image_buffer.h"
+#include "image_path.h"
 #include "messages.h"
 #include "program_sink.h"
 #include "scan_cut.h"
@@ -27,7 +28,7 @@ int runScancut(int argc, char** argv, WriteFileFunction writeFile)
         return 1;
     }
     D88Image reader;  // closed on every way out, by its destructor at the latest
-    if (!reader.open(argv[1])) {
+    if (!isImageFile(argv[1]) || !reader.open(argv[1])) {
         std::fputs(D88_CANNOT_OPEN_TEXT "\n", stderr);
         return 1;
     }

@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "image_buffer.h"
+#include "image_path.h"
 #include "messages.h"
 #include "program_sink.h"
 #include "table_cut.h"
@@ -60,7 +61,7 @@ int runTablecut(int argc, char** argv, WriteFileFunction writeFile)
         std::fprintf(stderr, "Usage: %s [d88file]\n", named ? argv[0] : "tablecut");
         return 1;
     }
-    if (!reader.open(argv[1])) {
+    if (!isImageFile(argv[1]) || !reader.open(argv[1])) {
         std::fputs(D88_CANNOT_OPEN_TEXT ".\n", stderr);
         return 1;
     }

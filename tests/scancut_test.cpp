@@ -67,17 +67,18 @@ TEST_F(ScancutTest, AFileThatCannotBeWrittenIsReportedAndTheScanGoesOn)
     place(content, 20, d88build::scanFile(3, 7));
     place(content, 40, d88build::scanFile(3, 8));
     place(content, 50, d88build::scanFile(4, 9));
+    // A directory in the way; a link to a full disk, which the file
+    // replaces rather than being written through it.
     ASSERT_EQ(mkdir(work_.file("KX001").c_str(), 0700), 0);
     ASSERT_EQ(symlink("/dev/full", work_.file("KX002").c_str()), 0);
     const RunResult result = run(d88build::linearDisk(content, 1).build());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "KX000\nKX001\nKX002\nKX003\n");
-    EXPECT_EQ(result.err,
-              "scancut: cannot write KX001: " + testsupport::directoryInTheWayReason() + "\n"
-              "scancut: cannot write KX002: No space left on device\n");
+    EXPECT_EQ(result.err, "scancut: cannot write KX001: " + testsupport::directoryInTheWayReason() + "\n");
     const auto files = outputs();
-    EXPECT_EQ(files.size(), 2u);
+    EXPECT_EQ(files.size(), 3u);
     EXPECT_SAME_BYTES(d88build::scanFile(3, 6), files.at("KX000"));
+    EXPECT_SAME_BYTES(d88build::scanFile(3, 8), files.at("KX002"));
     EXPECT_SAME_BYTES(d88build::scanFile(4, 9), files.at("KX003"));
 }
 

@@ -120,6 +120,9 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
                 _exit(127);
             }
         }
+        if (options.timeLimit > 0) {
+            alarm(options.timeLimit);  // kept across execv
+        }
         if (switchUser) {
             if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0 ||
                 access(executable.c_str(), X_OK) != 0) {

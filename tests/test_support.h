@@ -50,6 +50,10 @@ struct RunOptions {
     // When above 0, no file the program writes may grow past this many
     // bytes: writing further fails as on a full disk (EFBIG).
     long fileSizeLimit = 0;
+    // When above 0, the program is ended (SIGALRM) after this many seconds,
+    // so that one that hangs fails its test (status -1) instead of holding
+    // the suite up.
+    unsigned timeLimit = 0;
     // A program of this machine (sha256sum, say) rather than one under test:
     // run without the launcher, its lines as they come.
     bool hostProgram = false;
