@@ -70,7 +70,11 @@ TEST_F(ScancutTest, AFileThatCannotBeWrittenIsReportedAndTheScanGoesOn)
     // A directory in the way; a link to a full disk, which the file
     // replaces rather than being written through it.
     ASSERT_EQ(mkdir(work_.file("KX001").c_str(), 0700), 0);
-    ASSERT_EQ(symlink("/dev/full", work_.file("KX002").c_str()), 0);
+    // (A link is a thing of this system's: Wine's file calls follow it to the
+    // device, which a Windows program never meets.)
+    if (!testsupport::windowsPrograms()) {
+        ASSERT_EQ(symlink("/dev/full", work_.file("KX002").c_str()), 0);
+    }
     const RunResult result = run(d88build::linearDisk(content, 1).build());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "KX000\nKX001\nKX002\nKX003\n");

@@ -170,7 +170,11 @@ TEST_F(TablecutTest, AFileThatCannotBeWrittenIsReportedAndTheRestAreWritten)
     // One name is taken by a directory. Another is a link to a full disk:
     // the file replaces the link rather than being written through it.
     ASSERT_EQ(mkdir(work_.file("KX002").c_str(), 0700), 0);
-    ASSERT_EQ(symlink("/dev/full", work_.file("KX004").c_str()), 0);
+    // (A link is a thing of this system's: Wine's file calls follow it to the
+    // device, which a Windows program never meets.)
+    if (!testsupport::windowsPrograms()) {
+        ASSERT_EQ(symlink("/dev/full", work_.file("KX004").c_str()), 0);
+    }
     const RunResult result = run(d88build::standardDisk(48, 8, 90, 50).build());
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, kEvent + cutting(kEventNames));
