@@ -6,7 +6,8 @@
 #ifndef D88CUT_FOLDER_NAMES_H
 #define D88CUT_FOLDER_NAMES_H
 
-#include <set>
+#include "unique_names.h"
+
 #include <string>
 
 class FolderNames {
@@ -18,7 +19,7 @@ public:
 
 private:
     std::string directory_;
-    std::set<std::string> given_;  // on Windows, in lower case: its names ignore case
+    UniqueNames names_;
 };
 
 #endif
