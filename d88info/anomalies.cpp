@@ -125,7 +125,7 @@ void TrackChecker::record(const RecordFacts& facts)
     if (record.count == 0) {
         note(seen_.zeroCount, record);
     }
-    const long long nominal = record.id.n < 16 ? 128LL << record.id.n : -1;
+    const long long nominal = nominalSize(record.id.n);
     if (record.length != 0 && (record.length < nominal || nominal < 0)) {
         note(seen_.lengthMismatch, record);
     } else if (record.length > nominal) {

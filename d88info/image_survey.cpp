@@ -88,10 +88,11 @@ std::string trackOneNote(D88Image& reader)
 }  // namespace
 
 struct ImageSurvey::Run {
-    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize) {}
+    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize), scan(layout) {}
     ImageFacts image;
     AnomalyList anomalies;
     TablePreview table;
+    BufferLayout layout;  // where scancut's buffer got each byte
     ScanPreview scan;
     int scanCounter = 0;
     std::size_t listedInImage = 0;
@@ -189,10 +190,14 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     checker.begin(0);
     surveyTrack(run, disk, 0, checker, firstTrack_);
     if (scanned) {
-        laidIn = linearizeTrack(reader, 0, scanBuffer_.get(), laidIn);
+        run.layout.beginDisk(index);
+        laidIn = layIn(run, 0, laidIn);
     }
     bool allWritten = true;
+    // The preview notes the sectors each file is read from.
+    reader.setReadObserver(&run.table);
     disk.kind = cutDisk(reader, index, tableBuffer_.get(), run.table, &run.table, allWritten);
+    reader.setReadObserver(nullptr);
     if (disk.kind == DiskKind::None) {
         disk.kindNote = trackOneNote(reader);
     }
@@ -207,7 +212,7 @@ void ImageSurvey::surveyDisk(Run& run, int index)
                 surveyTrack(run, disk, t, checker, track_);
             }
             if (scanned && t < kTracksLaidIn) {
-                laidIn = linearizeTrack(reader, t, scanBuffer_.get(), laidIn);
+                laidIn = layIn(run, t, laidIn);
             }
         }
         TrackFacts& track = t == 0 ? firstTrack_ : track_;
@@ -229,6 +234,17 @@ void ImageSurvey::surveyDisk(Run& run, int index)
         checkRepeatedDisk(disk, run.anomalies);
     }
     writer_.endDisk();
+}
+
+// Lays track of the current disk into scancut's buffer from byte laidIn
+// on, as scancut does, noting where each sector's bytes go; returns where
+// the next track goes.
+int ImageSurvey::layIn(Run& run, int track, int laidIn)
+{
+    reader_->setReadObserver(&run.layout);
+    laidIn = linearizeTrack(*reader_, track, scanBuffer_.get(), laidIn);
+    reader_->setReadObserver(nullptr);
+    return laidIn;
 }
 
 // The disk's header as the reader holds it, and what it means.

@@ -25,6 +25,7 @@ private:
     void surveyDisk(Run& run, int index);
     void describeDisk(Run& run, int index, DiskFacts& disk);
     void surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts);
+    int layIn(Run& run, int track, int laidIn);
     bool zerosFrom(const std::string& path, std::uint64_t position);
 
     ReportWriter& writer_;

@@ -40,12 +40,12 @@ void BufferLayout::beginDisk(int disk)
     end_ = 0;
 }
 
-void BufferLayout::sectorRead(int track, SectorId, const SectorRecord* found, int copied)
+void BufferLayout::sectorRead(int track, SectorId id, const SectorRecord* found, int copied)
 {
     if (found == nullptr || copied <= 0) {
         return;
     }
-    laid_.push_back({end_, copied, disk_, track, found->position, 0});
+    laid_.push_back({end_, copied, disk_, track, id, found->position, 0});
     end_ += copied;
 }
 

@@ -18,6 +18,7 @@ public:
         int bytes;
         int disk;
         int track;
+        SectorId id;
         std::uint64_t position;  // the record's, in the file
         int from;                // where in the record's data the first byte lies
     };
