@@ -140,12 +140,10 @@ void TrackChecker::record(const RecordFacts& facts)
     if (record.length == 0) {
         note(seen_.empty, record);
     }
-    // A status of 0x10 says the controller met the deleted-data mark: the
-    // sector read well.
-    if (record.status != 0 && record.status != 0x10) {
+    if (readBadly(record)) {
         note(seen_.badStatus, record);
     }
-    if (record.deleted != 0 || record.status == 0x10) {
+    if (deletedData(record)) {
         note(seen_.deleted, record);
     }
 }

@@ -82,6 +82,20 @@ inline long long nominalSize(int n)
     return n >= 0 && n < 16 ? 128LL << n : -1;
 }
 
+// Whether the record's status says the sector read badly when the disk was
+// dumped: any status but 0 and 0x10, which says the controller met the
+// deleted-data mark and the sector read well.
+inline bool readBadly(const SectorRecord& record)
+{
+    return record.status != 0 && record.status != 0x10;
+}
+
+// Whether the record carries the deleted-data mark, or the status that says so.
+inline bool deletedData(const SectorRecord& record)
+{
+    return record.deleted != 0 || record.status == 0x10;
+}
+
 struct RecordFacts {
     SectorRecord record;
     std::uint32_t present;  // of the record's data length, the bytes the file holds

@@ -47,13 +47,13 @@ RecordState stateOf(const RecordFacts& facts, bool duplicate)
     if (facts.present < static_cast<std::uint32_t>(record.length)) {
         return RecordState::Short;
     }
-    if (record.status != 0) {
+    if (readBadly(record)) {
         return RecordState::BadStatus;
     }
     if (duplicate) {
         return RecordState::Duplicate;
     }
-    if (record.deleted != 0) {
+    if (deletedData(record)) {
         return RecordState::Deleted;
     }
     if (record.length == 0) {

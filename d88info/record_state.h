@@ -12,9 +12,9 @@
 enum class RecordState {
     Missing,    // the file ends before the record's data
     Short,      // the file ends inside the record's data
-    BadStatus,  // the controller status is not 0: the sector read badly when dumped
+    BadStatus,  // the controller status says the sector read badly when dumped
     Duplicate,  // an earlier record of the track has the same C, H, R and N
-    Deleted,    // the deleted-data mark is set
+    Deleted,    // the deleted-data mark, or the status that says so
     Empty,      // the data length is 0
     OddLength,  // the data length is not 128 << N
     Whole,

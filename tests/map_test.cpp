@@ -94,6 +94,7 @@ TEST(Map, EachRecordIsDrawnInTheFirstStateThatApplies)
         {record(3, 1024, 1024, 0xB0, 0x10), "bad-status"},
         {record(3, 1024, 1024, 0, 0x10), "duplicate"},  // R 3 again
         {record(4, 1024, 1024, 0, 0x10), "deleted"},
+        {record(9, 1024, 1024, 0x10), "deleted"},  // the status that says the mark was met
         {record(5, 0, 0, 0, 0), "empty"},
         {record(6, 1000, 1000), "odd-length"},
         {record(7, 1024, 1024), "whole"},
