@@ -109,7 +109,7 @@ int runD88info(int argc, char** argv, ReportOutput& output)
     for (const std::string& image : options.images) {
         const ImageStatus status = survey.survey(image);
         damaged = damaged || status == ImageStatus::Damaged;
-        if (!options.map.empty() && status != ImageStatus::Unreadable && !maps.write(image, map.svg())) {
+        if (!options.map.empty() && status != ImageStatus::Unreadable && !maps.write(image, map)) {
             mapFailed = true;
         }
         if (status == ImageStatus::Unreadable) {

@@ -14,7 +14,27 @@ MapOutput::MapOutput(std::string target, bool severalImages) : target_(std::move
     folder_ = severalImages || std::filesystem::is_directory(target_, error) || last == '/' || last == '\\';
 }
 
-bool MapOutput::write(const std::string& image, const std::string& svg)
+namespace {
+
+// A map handed on piece by piece into a file written whole or not at all.
+class WholeFileOutput final : public ReportOutput {
+public:
+    explicit WholeFileOutput(WholeFileWriter& file) : file_(file) {}
+    bool write(std::string_view text) override
+    {
+        writeWholeFilePart(file_, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+        return file_.error == 0;
+    }
+    bool flush() override { return file_.error == 0; }
+    int error() const override { return file_.error; }
+
+private:
+    WholeFileWriter& file_;
+};
+
+}  // namespace
+
+bool MapOutput::write(const std::string& image, const MapWriter& map)
 {
     std::string folder, name;
     int error = 0;
@@ -31,9 +51,13 @@ bool MapOutput::write(const std::string& image, const std::string& svg)
         folder = path.parent_path().string();
         name = path.filename().string();
     }
+    WholeFileWriter file;
+    if (error == 0 && beginWholeFile(file, folder.c_str(), name.c_str()) == 0) {
+        WholeFileOutput output(file);
+        map.draw(output);
+    }
     if (error == 0) {
-        error = writeFileWhole(folder.c_str(), name.c_str(), reinterpret_cast<const unsigned char*>(svg.data()),
-                               svg.size(), true);
+        error = endWholeFile(file, folder.c_str(), name.c_str(), true);
     }
     if (error != 0) {
         const std::string shown = folder.empty() ? name : folder + separatorAfter(folder.c_str()) + name;

@@ -7,6 +7,7 @@
 #ifndef D88INFO_MAP_OUTPUT_H
 #define D88INFO_MAP_OUTPUT_H
 
+#include "image_map.h"
 #include "unique_names.h"
 
 #include <string>
@@ -14,9 +15,9 @@
 class MapOutput {
 public:
     MapOutput(std::string target, bool severalImages);
-    // Writes the map of image; false, with the reason on standard error,
-    // when it cannot.
-    bool write(const std::string& image, const std::string& svg);
+    // Writes the map of image that map holds; false, with the reason on
+    // standard error, when it cannot.
+    bool write(const std::string& image, const MapWriter& map);
 
 private:
     std::string target_;

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <vector>
 
-enum class RecordState {
+enum class RecordState : unsigned char {
     Missing,    // the file ends before the record's data
     Short,      // the file ends inside the record's data
     BadStatus,  // the controller status says the sector read badly when dumped

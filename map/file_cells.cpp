@@ -46,8 +46,8 @@ long long FileCells::cellAt(const MapRow& row, std::uint64_t position) const
     const auto first = map_.cells.begin() + static_cast<std::ptrdiff_t>(row.firstCell);
     const auto last = first + static_cast<std::ptrdiff_t>(row.cellCount);
     const auto cell = std::lower_bound(first, last, position,
-                                       [](const MapCell& c, std::uint64_t at) { return c.record.position < at; });
-    return cell != last && cell->record.position == position ? cell - map_.cells.begin() : -1;
+                                       [](const MapCell& c, std::uint64_t at) { return c.position < at; });
+    return cell != last && cell->position == position ? cell - map_.cells.begin() : -1;
 }
 
 void FileCells::place(const FileOnMap& file)

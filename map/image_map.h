@@ -8,6 +8,7 @@
 #include "geometry.h"
 #include "image_facts.h"
 #include "record_state.h"
+#include "report_output.h"
 
 #include <cstddef>
 #include <string>
@@ -19,9 +20,14 @@
 constexpr std::size_t kMapCellsPerTrack = 64;
 constexpr std::size_t kMapCellsPerImage = 100000;
 
+// What a cell shows of its record, in 24 bytes: an image has tens of
+// thousands.
 struct MapCell {
-    SectorRecord record;
-    std::uint32_t present;  // of the data length, the bytes the file holds
+    std::uint64_t position;  // the record's, in the file
+    SectorId id;
+    std::uint16_t length;   // its data length field
+    std::uint16_t present;  // of them, the bytes the file holds
+    std::uint8_t status;
     RecordState state;
 };
 
@@ -52,27 +58,30 @@ struct ImageMap {
     std::size_t cellsLeftOut = 0;  // records the walks visited that are not drawn
 };
 
-// The map as a standalone SVG 1.1 document.
-std::string drawMap(const ImageMap& map, const ImageSummary& summary);
+// Draws the map as a standalone SVG 1.1 document into output, handed on in
+// pieces of some 64 KiB.
+void drawMap(const ImageMap& map, const ImageSummary& summary, ReportOutput& output);
 
 // Gathers an image's map from its survey, one survey serving the map and a
-// report through a ReportTee; draws the map at the end of the image.
+// report through a ReportTee. Once the image is surveyed, its map can be
+// drawn, until the next image begins.
 class MapWriter final : public ReportWriter {
 public:
     void beginImage(const ImageFacts& image) override;
     void beginDisk(const DiskFacts& disk) override;
     void track(const TrackFacts& track) override;
     void endDisk() override;
-    void endImage(const ImageSummary& summary) override;
+    void endImage(const ImageSummary& summary) override { summary_ = summary; }
 
-    // The last image's map; empty until its end.
-    const std::string& svg() const { return svg_; }
+    // The last image's map, into output or as one text.
+    void draw(ReportOutput& output) const { drawMap(map_, summary_, output); }
+    std::string svg() const;
 
 private:
     ImageMap map_;
+    ImageSummary summary_;
     GeometryTally geometry_;
     std::vector<RecordState> states_;
-    std::string svg_;
 };
 
 #endif

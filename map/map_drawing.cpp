@@ -96,28 +96,35 @@ std::string trackLabel(int track)
     return "C " + number(static_cast<unsigned>(track / 2)) + " H " + number(static_cast<unsigned>(track % 2));
 }
 
-std::string stateWords(const MapCell& cell)
+// What a cell's title says of its state.
+void putStateWords(Markup& out, const MapCell& cell)
 {
     switch (cell.state) {
     case RecordState::Missing:
-        return "missing: the file ends before its data";
+        out << "missing: the file ends before its data";
+        return;
     case RecordState::Short:
-        return "short: the file holds " + number(cell.present) + " of them";
+        out << "short: the file holds " << cell.present << " of them";
+        return;
     case RecordState::BadStatus:
-        return "bad status " + hex(static_cast<unsigned>(cell.record.status)) + " (" +
-               statusMeaning(cell.record.status) + ")";
+        out << "bad status " << hex(cell.status) << " (" << statusMeaning(cell.status) << ")";
+        return;
     case RecordState::Duplicate:
-        return "duplicate ID";
+        out << "duplicate ID";
+        return;
     case RecordState::Deleted:
-        return "deleted-data mark";
+        out << "deleted-data mark";
+        return;
     case RecordState::Empty:
-        return "empty";
+        out << "empty";
+        return;
     case RecordState::OddLength:
-        return "length other than 128 << N";
+        out << "length other than 128 &lt;&lt; N";  // as markup
+        return;
     case RecordState::Whole:
-        break;
+        out << "whole";
+        return;
     }
-    return "whole";
 }
 
 std::string cutterLine(const char* cutter, const std::vector<PlannedFile>& files)
@@ -139,8 +146,11 @@ std::string cutterLine(const char* cutter, const std::vector<PlannedFile>& files
 
 class Drawing {
 public:
-    Drawing(const ImageMap& map, const ImageSummary& summary) : map_(map), summary_(summary), files_(map, summary) {}
-    std::string draw();
+    Drawing(const ImageMap& map, const ImageSummary& summary, ReportOutput& output)
+        : map_(map), summary_(summary), files_(map, summary), text_(output), out_(text_.text())
+    {
+    }
+    void draw();
 
 private:
     struct Place {
@@ -163,7 +173,8 @@ private:
     FileCells files_;
     std::size_t nextPart_ = 0;       // the first file part not drawn yet
     std::size_t nextShortfall_ = 0;  // likewise
-    std::string out_;
+    ReportText text_;  // handed on in large pieces
+    std::string& out_;
     std::vector<Place> places_;  // each panel's
     std::vector<int> cellsWide_;
     std::vector<std::vector<std::string>> rowNotes_;  // each row's, right of its cells
@@ -351,10 +362,9 @@ void Drawing::legend(int y)
          "its record's facts.");
 }
 
-std::string Drawing::draw()
+void Drawing::draw()
 {
     layOut();
-    out_.reserve(map_.cells.size() * 150 + 16384);
     out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:l=\"http://www.w3.org/1999/xlink\" version=\"1.1\"";
     attribute(out_, "width", width_);
@@ -387,7 +397,7 @@ std::string Drawing::draw()
         }
     }
     out_ += "</svg>\n";
-    return std::move(out_);
+    text_.flush();
 }
 
 void Drawing::panel(std::size_t p)
@@ -440,30 +450,27 @@ void Drawing::row(std::size_t p, std::size_t r)
     const MapRow& row = panel.rows[r];
     const int c = row.track / 2, h = row.track % 2;
     const RowKind kind = kindOf(panel, row);
-    std::string title = "track " + number(static_cast<unsigned>(row.track)) + " (" + trackLabel(row.track) + ")";
+    Markup head;
+    head << "<svg y=\"" << row.track * kRowHeight << "\" data-track=\"" << row.track << "\" data-c=\"" << c
+         << "\" data-h=\"" << h << "\"><title>track " << row.track << " (C " << c << " H " << h << ')';
+    out_ += head.text();
     if (kind == RowKind::Unusable) {
-        title += ": its offset " + hex(row.offset) + " lies beyond the disk's size, so it is not read";
+        out_ += ": its offset " + hex(row.offset) + " lies beyond the disk's size, so it is not read";
     } else if (kind == RowKind::PastEnd) {
-        title += ": it lies past the end of the file";
+        out_ += ": it lies past the end of the file";
     } else if (row.end != WalkEnd::Count || row.cellCount < row.recordCount || row.trackRecords < row.recordCount) {
         // An ordinary track, ended by its count, needs no words beyond its cells.
-        title += ": " + plural(row.recordCount, "record", "records") + ", " + walkEndWords(row.end).text;
+        out_ += ": " + plural(row.recordCount, "record", "records") + ", " + walkEndWords(row.end).text;
         if (row.trackRecords < row.recordCount) {
-            title += "; a sector count stored byte-swapped: the track's own are the first " + number(row.trackRecords);
+            out_ += "; a sector count stored byte-swapped: the track's own are the first " + number(row.trackRecords);
         }
         if (row.cellCount < row.recordCount) {
-            title += "; the first " + number(row.cellCount) + " drawn";
+            out_ += "; the first " + number(row.cellCount) + " drawn";
         }
     }
-    out_ += "<svg";
-    attribute(out_, "y", row.track * kRowHeight);
-    attribute(out_, "data-track", row.track);
-    attribute(out_, "data-c", c);
-    attribute(out_, "data-h", h);
-    out_ += "><title>";
-    appendXmlText(out_, title);
-    out_ += "</title>";
-    text(out_, nullptr, -4, 9, trackLabel(row.track));
+    Markup label;
+    label << "</title><text x=\"-4\" y=\"9\">C " << c << " H " << h << "</text>";
+    out_ += label.text();
     const int cellsWide = cellsWide_[p];
     if (kind != RowKind::Walked) {
         out_ += "<rect";
@@ -484,34 +491,31 @@ void Drawing::row(std::size_t p, std::size_t r)
         text(out_, "n", cellsWide * kPitch + 2, 9, rowNotes_[p][r]);
     }
     out_ += "</svg>\n";
+    text_.flushIfLarge();
 }
 
 void Drawing::cell(const MapCell& cell, std::size_t index, int trackC, int trackH)
 {
-    const SectorRecord& record = cell.record;
+    const SectorId& id = cell.id;
     std::size_t partsEnd = nextPart_;
     const std::size_t at = static_cast<std::size_t>(&cell - map_.cells.data());
     const std::vector<FilePart>& parts = files_.parts();
     while (partsEnd < parts.size() && parts[partsEnd].cell == at) {
         ++partsEnd;
     }
-    out_ += "<use l:href=\"#";
-    out_ += stateSymbol(cell.state);
-    out_ += '"';
+    const bool ownId = id.c != trackC || id.h != trackH;
+    Markup head;
+    head << "<use l:href=\"#" << stateSymbol(cell.state) << '"';
     if (index > 0) {
-        attribute(out_, "x", index * kPitch);
+        head << " x=\"" << index * kPitch << '"';
     }
-    attribute(out_, "data-index", index);
-    const bool ownId = record.id.c != trackC || record.id.h != trackH;
+    head << " data-index=\"" << index << '"';
     if (ownId) {
-        attribute(out_, "data-c", unsigned{record.id.c});
-        attribute(out_, "data-h", unsigned{record.id.h});
+        head << " data-c=\"" << id.c << "\" data-h=\"" << id.h << '"';
     }
-    attribute(out_, "data-r", unsigned{record.id.r});
-    attribute(out_, "data-n", unsigned{record.id.n});
-    out_ += " data-state=\"";
-    out_ += stateName(cell.state);
-    out_ += '"';
+    head << " data-r=\"" << id.r << "\" data-n=\"" << id.n << "\" data-state=\""
+         << stateName(cell.state) << '"';
+    out_ += head.text();
     if (partsEnd > nextPart_) {
         out_ += " data-file=\"";
         for (std::size_t i = nextPart_; i < partsEnd; ++i) {
@@ -522,28 +526,19 @@ void Drawing::cell(const MapCell& cell, std::size_t index, int trackC, int track
         }
         out_ += '"';
     }
-    out_ += "><title>record ";
-    appendNumber(out_, index);
-    out_ += ": ";
+    Markup title;
+    title << "><title>record " << index << ": ";
     if (ownId) {
-        out_ += "C ";
-        appendNumber(out_, unsigned{record.id.c});
-        out_ += " H ";
-        appendNumber(out_, unsigned{record.id.h});
-        out_ += ' ';
+        title << "C " << id.c << " H " << id.h << ' ';
     }
-    out_ += "R ";
-    appendNumber(out_, unsigned{record.id.r});
-    out_ += " N ";
-    appendNumber(out_, unsigned{record.id.n});
+    title << "R " << id.r << " N " << id.n;
     // A whole record holds 128 << N bytes: its length goes without saying.
     if (cell.state != RecordState::Whole) {
-        out_ += ", ";
-        appendNumber(out_, record.length);
-        out_ += " B";
+        title << ", " << cell.length << " B";
     }
-    out_ += ", ";
-    appendXmlText(out_, stateWords(cell));
+    title << ", ";
+    putStateWords(title, cell);
+    out_ += title.text();
     for (std::size_t i = nextPart_; i < partsEnd; ++i) {
         out_ += "; in ";
         appendXmlText(out_, fileWords(parts[i].file));
@@ -606,7 +601,7 @@ void Drawing::shortfallMarks(std::size_t p, std::size_t r)
 
 }  // namespace
 
-std::string drawMap(const ImageMap& map, const ImageSummary& summary)
+void drawMap(const ImageMap& map, const ImageSummary& summary, ReportOutput& output)
 {
-    return Drawing(map, summary).draw();
+    Drawing(map, summary, output).draw();
 }

@@ -6,7 +6,7 @@ void MapWriter::beginImage(const ImageFacts& image)
 {
     map_ = ImageMap{};
     map_.image = image;
-    svg_.clear();
+    summary_ = ImageSummary{};
 }
 
 void MapWriter::beginDisk(const DiskFacts& disk)
@@ -37,7 +37,10 @@ void MapWriter::track(const TrackFacts& track)
     map_.cellsLeftOut += track.recordCount - row.cellCount;
     recordStates(track.records.data(), row.cellCount, states_);
     for (std::size_t i = 0; i < row.cellCount; ++i) {
-        map_.cells.push_back({track.records[i].record, track.records[i].present, states_[i]});
+        const SectorRecord& record = track.records[i].record;
+        map_.cells.push_back({record.position, record.id, static_cast<std::uint16_t>(record.length),
+                              static_cast<std::uint16_t>(track.records[i].present),
+                              static_cast<std::uint8_t>(record.status), states_[i]});
     }
     panel.rows.push_back(row);
 }
@@ -47,8 +50,9 @@ void MapWriter::endDisk()
     map_.panels.back().geometry = geometry_.result();
 }
 
-void MapWriter::endImage(const ImageSummary& summary)
+std::string MapWriter::svg() const
 {
-    svg_ = drawMap(map_, summary);
-    map_ = ImageMap{};
+    StringOutput output;
+    draw(output);
+    return std::move(output.text());
 }
