@@ -412,7 +412,7 @@ void Drawing::panel(std::size_t p)
     text(out_, "h", 0, 14, "disk " + number(static_cast<unsigned>(disk.index)) + " " + shownName(disk));
     text(out_, nullptr, 0, 27,
          (media != nullptr ? media : "media " + hex(static_cast<unsigned>(disk.media))) + ", " +
-             (disk.kind != DiskKind::None ? kindName(disk.kind) : "no known kind") + "; " +
+             (disk.kind != DiskKind::None ? diskKindName(disk.kind) : "no known kind") + "; " +
              geometryText(panel.geometry, false));
     text(out_, nullptr, 0, 39,
          "at " + hex(disk.offset) + ", " + number(disk.size) + " bytes" +

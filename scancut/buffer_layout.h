@@ -1,7 +1,8 @@
 // Where each byte of the scan buffer came from, so that a file found there
-// can be traced to the records of the disk. Set as the reader's observer
-// while a disk is laid in, it is told of each sector read in turn, and
-// laying-in puts each sector's bytes right after the last one's.
+// can be traced to the records of the disk. As the reader's observer while
+// a disk is laid in (the scanning cutter makes it so when given one), it is
+// told of each sector read in turn, and laying-in puts each sector's bytes
+// right after the last one's.
 #ifndef SCANCUT_BUFFER_LAYOUT_H
 #define SCANCUT_BUFFER_LAYOUT_H
 
