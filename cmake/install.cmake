@@ -1,8 +1,10 @@
-# Installation, in two components: "programs" (the programs, their manual
-# pages and the documents) and "development" (the library, its headers, a
-# CMake package and a pkg-config file). Every path comes from
-# GNUInstallDirs. Also a build-tree export, so that another build can use
-# this one's library through find_package without installing it.
+# Installation, in components: "programs" (the programs, their manual pages
+# and the documents), "runtime" (the C API's shared library), "development"
+# (the static library, the headers, the shared library's link, a CMake
+# package and pkg-config files) and, with D88_PYTHON, "python" (the Python
+# package). Every path comes from GNUInstallDirs. Also a build-tree export,
+# so that another build can use this one's libraries through find_package
+# without installing them.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -25,6 +27,12 @@ endif()
 install(TARGETS d88image EXPORT d88imageTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY include/d88image DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+if(D88_BUILD_C_API)
+    install(TARGETS d88image_c EXPORT d88imageTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+        RUNTIME DESTINATION ${D88_PROGRAM_DIR} COMPONENT runtime
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+endif()
 install(EXPORT d88imageTargets NAMESPACE d88image:: DESTINATION ${D88_CMAKE_DIR} COMPONENT development)
 export(EXPORT d88imageTargets NAMESPACE d88image:: FILE ${PROJECT_BINARY_DIR}/d88imageTargets.cmake)
 configure_package_config_file(cmake/d88imageConfig.cmake.in
@@ -41,8 +49,16 @@ endif()
 # wherever the tree is installed or unpacked.
 file(RELATIVE_PATH D88_PC_PREFIX_FROM_PCDIR "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" D88_PC_PREFIX_FROM_PCDIR "${D88_PC_PREFIX_FROM_PCDIR}")
+# d88image is the static C++ library, named by its file so that the shared
+# library beside it is not taken instead; d88image-c is the C API's shared
+# library.
 configure_file(cmake/d88image.pc.in ${PROJECT_BINARY_DIR}/d88image.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/d88image.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+if(D88_BUILD_C_API)
+    configure_file(cmake/d88image-c.pc.in ${PROJECT_BINARY_DIR}/d88image-c.pc @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/d88image-c.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+        COMPONENT development)
+endif()
 
 # Manual pages are installed compressed, as the system's own are.
 if(D88_BUILD_PROGRAMS)
