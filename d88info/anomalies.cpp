@@ -41,7 +41,7 @@ std::string plural(std::size_t count, const char* one, const char* many)
 
 void AnomalyList::add(Anomaly anomaly)
 {
-    anyDamage_ = anyDamage_ || anomaly.damage;
+    damage_ += anomaly.damage ? 1 : 0;
     if (items_.size() >= kLimit) {
         ++leftOut_;
         return;
@@ -55,9 +55,12 @@ void TrackChecker::begin(int track)
     seen_.visited = 0;
     seen_.firstCount = -1;
     seen_.nextHeader = 0;
+    seen_.swapped = 0;
+    seen_.swapConfirmed = false;
+    seen_.trackEnd = 0;
     // What a tally holds beside its count is read only when it counts.
-    for (Tally* tally : {&seen_.countMismatch, &seen_.lengthMismatch, &seen_.duplicate, &seen_.shortSector,
-                         &seen_.empty, &seen_.badStatus, &seen_.deleted, &seen_.zeroCount}) {
+    for (Tally* tally : {&seen_.countMismatch, &seen_.lengthMismatch, &seen_.longSector, &seen_.duplicate,
+                         &seen_.shortSector, &seen_.empty, &seen_.badStatus, &seen_.deleted, &seen_.zeroCount}) {
         tally->count = 0;
     }
     ids_.clear();
@@ -79,36 +82,70 @@ void TrackChecker::note(Tally& tally, const SectorRecord& record, std::uint32_t 
     }
 }
 
+// Whether a record is the track's own: past a swapped count that the
+// records bear out, the walk meets other tracks' records.
+bool TrackChecker::ownRecord(const SectorRecord& record, std::size_t index)
+{
+    if (index == 0) {
+        seen_.firstCount = record.count;
+        seen_.firstId = record.id;
+        seen_.swapped = (record.count & 0xFF) == 0 ? static_cast<std::size_t>(record.count >> 8) : 0;
+        return true;
+    }
+    if (seen_.swapConfirmed) {
+        return false;
+    }
+    if (seen_.swapped == 0) {
+        return true;
+    }
+    const bool sameTrack = record.id.c == seen_.firstId.c && record.id.h == seen_.firstId.h;
+    if (index < seen_.swapped) {
+        if (!sameTrack || record.count != seen_.firstCount) {
+            seen_.swapped = 0;
+        }
+        return true;
+    }
+    seen_.swapConfirmed = !sameTrack;
+    seen_.swapped = sameTrack ? 0 : seen_.swapped;
+    return !seen_.swapConfirmed;
+}
+
 void TrackChecker::record(const RecordFacts& facts)
 {
     const SectorRecord& record = facts.record;
-    ++seen_.visited;
+    const std::size_t index = seen_.visited++;
     seen_.nextHeader = record.position + 16 + static_cast<std::uint64_t>(record.length);
-    if (seen_.firstCount < 0) {
-        seen_.firstCount = record.count;
-    } else if (record.count != seen_.firstCount) {
+    if (!ownRecord(record, index)) {
+        return;
+    }
+    seen_.trackEnd = seen_.nextHeader;
+    if (index > 0 && record.count != seen_.firstCount) {
         note(seen_.countMismatch, record);
     }
     if (record.count == 0) {
         note(seen_.zeroCount, record);
     }
     const long long nominal = record.id.n < 16 ? 128LL << record.id.n : -1;
-    if (record.length != 0 && record.length != nominal) {
+    if (record.length != 0 && (record.length < nominal || nominal < 0)) {
         note(seen_.lengthMismatch, record);
+    } else if (record.length > nominal) {
+        note(seen_.longSector, record);
     }
     ids_.push_back({(std::uint32_t{record.id.c} << 24) | (std::uint32_t{record.id.h} << 16) |
                         (std::uint32_t{record.id.r} << 8) | record.id.n,
-                    seen_.visited - 1, record.position});
+                    index, record.position});
     if (facts.present < static_cast<std::uint32_t>(record.length)) {
         note(seen_.shortSector, record, facts.present);
     }
     if (record.length == 0) {
         note(seen_.empty, record);
     }
-    if (record.status != 0) {
+    // A status of 0x10 says the controller met the deleted-data mark: the
+    // sector read well.
+    if (record.status != 0 && record.status != 0x10) {
         note(seen_.badStatus, record);
     }
-    if (record.deleted != 0) {
+    if (record.deleted != 0 || record.status == 0x10) {
         note(seen_.deleted, record);
     }
 }
@@ -119,6 +156,10 @@ void TrackChecker::record(const RecordFacts& facts)
 void TrackChecker::close()
 {
     constexpr std::size_t kShortTrack = 32;
+    // A swapped count whose records the walk met all, and no more.
+    if (seen_.swapped != 0 && !seen_.swapConfirmed && seen_.visited == seen_.swapped) {
+        seen_.swapConfirmed = true;
+    }
     const Placed* first = nullptr;
     Tally& duplicate = seen_.duplicate;
     if (ids_.size() <= kShortTrack) {
@@ -158,25 +199,10 @@ void TrackChecker::add(AnomalyList& anomalies, const char* kind, bool damage, co
                    position});
 }
 
-void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
+// Why the walk ended, where that is damage.
+void TrackChecker::walkEnd(const TrackFacts& track, AnomalyList& anomalies)
 {
     const std::uint64_t start = disk_.offset + track.offset;
-    const long long tableEntry = static_cast<long long>(disk_.offset) + 0x20 + 4LL * track_;
-    if (!track.usable) {
-        add(anomalies, "track-offset-out-of-range", true,
-            format("its offset 0x%x lies beyond the disk's size of %u bytes; the track is not read", track.offset,
-                   disk_.size),
-            tableEntry);
-        return;
-    }
-    if (track.offset < 0x2B0) {
-        add(anomalies, "track-offset-in-header", true,
-            format("its offset 0x%x points into the disk's own header", track.offset), tableEntry);
-    }
-    if (start >= fileSize_) {
-        return;  // lost to the end of the file: told once for the whole disk
-    }
-    const auto at = [](const Tally& tally) { return static_cast<long long>(tally.first.position); };
     switch (track.end) {
     case WalkEnd::EndOfFile: {
         const std::uint64_t header = seen_.visited == 0 ? start : seen_.nextHeader;
@@ -196,10 +222,40 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
             format("record %zu (%s) has a sector count of 0, which ends every search by ID there: it cannot be "
                    "read",
                    seen_.zeroCount.firstIndex, idText(seen_.zeroCount.first).c_str()),
-            at(seen_.zeroCount));
+            static_cast<long long>(seen_.zeroCount.first.position));
         break;
     default:
         break;
+    }
+}
+
+void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
+{
+    const std::uint64_t start = disk_.offset + track.offset;
+    const long long tableEntry = static_cast<long long>(disk_.offset) + 0x20 + 4LL * track_;
+    if (!track.usable) {
+        add(anomalies, "track-offset-out-of-range", true,
+            format("its offset 0x%x lies beyond the disk's size of %u bytes; the track is not read", track.offset,
+                   disk_.size),
+            tableEntry);
+        return;
+    }
+    if (track.offset < static_cast<std::uint32_t>(disk_.headerSize)) {
+        add(anomalies, "track-offset-in-header", true,
+            format("its offset 0x%x points into the disk's own header", track.offset), tableEntry);
+    }
+    if (start >= fileSize_) {
+        return;  // lost to the end of the file: told once for the whole disk
+    }
+    const auto at = [](const Tally& tally) { return static_cast<long long>(tally.first.position); };
+    if (seen_.swapConfirmed) {
+        add(anomalies, "byte-swapped-count", false,
+            format("its sector count is stored with its bytes swapped (0x%04x for %zu), as old converters wrote it: "
+                   "its %zu records are read; a search for a sector it lacks runs on past it",
+                   static_cast<unsigned>(seen_.firstCount), seen_.swapped, seen_.swapped),
+            static_cast<long long>(start));
+    } else {
+        walkEnd(track, anomalies);
     }
     if (seen_.countMismatch.count > 0) {
         add(anomalies, "count-mismatch", true,
@@ -210,7 +266,7 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     if (seen_.lengthMismatch.count > 0) {
         add(anomalies, "length-mismatch", true,
             plural(seen_.lengthMismatch.count, "record holds", "records hold") +
-                format(" a data length other than 128 << N (the first, %s, holds %d bytes)",
+                format(" less data than 128 << N (the first, %s, holds %d bytes)",
                        idText(seen_.lengthMismatch.first).c_str(), seen_.lengthMismatch.first.length),
             at(seen_.lengthMismatch));
     }
@@ -230,17 +286,28 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     if (seen_.badStatus.count > 0) {
         add(anomalies, "bad-status", true,
             plural(seen_.badStatus.count, "record carries", "records carry") +
-                format(" a controller status other than 0, a read error when the disk was dumped (the first, %s: "
-                       "0x%02x)",
-                       idText(seen_.badStatus.first).c_str(), seen_.badStatus.first.status),
+                format(" a controller status that says the disk read badly when it was dumped (the first, %s: "
+                       "0x%02x, %s)",
+                       idText(seen_.badStatus.first).c_str(), seen_.badStatus.first.status,
+                       statusMeaning(seen_.badStatus.first.status)),
             at(seen_.badStatus));
     }
-    if (seen_.visited > 0 && seen_.nextHeader > disk_.offset + disk_.size && track.end != WalkEnd::EndOfFile) {
+    const std::uint64_t recordsEnd = seen_.swapConfirmed ? seen_.trackEnd : seen_.nextHeader;
+    if (seen_.visited > 0 && recordsEnd > disk_.offset + disk_.size &&
+        (seen_.swapConfirmed || track.end != WalkEnd::EndOfFile)) {
         add(anomalies, "records-beyond-disk", true,
             format("its records run past the disk's end at 0x%llx, to 0x%llx",
                    static_cast<unsigned long long>(disk_.offset + disk_.size),
-                   static_cast<unsigned long long>(seen_.nextHeader)),
+                   static_cast<unsigned long long>(recordsEnd)),
             static_cast<long long>(disk_.offset + disk_.size));
+    }
+    if (seen_.longSector.count > 0) {
+        add(anomalies, "long-sector", false,
+            plural(seen_.longSector.count, "record holds", "records hold") +
+                format(" more data than 128 << N (the first, %s, holds %d bytes), as dumps of long sectors do; "
+                       "a read takes the first 128 << N",
+                       idText(seen_.longSector.first).c_str(), seen_.longSector.first.length),
+            at(seen_.longSector));
     }
     if (seen_.empty.count > 0) {
         add(anomalies, "empty-sector", false,
@@ -251,7 +318,8 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     if (seen_.deleted.count > 0) {
         add(anomalies, "deleted-data", false,
             plural(seen_.deleted.count, "record carries", "records carry") +
-                format(" the deleted-data mark (the first, %s)", idText(seen_.deleted.first).c_str()),
+                format(" the deleted-data mark, or the status 0x10 that says so (the first, %s)",
+                       idText(seen_.deleted.first).c_str()),
             at(seen_.deleted));
     }
 }
@@ -271,24 +339,55 @@ void DiskChecker::track(const TrackFacts& track)
     }
 }
 
+void DiskChecker::notTrack(int entry)
+{
+    if (entry < disk_.trackEntries) {
+        unused_.push_back(entry);
+    }
+}
+
 void DiskChecker::finish(AnomalyList& anomalies)
 {
     const int d = disk_.index;
     const long long at = static_cast<long long>(disk_.offset);
+    if (disk_.headerSize != d88format::kDiskHeaderSize) {
+        anomalies.add({"short-header", false,
+                       format("disk %d: its header is the 672-byte variant, with 160 track entries and track 0 at "
+                              "0x2a0; the bytes of entries 160-163 are its first record's, not read as tracks",
+                              d),
+                       d, -1, at + disk_.headerSize});
+    }
+    if (!unused_.empty()) {
+        anomalies.add({"unused-entries", false,
+                       format("disk %d: track-table entr%s ", d, unused_.size() == 1 ? "y" : "ies") +
+                           trackRanges(unused_) +
+                           format(" hold%s the disk's size, 0x%x, where no track starts, as some tools mark entries "
+                                  "not used; not read as tracks",
+                                  unused_.size() == 1 ? "s" : "", disk_.size),
+                       d, -1, at + 0x20 + 4LL * unused_.front()});
+    }
     if (disk_.size == 0) {
         anomalies.add({"disk-size-zero", true,
                        format("disk %d: its size is 0, so the chain of disks stands still and indexes it again "
                               "up to the limit of 64 disks",
                               d),
                        d, -1, at + 0x1C});
-    } else if (disk_.size < 0x2B0) {
+    } else if (disk_.size < static_cast<std::uint32_t>(disk_.headerSize)) {
         anomalies.add({"disk-size-short", true,
-                       format("disk %d: its size, %u bytes, is less than its own 688-byte header, so the next disk "
+                       format("disk %d: its size, %u bytes, is less than its own %d-byte header, so the next disk "
                               "starts inside it",
-                              d, disk_.size),
+                              d, disk_.size, disk_.headerSize),
                        d, -1, at + 0x1C});
     }
-    if (disk_.bytesPresent < disk_.size) {
+    if (disk_.bytesPresent < disk_.size && anyUsable_ && lost_.empty() && cut_.empty()) {
+        // Only the last disk can reach past the file, and a reader of it
+        // misses nothing when every track lies whole inside.
+        anomalies.add({"size-beyond-file", false,
+                       format("disk %d: its size says %u bytes, %llu more than the file holds; every track lies "
+                              "whole in the file",
+                              d, disk_.size, static_cast<unsigned long long>(disk_.size - disk_.bytesPresent)),
+                       d, -1, at + 0x1C});
+    } else if (disk_.bytesPresent < disk_.size) {
         std::string message = format("disk %d: the file ends %llu bytes into it, where its size says %u", d,
                                      static_cast<unsigned long long>(disk_.bytesPresent), disk_.size);
         if (!lost_.empty()) {
@@ -313,7 +412,16 @@ void DiskChecker::finish(AnomalyList& anomalies)
     }
 }
 
-void checkImage(const ImageFacts& image, std::uint64_t endOfLastDisk, AnomalyList& anomalies)
+void checkRepeatedDisk(const DiskFacts& disk, AnomalyList& anomalies)
+{
+    anomalies.add({"disk-repeated", true,
+                   format("disk %d: disk %d again, at 0x%llx: that disk's size is 0, so the chain of disks stands "
+                          "still there",
+                          disk.index, disk.sameAs, static_cast<unsigned long long>(disk.offset)),
+                   disk.index, -1, static_cast<long long>(disk.offset)});
+}
+
+void checkImage(const ImageFacts& image, const ImageEnd& imageEnd, AnomalyList& anomalies)
 {
     if (image.diskCount == 0) {
         anomalies.add({"no-disks", true,
@@ -323,16 +431,43 @@ void checkImage(const ImageFacts& image, std::uint64_t endOfLastDisk, AnomalyLis
                        -1, -1, 0});
         return;
     }
-    if (image.size > endOfLastDisk) {
-        std::string message = format("%llu bytes follow the end of the last disk (disk %d) at 0x%llx",
-                                     static_cast<unsigned long long>(image.size - endOfLastDisk),
-                                     image.diskCount - 1, static_cast<unsigned long long>(endOfLastDisk));
-        if (image.diskCount == 64) {
-            message += "; the chain of disks stops at 64";
-        } else if (image.size - endOfLastDisk < 0x2B0) {
-            message += ", too few for another disk header";
+    if (imageEnd.lastDisk < 0) {
+        anomalies.add({"no-disks", true, "the file's first 688 bytes are zero: it holds no disk header", -1, -1, 0});
+        return;
+    }
+    if (image.size <= imageEnd.end) {
+        return;
+    }
+    const unsigned long long bytes = image.size - imageEnd.end;
+    const unsigned long long end = imageEnd.end;
+    const long long position = static_cast<long long>(end);
+    if (imageEnd.zeros) {
+        std::string message =
+            format("%llu zero bytes follow the end of the last disk (disk %d) at 0x%llx", bytes, imageEnd.lastDisk, end);
+        if (imageEnd.blankDisks > 0) {
+            message += format("; the chain of disks takes them for %d empty disk %s (disk%s %d%s)", imageEnd.blankDisks,
+                              imageEnd.blankDisks == 1 ? "header" : "headers", imageEnd.blankDisks == 1 ? "" : "s",
+                              imageEnd.lastDisk + 1,
+                              imageEnd.blankDisks == 1
+                                  ? ""
+                                  : format("-%d", imageEnd.lastDisk + imageEnd.blankDisks).c_str());
         }
-        anomalies.add({"trailing-data", true, message, -1, -1, static_cast<long long>(endOfLastDisk)});
+        anomalies.add({"trailing-zeros", false, message, -1, -1, position});
+    } else if (bytes < static_cast<unsigned long long>(d88format::kDiskHeaderSize)) {
+        anomalies.add({"trailing-bytes", false,
+                       format("%llu bytes follow the end of the last disk (disk %d) at 0x%llx, too few for another "
+                              "disk header: nothing reads them",
+                              bytes, imageEnd.lastDisk, end),
+                       -1, -1, position});
+    } else {
+        std::string message = format("%llu bytes follow the end of the last disk (disk %d) at 0x%llx", bytes,
+                                     imageEnd.lastDisk, end);
+        if (imageEnd.blankDisks > 0) {
+            message += "; the chain of disks stands still at an empty header there, so nothing after it is read";
+        } else if (image.diskCount == 64) {
+            message += "; the chain of disks stops at 64";
+        }
+        anomalies.add({"trailing-data", true, message, -1, -1, position});
     }
 }
 

@@ -8,6 +8,7 @@
 #include "help_output.h"
 #include "version.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -22,7 +23,8 @@ const char kUsage[] =
     "tablecut and scancut would write from it, without writing anything.\n"
     "\n"
     "  --json         one JSON document for the whole run, every record listed\n"
-    "  --sectors      list every record, not only a line per track\n"
+    "  -v, --tracks   a line for each track, not one for tracks that look alike\n"
+    "  --sectors      as --tracks, and a line for each record\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n"
     "  --             what follows are images, even if it starts with -\n"
@@ -33,7 +35,7 @@ const char kUsage[] =
 
 struct Options {
     bool json = false;
-    bool sectors = false;
+    TrackDetail detail = TrackDetail::Folded;
     std::vector<std::string> images;
 };
 
@@ -53,8 +55,10 @@ int parse(int argc, char** argv, Options& options)
             return showOnStandardOutput("d88info", "d88info (d88image) " D88_VERSION "\n") + 1;
         } else if (argument == "--json") {
             options.json = true;
+        } else if (argument == "-v" || argument == "--tracks") {
+            options.detail = std::max(options.detail, TrackDetail::EveryTrack);
         } else if (argument == "--sectors") {
-            options.sectors = true;
+            options.detail = TrackDetail::EveryRecord;
         } else {
             std::fprintf(stderr, "d88info: unknown option '%s'\nTry 'd88info --help' for more information.\n",
                          argument.c_str());
@@ -76,7 +80,7 @@ int runD88info(int argc, char** argv, ReportOutput& output)
     if (const int ended = parse(argc, argv, options)) {
         return ended - 1;
     }
-    TextReport text(output, options.sectors);
+    TextReport text(output, options.detail);
     std::unique_ptr<JsonReport> json;
     if (options.json) {
         json = std::make_unique<JsonReport>(output);
@@ -91,7 +95,7 @@ int runD88info(int argc, char** argv, ReportOutput& output)
             unreadable = true;
             // After the report so far, so that the two streams read in order.
             if (!json) {
-                text.finish();
+                text.flush();
             }
             output.flush();
             std::fprintf(stderr, "d88info: %s: cannot be read: %s\n", image.c_str(), survey.lastError().c_str());

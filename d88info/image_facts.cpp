@@ -24,8 +24,32 @@ const char* mediaName(int media)
         return "2DD";
     case 0x20:
         return "2HD";
+    case 0x30:
+        return "1D";
+    case 0x40:
+        return "1DD";
     default:
         return nullptr;
+    }
+}
+
+const char* statusMeaning(int status)
+{
+    switch (status) {
+    case 0x00:
+        return "ok";
+    case 0x10:
+        return "deleted data";
+    case 0xA0:
+        return "ID CRC error";
+    case 0xB0:
+        return "data CRC error";
+    case 0xE0:
+        return "no address mark";
+    case 0xF0:
+        return "no data mark";
+    default:
+        return "unknown";
     }
 }
 

@@ -26,17 +26,54 @@ struct ImageFacts {
     int diskCount = 0;
 };
 
+// A disk's format as the field describes one: cylinders x heads, sectors
+// per track and their size, taken from the tracks that hold records (see
+// GeometryTally).
+struct Geometry {
+    int cylinders = 0;    // distinct cylinder bytes among the tracks' first records
+    int heads = 0;        // distinct head bytes among them
+    int sectors = 0;      // records per track on most tracks
+    int sectorSize = 0;   // 128 << N of those tracks' first records, in bytes; 0 for N past 15
+    int tracks = 0;       // tracks that hold records
+    int otherTracks = 0;  // of them, those of another format: the disk is mixed when there are any
+};
+
 struct DiskFacts {
     int index = 0;
     std::uint64_t offset = 0;
     std::string name;  // the stored bytes up to the first NUL, at most 16
+    std::string nameText;      // name decoded from Shift-JIS, as UTF-8
+    bool nameDecoded = false;  // false: name is not Shift-JIS text (nameText is empty)
     int media = -1;
     int writeProtect = -1;
     std::uint32_t size = 0;
     std::uint64_t bytesPresent = 0;  // of size, how many the file holds
     DiskKind kind = DiskKind::None;
     std::string kindNote;  // for a disk of no known kind: what track 1 holds
+    // The header's length: 0x2B0, or 0x2A0 for the variant whose track
+    // table has 160 entries (track 0 starts right after them).
+    int headerSize = d88format::kDiskHeaderSize;
+    int trackEntries = d88format::kTrackCount;  // entries the header's table holds
+    // Of them, those that hold the disk's size: no track starts at the
+    // disk's end, and some tools mark unused entries so. They are not read
+    // as tracks.
+    int unusedEntries = 0;
+    int sameAs = -1;     // indexed again at the offset of this earlier disk (a size of 0)
+    bool blank = false;  // every header field is zero: zero bytes read as a header
 };
+
+// Entries in the track table of a header of the given size.
+inline int tableEntries(int headerSize)
+{
+    return (headerSize - d88format::kTrackTableOffset) / 4;
+}
+
+// Whether an entry of the disk's track table is read as a track: it is one
+// the header holds, and not one that holds the disk's size.
+inline bool readAsTrack(const DiskFacts& disk, int entry, std::uint32_t offset)
+{
+    return entry < disk.trackEntries && (disk.size == 0 || offset != disk.size);
+}
 
 struct RecordFacts {
     SectorRecord record;
@@ -49,7 +86,12 @@ struct TrackFacts {
     bool usable = false;
     WalkEnd end = WalkEnd::Unusable;
     std::size_t recordCount = 0;       // records the walk visited
+    // Of them, the track's own: fewer when the track's sector count is
+    // stored with its bytes swapped and the walk ran on past the track.
+    std::size_t trackRecords = 0;
+    bool countByteSwapped = false;     // its sector count reads as stored with its bytes swapped
     bool cutShort = false;             // the end of the file cuts the track's records short
+    bool damaged = false;              // an anomaly that is damage concerns the track
     std::vector<RecordFacts> records;  // the first of them, as many as are listed
 };
 
@@ -87,7 +129,8 @@ struct ImageSummary {
 };
 
 // Receives a survey's findings in order: beginImage, then for each disk
-// beginDisk, track for each track with an offset, endDisk; then endImage.
+// beginDisk, track for each track with an offset that is read as a track,
+// endDisk; then endImage.
 class ReportWriter {
 public:
     virtual void beginImage(const ImageFacts& image) = 0;
@@ -102,6 +145,9 @@ protected:
 
 const char* kindName(DiskKind kind);        // "Program Disk", ...
 const char* mediaName(int media);           // "2HD", ... or null when unknown
+// What a record's status byte says, as the field's dumpers write it: "ok"
+// for 0, "data CRC error" for 0xB0, ..., "unknown" for a value they do not.
+const char* statusMeaning(int status);
 // Why a walk ended, as the JSON names it ("count", ..., null when the track
 // was not walked) and in words for the text report.
 struct WalkEndWords {

@@ -8,10 +8,13 @@
 #include "image_buffer.h"
 #include "image_file.h"
 #include "linearize.h"
+#include "shift_jis.h"
 #include "table_cut.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -92,7 +95,7 @@ struct ImageSurvey::Run {
     ScanPreview scan;
     int scanCounter = 0;
     std::size_t listedInImage = 0;
-    std::uint64_t endOfLastDisk = 0;
+    ImageEnd end;
 };
 
 ImageSurvey::ImageSurvey(ReportWriter& writer)
@@ -147,9 +150,11 @@ ImageStatus ImageSurvey::survey(const std::string& path)
     }
     reader_->close();
 
-    checkImage(run.image, run.endOfLastDisk, run.anomalies);
+    const std::uint64_t endOfDisks = run.end.end;
+    run.end.zeros = size > endOfDisks && zerosFrom(path, endOfDisks);
+    checkImage(run.image, run.end, run.anomalies);
     markReplaced(run.table.files);
-    summary.trailingBytes = run.image.diskCount > 0 && size > run.endOfLastDisk ? size - run.endOfLastDisk : 0;
+    summary.trailingBytes = run.image.diskCount > 0 && size > endOfDisks ? size - endOfDisks : 0;
     summary.anomalies = std::move(run.anomalies.items());
     summary.anomaliesLeftOut = run.anomalies.leftOut();
     summary.tablecut = std::move(run.table.files);
@@ -172,19 +177,14 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     D88Image& reader = *reader_;
     reader.selectDisk(index);
     DiskFacts disk;
-    disk.index = index;
-    disk.offset = reader.diskOffset(index);
-    disk.name = reader.diskName();
-    disk.media = reader.mediaType();
-    disk.writeProtect = reader.writeProtect();
-    disk.size = reader.diskSize();
-    disk.bytesPresent = run.image.size > disk.offset ? std::min<std::uint64_t>(disk.size, run.image.size - disk.offset) : 0;
-    if (index == run.image.diskCount - 1) {
-        run.endOfLastDisk = disk.offset + disk.size;
-    }
+    describeDisk(run, index, disk);
     const bool scanned = index < kScannedDisks;
     int laidIn = 0;
 
+    // A disk met again, or zero bytes read as one, is told of once: what
+    // its own checks find is not kept.
+    AnomalyList notKept;
+    AnomalyList& anomalies = disk.sameAs >= 0 || disk.blank ? notKept : run.anomalies;
     TrackChecker checker(disk, run.image.size);
     checker.begin(0);
     surveyTrack(run, disk, 0, checker, firstTrack_);
@@ -200,23 +200,77 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     writer_.beginDisk(disk);
     DiskChecker diskChecker(disk, run.image.size);
     for (int t = 0; t < D88Image::kTrackCount; ++t) {
+        const bool isTrack = readAsTrack(disk, t, reader.trackOffset(t));
         if (t > 0) {
-            checker.begin(t);
-            surveyTrack(run, disk, t, checker, track_);
+            if (isTrack) {
+                checker.begin(t);
+                surveyTrack(run, disk, t, checker, track_);
+            }
             if (scanned && t < kTracksLaidIn) {
                 laidIn = linearizeTrack(reader, t, scanBuffer_.get(), laidIn);
             }
         }
-        const TrackFacts& track = t == 0 ? firstTrack_ : track_;
+        TrackFacts& track = t == 0 ? firstTrack_ : track_;
+        if (!isTrack) {
+            diskChecker.notTrack(t);
+            continue;
+        }
         if (track.offset == 0) {
             continue;
         }
-        checker.finish(track, run.anomalies);
+        const std::size_t damageBefore = anomalies.damageCount();
+        checker.finish(track, anomalies);
+        track.damaged = anomalies.damageCount() > damageBefore;
         diskChecker.track(track);
         writer_.track(track);
     }
-    diskChecker.finish(run.anomalies);
+    diskChecker.finish(anomalies);
+    if (disk.sameAs >= 0 && !disk.blank) {
+        checkRepeatedDisk(disk, run.anomalies);
+    }
     writer_.endDisk();
+}
+
+// The disk's header as the reader holds it, and what it means.
+void ImageSurvey::describeDisk(Run& run, int index, DiskFacts& disk)
+{
+    D88Image& reader = *reader_;
+    disk.index = index;
+    disk.offset = reader.diskOffset(index);
+    disk.name = reader.diskName();
+    disk.nameDecoded = decodeShiftJis(disk.name, disk.nameText);
+    disk.media = reader.mediaType();
+    disk.writeProtect = reader.writeProtect();
+    disk.size = reader.diskSize();
+    disk.bytesPresent = run.image.size > disk.offset ? std::min<std::uint64_t>(disk.size, run.image.size - disk.offset) : 0;
+    for (int other = 0; other < index && disk.sameAs < 0; ++other) {
+        disk.sameAs = reader.diskOffset(other) == disk.offset ? other : -1;
+    }
+
+    // The 672-byte header: its first track starts right after a table of
+    // 160 entries, so no track starts before 0x2A0 (entries 160-163 are
+    // that track's first bytes).
+    constexpr int kShortHeader = d88format::kShortDiskHeaderSize;
+    std::uint32_t first = 0;
+    bool anyOffset = false;
+    for (int t = 0; t < D88Image::kTrackCount; ++t) {
+        const std::uint32_t offset = reader.trackOffset(t);
+        anyOffset = anyOffset || offset != 0;
+        if (t < tableEntries(kShortHeader) && offset != 0 && (first == 0 || offset < first)) {
+            first = offset;
+        }
+    }
+    disk.headerSize = first == kShortHeader ? kShortHeader : d88format::kDiskHeaderSize;
+    disk.trackEntries = tableEntries(disk.headerSize);
+    for (int t = 0; t < disk.trackEntries; ++t) {
+        disk.unusedEntries += readAsTrack(disk, t, reader.trackOffset(t)) ? 0 : 1;
+    }
+    disk.blank = !anyOffset && disk.name.empty() && disk.media == 0 && disk.writeProtect == 0 && disk.size == 0;
+    if (disk.blank) {
+        ++run.end.blankDisks;
+    } else {
+        run.end = {index, disk.offset + disk.size, 0, false};
+    }
 }
 
 // Fills facts (whose record list keeps its room from track to track).
@@ -232,7 +286,10 @@ void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackC
     facts.usable = facts.offset != 0 && facts.offset <= disk.size;
     facts.end = WalkEnd::Unusable;
     facts.recordCount = 0;
+    facts.trackRecords = 0;
+    facts.countByteSwapped = false;
     facts.cutShort = false;
+    facts.damaged = false;
     facts.records.clear();
     if (!facts.usable) {
         return;
@@ -242,6 +299,8 @@ void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackC
     if (walk != walks_.end()) {
         facts.end = walk->facts.end;
         facts.recordCount = walk->facts.recordCount;
+        facts.trackRecords = walk->facts.trackRecords;
+        facts.countByteSwapped = walk->facts.countByteSwapped;
         facts.cutShort = walk->facts.cutShort;
         for (const RecordFacts& record : walk->facts.records) {
             if (run.listedInImage >= kRecordsListedPerImage) {
@@ -255,12 +314,41 @@ void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackC
     }
     TrackCollector collector(facts, checker, run.image.size, run.listedInImage);
     facts.end = reader_->walkTrack(track, collector);
-    facts.cutShort = facts.end == WalkEnd::EndOfFile || collector.lastShort();
     checker.close();
+    const TrackChecker::Seen& seen = checker.seen();
+    facts.trackRecords = seen.trackRecords();
+    facts.countByteSwapped = seen.swapConfirmed;
+    // Past a swapped count the walk goes on into other tracks, whose end is
+    // not this track's.
+    facts.cutShort = seen.swapConfirmed ? seen.shortSector.count > 0
+                                        : facts.end == WalkEnd::EndOfFile || collector.lastShort();
     if (facts.recordCount >= kLongWalk) {
         if (walks_.size() == kRememberedWalks) {
             walks_.erase(walks_.begin());
         }
         walks_.push_back({start, facts, checker.seen()});
     }
+}
+
+// Whether the file holds only zero bytes from position to its end. Read
+// apart from the reader, which has no call for bytes outside disks.
+bool ImageSurvey::zerosFrom(const std::string& path, std::uint64_t position)
+{
+    if (position > static_cast<std::uint64_t>(LONG_MAX)) {
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool zeros = std::fseek(file, static_cast<long>(position), SEEK_SET) == 0;
+    unsigned char* chunk = tableBuffer_.get();  // free once the cuts are done
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (std::size_t got = kChunk; zeros && got == kChunk;) {
+        got = std::fread(chunk, 1, kChunk, file);
+        zeros = std::all_of(chunk, chunk + got, [](unsigned char byte) { return byte == 0; });
+    }
+    zeros = zeros && std::ferror(file) == 0;
+    std::fclose(file);
+    return zeros;
 }

@@ -23,7 +23,9 @@ public:
 private:
     struct Run;
     void surveyDisk(Run& run, int index);
+    void describeDisk(Run& run, int index, DiskFacts& disk);
     void surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts);
+    bool zerosFrom(const std::string& path, std::uint64_t position);
 
     ReportWriter& writer_;
     std::string lastError_;

@@ -74,11 +74,19 @@ void JsonReport::beginDisk(const DiskFacts& disk)
     json_.member("offset", static_cast<unsigned long long>(disk.offset));
     json_.key("name_hex");
     json_.hex(reinterpret_cast<const unsigned char*>(disk.name.data()), disk.name.size());
+    json_.memberOrNull("name", disk.nameDecoded, disk.nameText);
     json_.member("media", disk.media);
     json_.memberOrNull("media_name", mediaName(disk.media) != nullptr, mediaName(disk.media));
     json_.member("write_protect", disk.writeProtect);
+    json_.member("write_protected", disk.writeProtect != 0);
     json_.member("size", disk.size);
     json_.member("bytes_present", static_cast<unsigned long long>(disk.bytesPresent));
+    json_.member("header_size", disk.headerSize);
+    json_.member("track_entries", disk.trackEntries);
+    json_.member("unused_entries", disk.unusedEntries);
+    json_.memberOrNull("same_as", disk.sameAs >= 0, disk.sameAs);
+    json_.member("blank", disk.blank);
+    geometry_.clear();
     json_.key("kind");
     switch (disk.kind) {
     case DiskKind::Program:
@@ -101,6 +109,7 @@ void JsonReport::beginDisk(const DiskFacts& disk)
 
 void JsonReport::track(const TrackFacts& track)
 {
+    geometry_.add(track);
     json_.beginObject();
     json_.member("index", track.index);
     json_.member("offset", track.offset);
@@ -108,6 +117,8 @@ void JsonReport::track(const TrackFacts& track)
     const char* walkEnd = walkEndWords(track.end).name;
     json_.memberOrNull("walk_end", walkEnd != nullptr, walkEnd);
     json_.member("record_count", static_cast<unsigned long long>(track.recordCount));
+    json_.member("track_records", static_cast<unsigned long long>(track.trackRecords));
+    json_.member("count_byte_swapped", track.countByteSwapped);
     if (track.records.size() < track.recordCount) {
         json_.member("records_left_out", static_cast<unsigned long long>(track.recordCount - track.records.size()));
     }
@@ -123,7 +134,17 @@ void JsonReport::track(const TrackFacts& track)
 
 void JsonReport::endDisk()
 {
-    json_.endArray();
+    json_.endArray();  // tracks
+    const Geometry geometry = geometry_.result();
+    json_.key("geometry");
+    json_.beginObject();
+    json_.member("cylinders", geometry.cylinders);
+    json_.member("heads", geometry.heads);
+    json_.member("sectors", geometry.sectors);
+    json_.member("sector_size", geometry.sectorSize);
+    json_.member("tracks", geometry.tracks);
+    json_.member("other_tracks", geometry.otherTracks);
+    json_.endObject();
     json_.endObject();
 }
 

@@ -3,6 +3,7 @@
 #ifndef D88INFO_JSON_REPORT_H
 #define D88INFO_JSON_REPORT_H
 
+#include "geometry.h"
 #include "image_facts.h"
 #include "json_writer.h"
 #include "report_output.h"
@@ -23,6 +24,7 @@ private:
 
     ReportText text_;
     JsonWriter json_;
+    GeometryTally geometry_;  // of the disk being written
 };
 
 #endif

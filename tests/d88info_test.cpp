@@ -18,9 +18,41 @@ using testsupport::RunResult;
 
 namespace {
 
+std::vector<std::string> lines(const std::string& text);
+
+// The terminal columns of a line of UTF-8: two for a kanji, kana or
+// full-width form, one for anything else.
+std::size_t columns(const std::string& line)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(line[i]);
+        if ((byte & 0xC0) == 0x80) {
+            continue;
+        }
+        const bool wide = (byte >= 0xE3 && byte <= 0xE9) ||
+                          (byte == 0xEF && i + 1 < line.size() && static_cast<unsigned char>(line[i + 1]) <= 0xBD);
+        count += wide ? 2 : 1;
+    }
+    return count;
+}
+
 class D88infoTest : public ProgramTest {
 protected:
     D88infoTest() : ProgramTest(D88INFO_PATH, "d88info") {}
+
+    // Runs d88info; every line of a text report it gives must fit in 80
+    // columns.
+    RunResult runWith(const std::vector<std::string>& argv)
+    {
+        const RunResult result = ProgramTest::runWith(argv);
+        if (std::find(argv.begin(), argv.end(), "--json") == argv.end()) {
+            for (const std::string& line : lines(result.out)) {
+                EXPECT_LE(columns(line), 80u) << line << "\nfrom d88info run on " << argv.back();
+            }
+        }
+        return result;
+    }
 
     // d88info --json on one image; its report of that image.
     Value reportOn(const std::string& image)
@@ -163,6 +195,33 @@ TEST_F(D88infoTest, ThePreviewAgreesWithWhatTheCuttersWrite)
     }
 }
 
+// "40 x 2, 16 x 256": a disk's geometry as its report gives it.
+std::string geometry(const Value& disk)
+{
+    const Value& g = disk["geometry"];
+    return std::to_string(g["cylinders"].integer()) + " x " + std::to_string(g["heads"].integer()) + ", " +
+           std::to_string(g["sectors"].integer()) + " x " + std::to_string(g["sector_size"].integer());
+}
+
+// A 2D disk as the field's tools write one: 40 cylinders, 2 heads, 16
+// sectors of 256 bytes, each record saying count.
+Disk twoD(int count)
+{
+    Disk disk;
+    for (int t = 0; t < 80; ++t) {
+        std::vector<Record> records;
+        for (int r = 1; r <= 16; ++r) {
+            records.push_back({t / 2, t % 2, r, 1, count, d88build::pattern(static_cast<std::uint32_t>(t * 16 + r), 256)});
+        }
+        disk.track(t, records);
+    }
+    return disk.media(0x00);
+}
+
+// Each image built here, damaged on purpose or written as the field's tools
+// write their variants, gives the facts, the anomaly kinds and the status
+// expected, in the JSON report and in the text report, whose answer comes
+// first and names every kind.
 TEST_F(D88infoTest, EachKindOfDamageIsNamed)
 {
     auto rec = [](int r, int count, std::size_t length) { return Record{0, 0, r, 3, count, Bytes(length, 0x11)}; };
@@ -170,6 +229,8 @@ TEST_F(D88infoTest, EachKindOfDamageIsNamed)
     deleted.deleted = 0x10;
     Record badStatus = rec(1, 2, 1024);
     badStatus.status = 0xB0;
+    Record deletedStatus = rec(1, 2, 1024);
+    deletedStatus.status = 0x10;
     const Bytes standard = d88build::standardDisk(1, 8, 3, 1).build();
     Bytes odd = Disk()
                     .track(0, {rec(1, 3, 1024), rec(2, 4, 1024), rec(3, 3, 1024)})
@@ -188,6 +249,17 @@ TEST_F(D88infoTest, EachKindOfDamageIsNamed)
     for (int i = 0; i < 65537; ++i) {
         endless.push_back({i >> 8, 0, i & 0xFF, 3, i == 65534 ? 1 : 65535, {}});
     }
+    Bytes sizeBeyondFile = standard;
+    d88build::putU32(sizeBeyondFile, 0x1C, static_cast<std::uint32_t>(standard.size() + 5000));
+    // Unused entries hold the disk's size; a second disk follows, whose
+    // header a walk from there would read as records.
+    Bytes unusedEntries = twoD(16).build();
+    for (int t = 80; t < 164; ++t) {
+        d88build::putU32(unusedEntries, 0x20 + 4 * static_cast<std::size_t>(t),
+                         static_cast<std::uint32_t>(unusedEntries.size()));
+    }
+    std::vector<Record> longSectors = d88build::standardTrack(0, 1, 8, 5);
+    longSectors[3].data.resize(1024 + 130, 0x22);
 
     using Kinds = std::set<std::string>;
     const struct {
@@ -195,26 +267,50 @@ TEST_F(D88infoTest, EachKindOfDamageIsNamed)
         Bytes image;
         Kinds kinds;
         const char* status;
+        int disks;             // disks indexed
+        int headerSize;        // disk 0's, when checked
+        const char* geometry;  // disk 0's, when checked
     } cases[] = {
-        {"a whole disk", standard, {}, "ok"},
-        {"no disk header", Bytes(100, 0x41), {"no-disks"}, "damaged"},
+        {"a whole disk", standard, {}, "ok", 1, 688, "2 x 2, 8 x 1024"},
+        {"no disk header", Bytes(100, 0x41), {"no-disks"}, "damaged", 0, 0, nullptr},
+        {"only zero bytes", Bytes(2000, 0), {"no-disks"}, "damaged", 64, 0, nullptr},
         {"cut inside a sector", d88build::slice(standard, 0, 5000), {"truncated", "walk-past-end-of-file", "short-sector"},
-         "damaged"},
-        {"bytes after the disk", d88build::concat({standard, Bytes(100, 1)}), {"trailing-data"}, "damaged"},
+         "damaged", 1, 688, nullptr},
+        {"bytes after the disk, too few for a header", d88build::concat({standard, Bytes(100, 1)}), {"trailing-bytes"},
+         "ok", 1, 688, nullptr},
+        {"zero bytes after the disk", d88build::concat({standard, Bytes(1000, 0)}), {"trailing-zeros"}, "ok", 64, 688,
+         "2 x 2, 8 x 1024"},
+        {"a header's worth of bytes after 64 disks",
+         d88build::concat({d88build::concat(std::vector<Bytes>(64, standard)), Bytes(700, 1)}), {"trailing-data"},
+         "damaged", 64, 688, nullptr},
         {"a disk size of 0", Disk(d88build::standardDisk(1, 8, 1, 1)).diskSize(0).build(),
-         {"disk-size-zero", "track-offset-out-of-range", "no-tracks", "trailing-data"}, "damaged"},
-        {"a disk size inside the header", Disk().diskSize(100).build(), {"disk-size-short", "no-tracks", "trailing-data"},
-         "damaged"},
-        {"records beyond the disk", beyond, {"records-beyond-disk", "trailing-data"}, "damaged"},
+         {"disk-size-zero", "track-offset-out-of-range", "no-tracks", "trailing-data", "disk-repeated"}, "damaged", 64,
+         688, nullptr},
+        {"a disk size inside the header", Disk().diskSize(100).build(), {"disk-size-short", "no-tracks", "trailing-zeros"},
+         "damaged", 1, 688, nullptr},
+        {"a disk size beyond the file, every track whole", sizeBeyondFile, {"size-beyond-file"}, "ok", 1, 688, nullptr},
+        {"records beyond the disk", beyond, {"records-beyond-disk", "trailing-bytes"}, "damaged", 1, 688, nullptr},
         {"records of every oddity", odd,
          {"count-mismatch", "zero-count", "length-mismatch", "duplicate-id", "empty-sector", "bad-status",
           "deleted-data", "track-offset-out-of-range", "track-offset-in-header"},
-         "damaged"},
+         "damaged", 1, 688, nullptr},
         {"a walk no count ends", Disk().track(0, endless).build(), {"walk-limit", "count-mismatch", "empty-sector"},
-         "damaged"},
+         "damaged", 1, 688, nullptr},
+        {"a 2D disk with the 672-byte header", twoD(16).headerSize(0x2A0).build(), {"short-header"}, "ok", 1, 672,
+         "40 x 2, 16 x 256"},
+        {"a 2D disk whose counts are stored byte-swapped", twoD(16 << 8).build(), {"byte-swapped-count"}, "ok", 1, 688,
+         "40 x 2, 16 x 256"},
+        {"a write-protect byte of 0x01", twoD(16).writeProtect(1).build(), {}, "ok", 1, 688, "40 x 2, 16 x 256"},
+        {"unused track entries that hold the disk's size", d88build::concat({unusedEntries, standard}),
+         {"unused-entries"}, "ok", 2, 688, "40 x 2, 16 x 256"},
+        {"a sector longer than its size code", Disk().track(0, longSectors).build(), {"long-sector"}, "ok", 1, 688,
+         "1 x 1, 8 x 1024"},
+        {"a status that says deleted data", Disk().track(0, {deletedStatus, rec(2, 2, 1024)}).build(),
+         {"deleted-data"}, "ok", 1, 688, nullptr},
     };
     for (const auto& c : cases) {
-        const Value report = reportOn(images_.write("image.d88", c.image));
+        const std::string image = images_.write("image.d88", c.image);
+        const Value report = reportOn(image);
         Kinds kinds;
         for (const Value& anomaly : report["anomalies"].items) {
             kinds.insert(anomaly["kind"].text);
@@ -222,6 +318,19 @@ TEST_F(D88infoTest, EachKindOfDamageIsNamed)
         }
         EXPECT_EQ(kinds, c.kinds) << c.name;
         EXPECT_EQ(report["status"].text, c.status) << c.name;
+        EXPECT_EQ(report["disk_count"].integer(), c.disks) << c.name;
+        if (c.headerSize != 0) {
+            EXPECT_EQ(report["disks"][0]["header_size"].integer(), c.headerSize) << c.name;
+        }
+        if (c.geometry != nullptr) {
+            EXPECT_EQ(geometry(report["disks"][0]), c.geometry) << c.name;
+        }
+
+        const std::string text = runWith({"d88info", image}).out;
+        EXPECT_EQ(lines(text).front(), image + ": " + c.status) << c.name;
+        for (const std::string& kind : kinds) {
+            EXPECT_NE(text.find(kind), std::string::npos) << c.name << ": " << kind;
+        }
     }
 }
 
@@ -262,21 +371,77 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
     }
 }
 
+// A Shift-JIS name is shown decoded, with its stored bytes beside it, and
+// given decoded in the JSON report, null when it does not decode; tracks
+// that look alike share a line, which -v splits and --sectors extends by a
+// line per record.
 TEST_F(D88infoTest, TheTextReportShowsNamesWithoutLossAndEveryRecordWhenAsked)
 {
-    const std::string image = images_.write(
-        "named.d88", Disk().name("\x82\xa0" "A\\B").media(0x10).track(0, {{0, 0, 7, 3, 1, Bytes(1024, 5)}}).build());
-    const RunResult result = runWith({"d88info", "--sectors", image});
-    EXPECT_EQ(result.status, 0);
-    const std::vector<std::string> all = lines(result.out);
-    const std::vector<std::string> expected = {
-        "  disk 0 at 0x0: \"\\x82\\xa0A\\\\B\"",
-        "    media 0x10 (2DD), write protect 0x00 (off)",
-        "    track 0 at offset 0x2b0: 1 record, ended by the sector count; R 7; 1024 bytes each",
-        "      0x000002b0  C 0 H 0 R 7 N 3  count 1  density 0x00  deleted 0x00  status 0x00  length 1024  in file 1024",
+    const std::string image = images_.write("named.d88", Disk()
+                                                             .name("\x82\xa0" "A\\B")
+                                                             .media(0x10)
+                                                             .track(0, {{0, 0, 7, 3, 1, Bytes(1024, 5)}})
+                                                             .track(1, {{0, 1, 7, 3, 1, Bytes(1024, 6)}})
+                                                             .track(2, {{1, 0, 7, 3, 1, Bytes(1024, 7)}})
+                                                             .build());
+    const std::string folded = runWith({"d88info", image}).out;
+    EXPECT_NE(folded.find("\"\xe3\x81\x82" "A\\B\""), std::string::npos) << folded;
+    EXPECT_NE(folded.find("\"\\x82\\xa0A\\\\B\""), std::string::npos) << folded;
+    const Value disk = reportOn(image)["disks"][0];
+    EXPECT_EQ(disk["name_hex"].text, "82a0415c42");
+    EXPECT_EQ(disk["name"].text, "\xe3\x81\x82" "A\\B");
+    EXPECT_TRUE(reportOn(images_.write("odd-name.d88", Disk().name("\x82").build()))["disks"][0]["name"].isNull());
+
+    const auto trackLines = [](const std::string& text) {
+        const std::vector<std::string> all = lines(text);
+        return std::count_if(all.begin(), all.end(),
+                             [](const std::string& line) {
+            return line.find("track") != std::string::npos && line.find(" at 0x") != std::string::npos;
+        });
     };
-    for (const std::string& line : expected) {
-        EXPECT_NE(std::find(all.begin(), all.end(), line), all.end()) << line << "\nin:\n" << result.out;
+    const RunResult everyTrack = runWith({"d88info", "-v", image});
+    const RunResult everyRecord = runWith({"d88info", "--sectors", image});
+    EXPECT_EQ(everyTrack.status, 0);
+    EXPECT_EQ(trackLines(folded), 1) << folded;
+    EXPECT_EQ(trackLines(everyTrack.out), 3) << everyTrack.out;
+    EXPECT_EQ(everyTrack.out, runWith({"d88info", "--tracks", image}).out);
+    for (const char* position : {"0x000002b0", "0x000006c0", "0x00000ad0"}) {
+        EXPECT_EQ(everyTrack.out.find(position), std::string::npos) << position;
+        EXPECT_NE(everyRecord.out.find(position), std::string::npos) << position;
     }
-    EXPECT_EQ(reportOn(image)["disks"][0]["name_hex"].text, "82a0415c42");
+}
+
+// The default report is short: the three-disk sample's in at most 60
+// lines that still name every disk and every file of the preview, and a
+// disk chain that stands still or zero bytes after the last disk add a few
+// lines, not a disk's worth each.
+TEST_F(D88infoTest, TheDefaultReportIsShortAndNamesWhatMatters)
+{
+    const Bytes sound = d88build::standardDisk(32, 8, 153, 7).build();
+    const struct {
+        const char* name;
+        Bytes image;
+        std::size_t most;  // lines
+    } cases[] = {
+        {"three-disk sample", testsupport::readFile(SAMPLE_DIR "/three-disks.d88"), 60},
+        {"sound disk", sound, 30},
+        {"a disk size of 0", Disk(d88build::standardDisk(32, 8, 153, 7)).diskSize(0).build(), 40},
+        {"zero bytes after the disk", d88build::concat({sound, Bytes(1000, 0)}), 35},
+    };
+    for (const auto& c : cases) {
+        const std::string image = images_.write("image.d88", c.image);
+        const std::string text = runWith({"d88info", image}).out;
+        EXPECT_LE(lines(text).size(), c.most) << c.name << ":\n" << text;
+        const Value report = reportOn(image);
+        for (const Value& disk : report["disks"].items) {
+            if (disk["same_as"].isNull() && !disk["blank"].boolean) {
+                EXPECT_NE(text.find("disk " + std::to_string(disk["index"].integer()) + " "), std::string::npos) << c.name;
+            }
+        }
+        for (const char* program : {"tablecut", "scancut"}) {
+            for (const Value& cut : report[program].items) {
+                EXPECT_NE(text.find(cut["name"].text), std::string::npos) << c.name << ": " << cut["name"].text;
+            }
+        }
+    }
 }

@@ -6,7 +6,6 @@
 namespace d88build {
 
 namespace {
-constexpr std::size_t kDiskHeaderSize = 0x2B0;
 constexpr std::size_t kSectorHeaderSize = 16;
 }  // namespace
 
@@ -57,6 +56,18 @@ Disk& Disk::media(int type)
     return *this;
 }
 
+Disk& Disk::writeProtect(int value)
+{
+    writeProtect_ = value;
+    return *this;
+}
+
+Disk& Disk::headerSize(std::size_t bytes)
+{
+    headerSize_ = bytes;
+    return *this;
+}
+
 Disk& Disk::track(int index, std::vector<Record> records)
 {
     tracks_[index] = std::move(records);
@@ -78,13 +89,15 @@ Disk& Disk::diskSize(std::uint32_t value)
 
 Bytes Disk::build() const
 {
-    Bytes image(kDiskHeaderSize, 0);
-    for (std::size_t i = 0; i < name_.size() && i < 0x1B; ++i) {
+    Bytes image(headerSize_, 0);
+    for (std::size_t i = 0; i < name_.size() && i < 0x1A; ++i) {
         image[i] = static_cast<unsigned char>(name_[i]);
     }
+    image[0x1A] = static_cast<unsigned char>(writeProtect_);
     image[0x1B] = static_cast<unsigned char>(media_);
+    const int entries = static_cast<int>((headerSize_ - 0x20) / 4);
     for (const auto& [index, records] : tracks_) {
-        if (index >= 0 && index < 164) {
+        if (index >= 0 && index < entries) {
             putU32(image, 0x20 + 4 * static_cast<std::size_t>(index), static_cast<std::uint32_t>(image.size()));
         }
         for (const Record& record : records) {

@@ -42,6 +42,10 @@ class Disk {
 public:
     Disk& name(const std::string& text);
     Disk& media(int type);
+    Disk& writeProtect(int value);
+    // The header's length: 0x2B0, or 0x2A0 for the variant of older tools
+    // whose track table has 160 entries.
+    Disk& headerSize(std::size_t bytes);
     Disk& track(int index, std::vector<Record> records);
     // Stores value in track table entry index instead of the real offset.
     Disk& trackOffset(int index, std::uint32_t value);
@@ -53,6 +57,8 @@ public:
 private:
     std::string name_;
     int media_ = 0x20;
+    int writeProtect_ = 0;
+    std::size_t headerSize_ = 0x2B0;
     std::map<int, std::vector<Record>> tracks_;
     std::map<int, std::uint32_t> offsetOverrides_;
     bool sizeOverridden_ = false;

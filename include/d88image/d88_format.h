@@ -14,6 +14,9 @@
 //                 this header; entry t is track t (cylinder x 2 + head on
 //                 two-sided media), 0 when the track is absent
 //
+// Older tools wrote a 672-byte header whose table has 160 entries: its
+// first track starts at 0x2A0, where entries 160-163 would be.
+//
 // A track is a chain of sector records, each a 16-byte header followed by
 // that sector's data; the next record starts right after the data:
 //
@@ -42,6 +45,7 @@ constexpr int kMediaTypeOffset = 0x1B;
 constexpr int kDiskSizeOffset = 0x1C;
 constexpr int kTrackTableOffset = 0x20;
 constexpr int kTrackCount = 164;
+constexpr int kShortDiskHeaderSize = 0x2A0;  // the older header, of 160 entries
 constexpr int kMaxDisks = 64;
 
 constexpr int kRecordHeaderSize = 16;
@@ -52,6 +56,7 @@ constexpr int kStatusOffset = 0x08;
 constexpr int kDataLengthOffset = 0x0E;
 
 static_assert(kTrackTableOffset + 4 * kTrackCount == kDiskHeaderSize, "the track table ends the disk header");
+static_assert(kTrackTableOffset + 4 * 160 == kShortDiskHeaderSize, "the older header's table of 160 entries ends it");
 
 }  // namespace d88format
 
