@@ -39,7 +39,7 @@ std::string FolderNames::folderNamed(std::string stem)
         return directory_.empty() ? name : (std::filesystem::path(directory_) / name).string();
     };
     std::string name = stem;
-    for (int n = 2; given_.count(key(name)) > 0 || takenByOther(inDirectory(name)); ++n) {
+    for (int n = 2; given_.count(key(name)) > 0 || (lookInDirectory_ && takenByOther(inDirectory(name))); ++n) {
         name = stem + "-" + std::to_string(n);
     }
     given_.insert(key(name));
