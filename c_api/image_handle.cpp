@@ -14,6 +14,11 @@ d88_status fail(d88_image* image, d88_status status, std::string details)
     return status;
 }
 
+d88_status failOfImage(d88_image* image, d88_status status, const std::string& what)
+{
+    return fail(image, status, image->input.path.empty() ? what : image->input.path + ": " + what);
+}
+
 d88_status succeed(d88_image* image)
 {
     image->error.clear();
@@ -44,23 +49,33 @@ d88_status indexDisks(d88_image* image)
     reader.selectDisk(-1);
     if (reader.readFailed()) {
         image->disks.clear();
-        return fail(image, D88_ERR_READ,
-                    image->name + ": cannot be read: a read failed: " + std::strerror(reader.readError()));
+        return failOfImage(image, D88_ERR_READ, std::string("cannot be read: a read failed: ") +
+                                                    std::strerror(reader.readError()));
     }
     return succeed(image);
 }
 
-d88_status newHandle(const char* name, d88_image** image)
+// A new handle over input, with its disks indexed when it opens.
+d88_status openHandle(ImageInput input, d88_image** image)
 {
     if (image == nullptr) {
         return D88_ERR_ARGUMENT;
     }
-    *image = new (std::nothrow) d88_image;
+    *image = new (std::nothrow) d88_image(std::move(input));
     if (*image == nullptr) {
         return D88_ERR_MEMORY;
     }
-    (*image)->name = name != nullptr ? name : "";
-    return D88_OK;
+    d88_image* opened = *image;
+    std::uint64_t size = 0;
+    std::string refused = opened->input.notAnImage(size);
+    errno = 0;
+    if (refused.empty() && !opened->input.openIn(opened->reader)) {
+        refused = std::strerror(readerErrorNumber(opened->reader));
+    }
+    if (!refused.empty()) {
+        return failOfImage(opened, D88_ERR_OPEN, "cannot be read: " + refused);
+    }
+    return indexDisks(opened);
 }
 
 }  // namespace
@@ -106,21 +121,7 @@ d88_status d88_open_path(const char* path, d88_image** image)
         }
         return D88_ERR_ARGUMENT;
     }
-    if (const d88_status status = newHandle(path, image)) {
-        return status;
-    }
-    d88_image* opened = *image;
-    std::uint64_t size = 0;
-    const std::string refused = notAnImageFile(path, size);
-    if (!refused.empty()) {
-        return fail(opened, D88_ERR_OPEN, opened->name + ": cannot be read: " + refused);
-    }
-    errno = 0;
-    if (!opened->reader.open(path)) {
-        return fail(opened, D88_ERR_OPEN,
-                    opened->name + ": cannot be read: " + std::strerror(readerErrorNumber(opened->reader)));
-    }
-    return indexDisks(opened);
+    return openHandle(ImageInput(path), image);
 }
 
 d88_status d88_open_memory(const void* data, size_t size, const char* name, d88_image** image)
@@ -131,15 +132,7 @@ d88_status d88_open_memory(const void* data, size_t size, const char* name, d88_
         }
         return D88_ERR_ARGUMENT;
     }
-    if (const d88_status status = newHandle(name, image)) {
-        return status;
-    }
-    d88_image* opened = *image;
-    opened->inMemory = true;
-    opened->data = static_cast<const unsigned char*>(data);
-    opened->size = size;
-    opened->reader.openMemory(opened->data, size);
-    return indexDisks(opened);
+    return openHandle(ImageInput(name != nullptr ? name : "", static_cast<const unsigned char*>(data), size), image);
 }
 
 void d88_close(d88_image* image)

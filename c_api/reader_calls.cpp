@@ -25,8 +25,8 @@ d88_status needDisk(d88_image* image)
 d88_status afterReading(d88_image* image)
 {
     if (image->reader.readFailed()) {
-        return fail(image, D88_ERR_READ,
-                    image->name + ": a read failed: " + std::strerror(image->reader.readError()));
+        return failOfImage(image, D88_ERR_READ,
+                           std::string("a read failed: ") + std::strerror(image->reader.readError()));
     }
     return succeed(image);
 }

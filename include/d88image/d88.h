@@ -2,7 +2,9 @@
  * for programs in C and for other languages' bindings. C99; every name
  * starts with d88_ or D88_. An image is an opaque handle, opened from a
  * path or from bytes in memory; through it go the reader's operations (the
- * disks, sectors by their ID bytes, the walk over a track's records).
+ * disks, sectors by their ID bytes, the walk over a track's records), the
+ * report that d88info --json prints and the cut that d88cut makes, held in
+ * memory.
  *
  * Every function that can fail returns a d88_status; D88_OK is 0.
  * d88_status_text names a status, d88_image_error gives the details of the
@@ -174,6 +176,68 @@ typedef int (*d88_record_visitor)(const d88_record* record, void* context);
  * does, handing each to visitor with context; *end says why it ended. */
 D88_API d88_status d88_walk_track(d88_image* image, int track, d88_record_visitor visitor, void* context,
                                   d88_walk_end* end);
+
+/* The report d88info --json prints for this image alone, byte for byte:
+ * {"version": 1, "images": [IMAGE]}, the image called by its path or the
+ * name given to d88_open_memory. An image opened from a path is read again
+ * from that path; one that cannot be read is reported as such
+ * ("status": "unreadable") and still gives D88_OK. *json is
+ * NUL-terminated, *length (when not null) its length; free it with
+ * d88_text_free. */
+D88_API d88_status d88_report_json(d88_image* image, char** json, size_t* length);
+D88_API void d88_text_free(char* text);
+
+/* Which cutter a cut uses: d88cut with neither option (the table cutter
+ * when a disk is of a kind it knows, else the scanner), --table, --scan. */
+typedef enum d88_cut_mode {
+    D88_CUT_AUTO = 0,
+    D88_CUT_TABLE = 1,
+    D88_CUT_SCAN = 2
+} d88_cut_mode;
+
+typedef struct d88_cut_file {
+    const char* name;
+    const unsigned char* data;
+    size_t size;
+    size_t supplied; /* leading bytes the sectors gave; the rest are zeros */
+    int disk;        /* the disk it was cut from */
+    int complete;    /* 1 when supplied == size */
+} d88_cut_file;
+
+/* A file the table cutter knows of that is not cut: its first sector
+ * cannot be read. */
+typedef struct d88_missing_file {
+    const char* name;
+    int disk;
+    const char* reason;
+} d88_missing_file;
+
+/* What d88cut makes of the image, held in memory: the files in the order
+ * d88cut writes them, the missing ones, and the texts of the manifest.json
+ * and the SHA256SUMS it writes beside them, byte for byte (the manifest
+ * names the image as the report does, and its folder as d88cut run in the
+ * current directory would: the image's name without folders and extension,
+ * without looking at what that directory holds). checksums is null when no
+ * file is cut, as d88cut then writes no SHA256SUMS. Everything it points to
+ * lives until d88_cut_free. */
+typedef struct d88_cut {
+    const char* mode; /* "table" or "scan" */
+    size_t file_count;
+    const d88_cut_file* files;
+    size_t missing_count;
+    const d88_missing_file* missing;
+    const char* manifest;
+    size_t manifest_length;
+    const char* checksums;
+    size_t checksums_length;
+} d88_cut;
+
+/* Cuts the image's files into memory, holding nothing but what it returns.
+ * D88_ERR_NOT_AN_IMAGE when the input holds no D88 disk (d88image_error
+ * says as d88cut does: "not a D88 image (...)"); D88_ERR_OPEN or
+ * D88_ERR_READ when it cannot be read; *cut is null then. */
+D88_API d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut);
+D88_API void d88_cut_free(d88_cut* cut);
 
 #ifdef __cplusplus
 }
