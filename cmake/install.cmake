@@ -33,6 +33,28 @@ if(D88_BUILD_C_API)
         RUNTIME DESTINATION ${D88_PROGRAM_DIR} COMPONENT runtime
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 endif()
+# The Python package, finding the shared library from where it lies itself.
+if(D88_PYTHON)
+    if(NOT D88_BUILD_C_API OR WIN32)
+        message(FATAL_ERROR "D88_PYTHON needs D88_BUILD_C_API, and a system other than Windows")
+    endif()
+    # Debian's Python reads the packages of the system from
+    # lib/python3/dist-packages; another's from its version's site-packages.
+    if(EXISTS /etc/debian_version)
+        set(default_dir lib/python3/dist-packages)
+    else()
+        find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
+        set(default_dir lib/python${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}/site-packages)
+    endif()
+    set(D88_PYTHON_DIR ${default_dir} CACHE STRING "Where the Python package goes, under the prefix")
+    install(DIRECTORY python/d88image DESTINATION ${D88_PYTHON_DIR} COMPONENT python
+        FILES_MATCHING PATTERN "*.py" PATTERN "py.typed" PATTERN "__pycache__" EXCLUDE)
+    file(RELATIVE_PATH library_dir "/${D88_PYTHON_DIR}/d88image" "/${CMAKE_INSTALL_LIBDIR}")
+    file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/python/_installed.py CONTENT
+        "# Written by the install: where the shared library lies, from this folder.\nLIBRARY = \"${library_dir}/$<TARGET_SONAME_FILE_NAME:d88image_c>\"\n")
+    install(FILES ${PROJECT_BINARY_DIR}/python/_installed.py DESTINATION ${D88_PYTHON_DIR}/d88image COMPONENT python)
+endif()
+
 install(EXPORT d88imageTargets NAMESPACE d88image:: DESTINATION ${D88_CMAKE_DIR} COMPONENT development)
 export(EXPORT d88imageTargets NAMESPACE d88image:: FILE ${PROJECT_BINARY_DIR}/d88imageTargets.cmake)
 configure_package_config_file(cmake/d88imageConfig.cmake.in
