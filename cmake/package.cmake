@@ -53,9 +53,12 @@ set(D88_RUNTIME_PACKAGE libd88image1)  # the shared library's SONAME version
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${D88_RUNTIME_PACKAGE})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
-# A shlibs file for the packages built against it, and the ldconfig trigger.
+# A shlibs file for the packages built against it, and the ldconfig trigger
+# that Debian asks of a package with a shared library in /usr/lib.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "D88 floppy-disk image library (C API, shared library)
 The d88image library reads D88 floppy-disk image files without trusting
 them, reports what an image holds and what is damaged in it, and cuts
