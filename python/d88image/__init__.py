@@ -29,7 +29,7 @@ Example::
 from __future__ import annotations
 
 import os as _os
-from ctypes import byref, c_int, c_size_t, c_void_p, create_string_buffer, string_at, POINTER
+from ctypes import POINTER, byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
 
 from . import _native
 from ._native import lib as _lib
@@ -204,7 +204,9 @@ class Cut:
 
 
 def _text(pointer: int | None, length: int) -> str:
-    return string_at(pointer, length).decode("utf-8")
+    # Decoded where the library holds it: a report runs to tens of MB, and
+    # a copy first would cost as much again.
+    return str(memoryview((c_char * length).from_address(pointer)), "utf-8") if length else ""
 
 
 class Image:
