@@ -6,7 +6,6 @@
 
 #include "extraction.h"
 #include "folder_names.h"
-#include "options.h"
 #include "storage.h"
 
 #include <new>
@@ -97,15 +96,15 @@ d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
     if (held == nullptr) {
         return fail(image, D88_ERR_MEMORY, "no memory for the cut");
     }
-    Options options;
-    options.mode = mode == D88_CUT_TABLE ? Options::Mode::Table
-                   : mode == D88_CUT_SCAN ? Options::Mode::Scan
-                                          : Options::Mode::Chosen;
+    ExtractionSettings settings;
+    settings.mode = mode == D88_CUT_TABLE ? ExtractionSettings::Mode::Table
+                    : mode == D88_CUT_SCAN ? ExtractionSettings::Mode::Scan
+                                           : ExtractionSettings::Mode::Chosen;
     MemoryStorage storage;
     FolderNames folders("", false);
     ImageOutcome outcome;
     {
-        Extraction extraction(storage, options);
+        Extraction extraction(storage, settings);
         outcome = extraction.extract({image->input}, folders);
     }
     if (!outcome.read) {

@@ -2,6 +2,7 @@
 #include "image_handle.h"
 
 #include "image_file.h"
+#include "last_error.h"
 #include "version.h"
 
 #include <cerrno>
@@ -27,7 +28,7 @@ d88_status succeed(d88_image* image)
 
 int readerErrorNumber(const D88Image& reader)
 {
-    return reader.readError() != 0 ? reader.readError() : errno != 0 ? errno : EIO;
+    return reader.readError() != 0 ? reader.readError() : lastError();
 }
 
 namespace {

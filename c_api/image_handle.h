@@ -32,8 +32,8 @@ d88_status failOfImage(d88_image* image, d88_status status, const std::string& w
 // Clears the last call's details and returns D88_OK.
 d88_status succeed(d88_image* image);
 
-// The error number of the reader's first failed read, or failing that of
-// the last call that set errno, or EIO: a failure always has a reason.
+// The error number of the reader's first failed read, or else the last
+// call's reason (lastError).
 int readerErrorNumber(const D88Image& reader);
 
 #endif

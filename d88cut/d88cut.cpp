@@ -3,6 +3,8 @@
 // manifest.
 #include "d88cut.h"
 
+#include "console.h"
+
 #include "extraction.h"
 #include "folder_names.h"
 #include "json_writer.h"
@@ -55,7 +57,7 @@ void reportProblems(const ImageOutcome& outcome, const Options& options)
     }
     if (!inTheWay.empty()) {
         std::fprintf(stderr, "d88cut: %s: %s %s already holds %s; nothing was written (--force replaces them)\n",
-                     outcome.image.c_str(), options.dryRun ? "would be skipped:" : "skipped:", outcome.folder.c_str(),
+                     outcome.image.c_str(), options.extraction.dryRun ? "would be skipped:" : "skipped:", outcome.folder.c_str(),
                      someNames(inTheWay).c_str());
     }
 }
@@ -63,7 +65,7 @@ void reportProblems(const ImageOutcome& outcome, const Options& options)
 // "o/c: 3 files, 0 incomplete, 12 missing; damaged: truncated, short-sector"
 std::string summaryLine(const ImageOutcome& outcome, const Options& options)
 {
-    std::string line = outcome.folder + ": " + (options.dryRun ? "would write " : "") +
+    std::string line = outcome.folder + ": " + (options.extraction.dryRun ? "would write " : "") +
                        std::to_string(outcome.files.size()) + (outcome.files.size() == 1 ? " file, " : " files, ") +
                        std::to_string(outcome.incomplete()) + " incomplete";
     if (!outcome.missing.empty()) {
@@ -107,13 +109,13 @@ int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
     if (ended >= 0) {
         return ended;
     }
-    const bool progress = !options.quiet && options.images.size() > 1 && !options.merge && isatty(fileno(stderr)) != 0;
+    const bool progress = !options.quiet && options.images.size() > 1 && !options.extraction.merge && isatty(fileno(stderr)) != 0;
     FolderNames folders(options.directory);
-    Extraction extraction(storage, options);
+    Extraction extraction(storage, options.extraction);
     std::vector<ImageOutcome> outcomes;
     // A set is one extraction; otherwise each image is one.
     std::vector<std::vector<ImageInput>> runs;
-    if (options.merge) {
+    if (options.extraction.merge) {
         runs.push_back({options.images.begin(), options.images.end()});
     } else {
         for (const std::string& image : options.images) {
@@ -161,7 +163,7 @@ int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
         output.write(text);
     }
     if (!output.flush()) {
-        std::fprintf(stderr, "d88cut: cannot write standard output: %s\n", std::strerror(output.error()));
+        sayStandardOutputFailed("d88cut", output.error());
         const int status = exitStatus(outcomes);
         return status == 1 ? 1 : 2;
     }

@@ -1,4 +1,5 @@
-#include "storage.h"
+#include "file_storage.h"
+#include "last_error.h"
 
 #include "whole_file.h"
 
@@ -42,7 +43,7 @@ Storage::Presence FileStorage::holds(const std::string& folder, const std::strin
 
 int FileStorage::remove(const std::string& folder, const std::string& name)
 {
-    return std::remove(pathInFolder(folder, name).c_str()) == 0 ? 0 : (errno != 0 ? errno : EIO);
+    return std::remove(pathInFolder(folder, name).c_str()) == 0 ? 0 : lastError();
 }
 
 int FileStorage::writeWhole(const std::string& folder, const std::string& name, const unsigned char* data,

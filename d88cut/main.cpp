@@ -1,4 +1,5 @@
 #include "d88cut.h"
+#include "file_storage.h"
 
 #include <cstdio>
 

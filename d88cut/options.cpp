@@ -69,23 +69,23 @@ int parseOptions(int argc, char** argv, Options& options)
             }
         } else if (argument == "--name" || argument.compare(0, 7, "--name=") == 0) {
             if (argument.size() > 6) {
-                options.mergedName = argument.substr(7);
+                options.extraction.mergedName = argument.substr(7);
             } else if (++i < argc) {
-                options.mergedName = argv[i];
+                options.extraction.mergedName = argv[i];
             } else {
                 return usageError("option '--name' needs a folder name");
             }
             named = true;
         } else if (argument == "--merge") {
-            options.merge = true;
+            options.extraction.merge = true;
         } else if (argument == "--table") {
             table = true;
         } else if (argument == "--scan") {
             scan = true;
         } else if (argument == "--force") {
-            options.force = true;
+            options.extraction.force = true;
         } else if (argument == "--dry-run") {
-            options.dryRun = true;
+            options.extraction.dryRun = true;
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument == "--quiet") {
@@ -103,7 +103,7 @@ int parseOptions(int argc, char** argv, Options& options)
             for (std::size_t k = 1; k < argument.size(); ++k) {
                 switch (argument[k]) {
                 case 'n':
-                    options.dryRun = true;
+                    options.extraction.dryRun = true;
                     break;
                 case 'q':
                     options.quiet = true;
@@ -137,14 +137,14 @@ int parseOptions(int argc, char** argv, Options& options)
     if (options.quiet && options.verbose) {
         return usageError("--quiet and --verbose exclude each other");
     }
-    if (named && !options.merge) {
+    if (named && !options.extraction.merge) {
         return usageError("--name goes with --merge");
     }
-    if (named && (options.mergedName.empty() || options.mergedName == "." || options.mergedName == ".." ||
-                  options.mergedName.find_first_of("/\\") != std::string::npos)) {
-        return usageError("--name takes a folder name, not a path: '" + options.mergedName + "'");
+    if (named && (options.extraction.mergedName.empty() || options.extraction.mergedName == "." || options.extraction.mergedName == ".." ||
+                  options.extraction.mergedName.find_first_of("/\\") != std::string::npos)) {
+        return usageError("--name takes a folder name, not a path: '" + options.extraction.mergedName + "'");
     }
-    options.mode = table ? Options::Mode::Table : scan ? Options::Mode::Scan : Options::Mode::Chosen;
+    options.extraction.mode = table ? ExtractionSettings::Mode::Table : scan ? ExtractionSettings::Mode::Scan : ExtractionSettings::Mode::Chosen;
     if (options.images.empty()) {
         return usageError("no image given");
     }

@@ -2,20 +2,17 @@
 #ifndef D88CUT_OPTIONS_H
 #define D88CUT_OPTIONS_H
 
+#include "extraction.h"
+
 #include <string>
 #include <vector>
 
 struct Options {
-    enum class Mode { Chosen, Table, Scan };  // Chosen: table when a disk is of a known kind
     std::string directory;  // empty: the current directory
-    Mode mode = Mode::Chosen;
-    bool force = false;
-    bool dryRun = false;
+    ExtractionSettings extraction;
     bool json = false;
     bool quiet = false;
     bool verbose = false;
-    bool merge = false;       // the images are one set: cut together into one folder
-    std::string mergedName;   // with merge: the folder's name; empty: the first image's
     std::vector<std::string> images;
 };
 

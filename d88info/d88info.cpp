@@ -2,6 +2,8 @@
 // and scancut would write from it.
 #include "d88info.h"
 
+#include "console.h"
+
 #include "image_survey.h"
 #include "json_report.h"
 #include "text_report.h"
@@ -107,7 +109,7 @@ int runD88info(int argc, char** argv, ReportOutput& output)
         text.finish();
     }
     if (!output.flush()) {
-        std::fprintf(stderr, "d88info: cannot write standard output: %s\n", std::strerror(output.error()));
+        sayStandardOutputFailed("d88info", output.error());
         return unreadable ? 1 : 2;
     }
     return unreadable ? 1 : damaged ? 3 : 0;

@@ -12,16 +12,21 @@ namespace {
 constexpr int kSizeCode = 3;
 constexpr int kProbeTrack = 1;
 
+// Everything that sets one disk kind apart, in one place.
 struct KindTable {
     DiskKind kind;
-    int probe;  // the sector number that tells the kind, and the first of its tracks
-    int last;   // the last sector number of its tracks
+    const char* name;  // as people read it
+    const char* key;   // as reports for programs name it
+    int probe;         // the sector number that tells the kind, and the first of its tracks
+    int last;          // the last sector number of its tracks
+    const ExtractRow* rows;   // its numbered table, or null for the files named one by one
+    const char* namePattern;  // what a row of that table is named, from its number
 };
 
 const KindTable kKinds[] = {
-    {DiskKind::Program, 16, 23},
-    {DiskKind::Scenario, 32, 39},
-    {DiskKind::Event, 48, 55},
+    {DiskKind::Program, "Program Disk", "program", 16, 23, nullptr, nullptr},
+    {DiskKind::Scenario, "Scenario Disk", "scenario", 32, 39, kScenarioTable, "KX2%02d"},
+    {DiskKind::Event, "Event Disk", "event", 48, 55, kEventTable, "KX0%02d"},
 };
 
 // Cuts the files of one disk: a file is cut when its first step reads in
@@ -79,23 +84,31 @@ const KindTable* kindTable(DiskKind kind)
 
 void forEachTableFile(DiskKind kind, void (*visit)(const TableFile& file, void* context), void* context)
 {
-    switch (kind) {
-    case DiskKind::Program:
-        for (const NamedCut& named : kProgramCuts) {
-            TableFile file{{}, named.track, named.c, named.h, named.r, kSizeCode, named.length};
-            std::snprintf(file.name, sizeof file.name, "%s", named.name);
-            visit(file, context);
-        }
-        break;
-    case DiskKind::Scenario:
-        forEachRow(kScenarioTable, "KX2%02d", visit, context);
-        break;
-    case DiskKind::Event:
-        forEachRow(kEventTable, "KX0%02d", visit, context);
-        break;
-    case DiskKind::None:
-        break;
+    const KindTable* table = kindTable(kind);
+    if (table == nullptr) {
+        return;
     }
+    if (table->rows != nullptr) {
+        forEachRow(table->rows, table->namePattern, visit, context);
+        return;
+    }
+    for (const NamedCut& named : kProgramCuts) {
+        TableFile file{{}, named.track, named.c, named.h, named.r, kSizeCode, named.length};
+        std::snprintf(file.name, sizeof file.name, "%s", named.name);
+        visit(file, context);
+    }
+}
+
+const char* diskKindName(DiskKind kind)
+{
+    const KindTable* table = kindTable(kind);
+    return table != nullptr ? table->name : "none";
+}
+
+const char* diskKindKey(DiskKind kind)
+{
+    const KindTable* table = kindTable(kind);
+    return table != nullptr ? table->key : nullptr;
 }
 
 DiskKind recogniseDisk(D88Image& reader, unsigned char* buffer)

@@ -9,6 +9,11 @@ class D88Image;
 
 enum class DiskKind { None, Program, Scenario, Event };
 
+// A kind's name as people read it ("Program Disk"; "none" for None), and
+// as reports for programs name it ("program"; null for None).
+const char* diskKindName(DiskKind kind);
+const char* diskKindKey(DiskKind kind);
+
 // A file of a disk kind's table: its name and its first sector (the run
 // goes on from there as the sector range says), and its length in bytes.
 struct TableFile {

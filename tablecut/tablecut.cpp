@@ -24,22 +24,7 @@ unsigned char imageBuffer[kImageBufferSize];
 class Announcer : public TableCutListener {
 public:
     explicit Announcer(Console& console) : console_(console) {}
-    void recognised(int, DiskKind kind) override
-    {
-        switch (kind) {
-        case DiskKind::Program:
-            console_.print("Program Disk " D88_RECOGNISED_TEXT ".\n");
-            break;
-        case DiskKind::Scenario:
-            console_.print("Scenario Disk " D88_RECOGNISED_TEXT ".\n");
-            break;
-        case DiskKind::Event:
-            console_.print("Event Disk " D88_RECOGNISED_TEXT ".\n");
-            break;
-        case DiskKind::None:
-            break;
-        }
-    }
+    void recognised(int, DiskKind kind) override { console_.print("%s " D88_RECOGNISED_TEXT ".\n", diskKindName(kind)); }
 
     void notCut(int, const TableFile&) override {}  // a file not cut gets no line
 

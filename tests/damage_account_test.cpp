@@ -6,6 +6,7 @@
 // table of damaged and foreign inputs.
 #include "d88cut.h"
 #include "d88info.h"
+#include "file_storage.h"
 #include "json_value.h"
 #include "report_collector.h"
 #include "test_support.h"

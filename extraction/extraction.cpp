@@ -1,0 +1,305 @@
+#include "extraction.h"
+#include "last_error.h"
+
+#include <d88image/d88image.h>
+
+#include "image_buffer.h"
+#include "image_file.h"
+#include "scan_cut.h"
+#include "sha256.h"
+#include "table_cut.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+const char kSums[] = "SHA256SUMS";
+const char kManifest[] = "manifest.json";
+
+std::string reason(int error)
+{
+    return std::strerror(error);
+}
+
+std::string sha256Of(const std::vector<unsigned char>& data)
+{
+    Sha256 sha;
+    sha.update(data.data(), data.size());
+    unsigned char digest[32];
+    sha.finish(digest);
+    char hex[65];
+    sha256Hex(digest, hex);
+    return hex;
+}
+
+}  // namespace
+
+Extraction::Extraction(Storage& storage, const ExtractionSettings& settings)
+    : storage_(storage), settings_(settings), reader_(std::make_unique<D88Image>()),
+      buffer_(new unsigned char[kImageBufferSize]), survey_(keeper_)
+{
+}
+
+Extraction::~Extraction() = default;
+
+// The survey d88info makes of the image, kept for its judgement. False
+// when the image cannot be read or is no D88 image.
+bool Extraction::survey(ImageOutcome& outcome, const ImageInput& image, std::vector<SurveyKeeper>& found)
+{
+    std::string refused;
+    if (survey_.survey(image) == ImageStatus::Unreadable) {
+        refused = "cannot be read: " + survey_.lastError();
+    } else {
+        refused = keeper_.notAnImage();
+        outcome.notAnImage = !refused.empty();
+    }
+    if (!refused.empty()) {
+        outcome.problems.push_back({"", refused});
+        return false;
+    }
+    outcome.sources.push_back({image.path, keeper_.image.size});
+    found.push_back(keeper_);
+    return true;
+}
+
+// The files of image number image as the chosen cutter makes them, whole,
+// before anything is written: a folder is either left alone or given all of
+// them. False when the image cannot be read.
+bool Extraction::cut(ImageOutcome& outcome, const ImageInput& input, int image, bool table, CollectedFiles& collected,
+                     ScanProgress& scan)
+{
+    std::string refused;
+    errno = 0;
+    if (!input.openIn(*reader_)) {
+        refused = reason(lastError());
+    } else {
+        collected.fromImage(image);
+        if (table) {
+            cutImage(*reader_, buffer_.get(), collected, nullptr);
+        } else {
+            scanDisks(*reader_, buffer_.get(), collected, scan);
+        }
+        // An I/O error part way leaves files short of what the image holds.
+        if (reader_->readFailed()) {
+            refused = "a read failed: " + reason(reader_->readError());
+        }
+    }
+    reader_->close();
+    if (!refused.empty()) {
+        outcome.image = input.path;
+        outcome.problems.push_back({"", "cannot be read: " + refused});
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool anyKnownDisk(const std::vector<SurveyKeeper>& found)
+{
+    for (const SurveyKeeper& image : found) {
+        for (const DiskFacts& disk : image.disks) {
+            if (disk.kind != DiskKind::None) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool written(const CollectedFiles& collected, const std::string& name)
+{
+    for (const CollectedFile& file : collected.files()) {
+        if (file.name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The damage the survey found where the cutter reads: the table cutter
+// probes every disk, the scanner lays in the first two of the set.
+void noteDamage(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, bool table)
+{
+    int disksBefore = 0;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const ImageSummary& summary = found[i].summary;
+        for (const Anomaly& anomaly : summary.anomalies) {
+            const bool read = table || anomaly.disk < 0 || disksBefore + anomaly.disk < 2;
+            if (!anomaly.damage || !read) {
+                continue;
+            }
+            if (outcome.damage.size() < kDamageListed) {
+                outcome.damage.push_back({static_cast<int>(i), anomaly});
+            } else {
+                ++outcome.damageLeftOut;
+            }
+        }
+        outcome.damageLeftOut += summary.anomaliesLeftOut;
+        disksBefore += found[i].image.diskCount;
+    }
+}
+
+// Each file of a recognised disk's table that no disk writes, with the
+// reason the survey's preview gives; of a set, also each file of a kind
+// that none of its disks is.
+void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, const CollectedFiles& collected)
+{
+    bool present[4] = {};
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        for (const DiskFacts& disk : found[i].disks) {
+            present[static_cast<int>(disk.kind)] = true;
+        }
+        for (const PlannedFile& file : found[i].summary.tablecut) {
+            if (!file.written && !written(collected, file.name)) {
+                outcome.missing.push_back({file.name, static_cast<int>(i), file.disk, file.reason});
+            }
+        }
+    }
+    if (!outcome.merged) {
+        return;
+    }
+    struct Lacking {
+        ImageOutcome& outcome;
+        const CollectedFiles& collected;
+        std::string reason;
+    };
+    for (const DiskKind kind : {DiskKind::Program, DiskKind::Scenario, DiskKind::Event}) {
+        if (present[static_cast<int>(kind)]) {
+            continue;
+        }
+        outcome.lacks.push_back(diskKindName(kind));
+        Lacking lacking{outcome, collected, std::string("the set has no ") + diskKindName(kind)};
+        forEachTableFile(
+            kind,
+            [](const TableFile& file, void* context) {
+                Lacking& l = *static_cast<Lacking*>(context);
+                if (!written(l.collected, file.name)) {
+                    l.outcome.missing.push_back({file.name, -1, -1, l.reason});
+                }
+            },
+            &lacking);
+    }
+}
+
+}  // namespace
+
+// Nothing is replaced unless asked: the folder must hold none of the names
+// this image would write.
+bool Extraction::clearOfOurNames(ImageOutcome& outcome, const std::vector<std::string>& names)
+{
+    bool clear = true;
+    for (const std::string& name : names) {
+        int error = 0;
+        switch (storage_.holds(outcome.folder, name, error)) {
+        case Storage::Presence::Absent:
+            break;
+        case Storage::Presence::Present:
+            if (!settings_.force) {
+                outcome.problems.push_back({name, "already in the folder; not replaced", true});
+                outcome.skipped = true;
+                clear = false;
+            }
+            break;
+        case Storage::Presence::Unknown:
+            outcome.problems.push_back({name, "cannot tell whether the folder holds it: " + reason(error)});
+            outcome.notWritten = true;
+            clear = false;
+            break;
+        }
+    }
+    return clear;
+}
+
+bool Extraction::write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size)
+{
+    const int error = storage_.writeWhole(outcome.folder, name, data, size, settings_.force);
+    if (error != 0) {
+        outcome.problems.push_back(
+            {name, error == EEXIST ? "appeared in the folder while it was written; not replaced" : "cannot write: " + reason(error)});
+        outcome.notWritten = true;
+        return false;
+    }
+    return true;
+}
+
+ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNames& folders)
+{
+    ImageOutcome outcome;
+    outcome.image = images.front().path;
+    outcome.merged = settings_.merge;
+    outcome.dryRun = settings_.dryRun;
+    std::vector<SurveyKeeper> found;
+    for (const ImageInput& image : images) {
+        if (!survey(outcome, image, found)) {
+            outcome.image = image.path;
+            return outcome;
+        }
+    }
+    const bool table = settings_.mode == ExtractionSettings::Mode::Table ||
+                       (settings_.mode == ExtractionSettings::Mode::Chosen && anyKnownDisk(found));
+    CollectedFiles collected;
+    ScanProgress scan;
+    std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        if (!cut(outcome, images[i], static_cast<int>(i), table, collected, scan)) {
+            return outcome;
+        }
+    }
+    outcome.read = true;
+    outcome.mode = table ? "table" : "scan";
+    noteDamage(outcome, found, table);
+    if (table) {
+        noteMissing(outcome, found, collected);
+    }
+    outcome.folder = settings_.merge && !settings_.mergedName.empty() ? folders.folderNamed(settings_.mergedName)
+                                                                      : folders.folderFor(images.front().path);
+
+    std::vector<std::string> names;
+    std::vector<WrittenFile> planned;
+    for (const CollectedFile& file : collected.files()) {
+        names.push_back(file.name);
+        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied, file.image});
+    }
+    // sha256sum -c refuses a list without a line: with no file, no list.
+    if (!planned.empty()) {
+        names.push_back(kSums);
+    }
+    names.push_back(kManifest);
+    if (!clearOfOurNames(outcome, names)) {
+        return outcome;
+    }
+    if (settings_.dryRun) {
+        outcome.files = std::move(planned);
+        return outcome;
+    }
+
+    const int folderError = storage_.makeFolder(outcome.folder);
+    if (folderError != 0) {
+        outcome.problems.push_back({"", "cannot make the folder: " + reason(folderError)});
+        outcome.notWritten = true;
+        return outcome;
+    }
+    for (std::size_t i = 0; i < planned.size(); ++i) {
+        const std::vector<unsigned char>& data = collected.files()[i].data;
+        if (write(outcome, planned[i].name, data.data(), data.size())) {
+            outcome.files.push_back(planned[i]);
+        }
+        // A storage in memory holds the bytes now: they are not kept twice.
+        collected.release(i);
+    }
+    if (!outcome.files.empty()) {
+        const std::string sums = sha256Sums(outcome);
+        write(outcome, kSums, reinterpret_cast<const unsigned char*>(sums.data()), sums.size());
+    } else if (settings_.force) {
+        // A list left from an earlier cut would no longer match the folder.
+        int error = 0;
+        if (storage_.holds(outcome.folder, kSums, error) == Storage::Presence::Present) {
+            storage_.remove(outcome.folder, kSums);
+        }
+    }
+    const std::string manifest = manifestJson(outcome);
+    write(outcome, kManifest, reinterpret_cast<const unsigned char*>(manifest.data()), manifest.size());
+    return outcome;
+}

@@ -1,9 +1,0 @@
-// Help and version texts, shown on standard output.
-#ifndef FRONTEND_HELP_OUTPUT_H
-#define FRONTEND_HELP_OUTPUT_H
-
-// Writes text to standard output; 0, or 2 (with a line on standard error
-// that begins with program) when it cannot be written.
-int showOnStandardOutput(const char* program, const char* text);
-
-#endif

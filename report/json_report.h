@@ -1,0 +1,34 @@
+// The report as one JSON document for the whole run:
+// {"version": 1, "images": [IMAGE, ...]}, every record of every track listed.
+#ifndef REPORT_JSON_REPORT_H
+#define REPORT_JSON_REPORT_H
+
+#include "geometry.h"
+#include "image_facts.h"
+#include "json_writer.h"
+#include "report_output.h"
+
+// An anomaly's place as members: disk, track and position, each left out
+// where it does not apply.
+void writeAnomalyPlace(JsonWriter& json, const Anomaly& anomaly);
+
+class JsonReport final : public ReportWriter {
+public:
+    explicit JsonReport(ReportOutput& output);
+    void beginImage(const ImageFacts& image) override;
+    void beginDisk(const DiskFacts& disk) override;
+    void track(const TrackFacts& track) override;
+    void endDisk() override;
+    void endImage(const ImageSummary& summary) override;
+    // Closes the document and hands the rest on.
+    void finish();
+
+private:
+    void plannedFiles(const char* key, const std::vector<PlannedFile>& files);
+
+    ReportText text_;
+    JsonWriter json_;
+    GeometryTally geometry_;  // of the disk being written
+};
+
+#endif

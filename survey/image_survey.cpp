@@ -1,0 +1,344 @@
+#include "image_survey.h"
+
+#include <d88image/d88image.h>
+
+#include "anomalies.h"
+#include "cut_preview.h"
+#include "image_buffer.h"
+#include "image_file.h"
+#include "scan_cut.h"
+#include "shift_jis.h"
+#include "table_cut.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+
+// Collects a track's records for the report and shows each to the checker.
+class TrackCollector : public RecordVisitor {
+public:
+    TrackCollector(TrackFacts& facts, TrackChecker& checker, std::uint64_t fileSize, std::size_t& listedInImage)
+        : facts_(facts), checker_(checker), fileSize_(fileSize), listedInImage_(listedInImage)
+    {
+    }
+
+    bool visit(const SectorRecord& record) override
+    {
+        const std::uint64_t data = record.position + 16;
+        const std::uint64_t held = data < fileSize_ ? fileSize_ - data : 0;
+        const RecordFacts facts{record, static_cast<std::uint32_t>(std::min<std::uint64_t>(held, record.length))};
+        checker_.record(facts);
+        ++facts_.recordCount;
+        lastShort_ = facts.present < static_cast<std::uint32_t>(record.length);
+        if (facts_.records.size() < kRecordsListedPerTrack && listedInImage_ < kRecordsListedPerImage) {
+            facts_.records.push_back(facts);
+            ++listedInImage_;
+        }
+        return true;
+    }
+    bool lastShort() const { return lastShort_; }
+
+private:
+    TrackFacts& facts_;
+    TrackChecker& checker_;
+    std::uint64_t fileSize_;
+    std::size_t& listedInImage_;
+    bool lastShort_ = false;
+};
+
+// What track 1 holds, for a disk that none of the probes recognised.
+std::string trackOneNote(D88Image& reader)
+{
+    const std::string probes = "the probes look on track 1 for sector 16, 32 or 48 with C 0, H 1, N 3 and data";
+    if (reader.trackOffset(1) == 0) {
+        return probes + "; the disk has no track 1";
+    }
+    SectorId ids[16];
+    const int count = reader.listSectorIds(1, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
+    if (count == 0) {
+        return probes + "; track 1 has no record that can be read";
+    }
+    bool sameChn = true;
+    for (int i = 1; i < count; ++i) {
+        sameChn = sameChn && ids[i].c == ids[0].c && ids[i].h == ids[0].h && ids[i].n == ids[0].n;
+    }
+    std::string held = "; track 1 holds";
+    for (int i = 0; i < count; ++i) {
+        if (sameChn) {
+            held += (i == 0 ? " R " : " ") + std::to_string(ids[i].r);
+        } else {
+            held += (i == 0 ? " " : ", ") + std::string("C ") + std::to_string(ids[i].c) + " H " +
+                    std::to_string(ids[i].h) + " R " + std::to_string(ids[i].r) + " N " + std::to_string(ids[i].n);
+        }
+    }
+    if (sameChn) {
+        held += " (C " + std::to_string(ids[0].c) + ", H " + std::to_string(ids[0].h) + ", N " +
+                std::to_string(ids[0].n) + ")";
+    }
+    return probes + held;
+}
+
+}  // namespace
+
+struct ImageSurvey::Run {
+    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize) {}
+    ImageFacts image;
+    AnomalyList anomalies;
+    TablePreview table;
+    ScanPreview scan;
+    std::size_t listedInImage = 0;
+    ImageEnd end;
+};
+
+ImageSurvey::ImageSurvey(ReportWriter& writer)
+    : writer_(writer),
+      reader_(std::make_unique<D88Image>()),
+      tableBuffer_(new unsigned char[kImageBufferSize]),  // the cutter clears what it uses
+      scanBuffer_(new unsigned char[kImageBufferSize])    // cleared for each image
+{
+}
+
+ImageSurvey::~ImageSurvey() = default;
+
+ImageStatus ImageSurvey::survey(const ImageInput& image)
+{
+    ImageSummary summary;
+    std::uint64_t size = 0;
+    std::string refused = image.notAnImage(size);
+    Run run(*reader_, size);
+    run.image.path = image.path;
+    errno = 0;
+    if (refused.empty() && !image.openIn(*reader_)) {
+        refused = errno != 0 ? std::strerror(errno) : "it cannot be read";
+    }
+    if (!refused.empty()) {
+        run.image.error = refused;
+        lastError_ = refused;
+        writer_.beginImage(run.image);
+        summary.status = ImageStatus::Unreadable;
+        writer_.endImage(summary);
+        return summary.status;
+    }
+    walks_.clear();
+    run.image.readable = true;
+    run.image.size = size;
+    run.image.diskCount = reader_->diskCount();
+    writer_.beginImage(run.image);
+
+    for (int d = 0; d < run.image.diskCount; ++d) {
+        surveyDisk(run, d);
+    }
+    // The scanning cutter as scancut runs it, from a buffer of zeros.
+    std::memset(scanBuffer_.get(), 0, kImageBufferSize);
+    scanImage(*reader_, scanBuffer_.get(), run.scan);
+    // An I/O error part way leaves reads short of what the file holds: what
+    // was reported of the image cannot be trusted.
+    const bool readFailed = reader_->readFailed();
+    if (readFailed) {
+        summary.error = std::string("a read failed: ") + std::strerror(reader_->readError());
+        lastError_ = summary.error;
+    }
+    reader_->close();
+
+    const std::uint64_t endOfDisks = run.end.end;
+    run.end.zeros = size > endOfDisks && zerosFrom(image, endOfDisks);
+    checkImage(run.image, run.end, run.anomalies);
+    markReplaced(run.table.files);
+    summary.trailingBytes = run.image.diskCount > 0 && size > endOfDisks ? size - endOfDisks : 0;
+    summary.anomalies = std::move(run.anomalies.items());
+    summary.anomaliesLeftOut = run.anomalies.leftOut();
+    summary.tablecut = std::move(run.table.files);
+    summary.scancut = std::move(run.scan.files);
+    summary.status = readFailed                   ? ImageStatus::Unreadable
+                     : run.anomalies.anyDamage() ? ImageStatus::Damaged
+                                                 : ImageStatus::Ok;
+    writer_.endImage(summary);
+    return summary.status;
+}
+
+// The disk's tracks are walked in order, and tablecut's probes and cuts
+// read it as the program would. The probe on track 1 comes after the walk
+// over track 0, when the window already holds track 1, so that the file is
+// read about once. (The scanning cutter runs after the last disk, through
+// its own entry point: its first two disks are read a second time.)
+void ImageSurvey::surveyDisk(Run& run, int index)
+{
+    D88Image& reader = *reader_;
+    reader.selectDisk(index);
+    DiskFacts disk;
+    describeDisk(run, index, disk);
+
+    // A disk met again, or zero bytes read as one, is told of once: what
+    // its own checks find is not kept.
+    AnomalyList notKept;
+    AnomalyList& anomalies = disk.sameAs >= 0 || disk.blank ? notKept : run.anomalies;
+    TrackChecker checker(disk, run.image.size);
+    checker.begin(0);
+    surveyTrack(run, disk, 0, checker, firstTrack_);
+    bool allWritten = true;
+    disk.kind = cutDisk(reader, index, tableBuffer_.get(), run.table, &run.table, allWritten);
+    if (disk.kind == DiskKind::None) {
+        disk.kindNote = trackOneNote(reader);
+    }
+
+    writer_.beginDisk(disk);
+    DiskChecker diskChecker(disk, run.image.size);
+    for (int t = 0; t < D88Image::kTrackCount; ++t) {
+        const bool isTrack = readAsTrack(disk, t, reader.trackOffset(t));
+        if (t > 0) {
+            if (isTrack) {
+                checker.begin(t);
+                surveyTrack(run, disk, t, checker, track_);
+            }
+        }
+        TrackFacts& track = t == 0 ? firstTrack_ : track_;
+        if (!isTrack) {
+            diskChecker.notTrack(t);
+            continue;
+        }
+        if (track.offset == 0) {
+            continue;
+        }
+        const std::size_t damageBefore = anomalies.damageCount();
+        checker.finish(track, anomalies);
+        track.damaged = anomalies.damageCount() > damageBefore;
+        diskChecker.track(track);
+        writer_.track(track);
+    }
+    diskChecker.finish(anomalies);
+    if (disk.sameAs >= 0 && !disk.blank) {
+        checkRepeatedDisk(disk, run.anomalies);
+    }
+    writer_.endDisk();
+}
+
+// The disk's header as the reader holds it, and what it means.
+void ImageSurvey::describeDisk(Run& run, int index, DiskFacts& disk)
+{
+    D88Image& reader = *reader_;
+    disk.index = index;
+    disk.offset = reader.diskOffset(index);
+    disk.name = reader.diskName();
+    disk.nameDecoded = decodeShiftJis(disk.name, disk.nameText);
+    disk.media = reader.mediaType();
+    disk.writeProtect = reader.writeProtect();
+    disk.size = reader.diskSize();
+    disk.bytesPresent = run.image.size > disk.offset ? std::min<std::uint64_t>(disk.size, run.image.size - disk.offset) : 0;
+    for (int other = 0; other < index && disk.sameAs < 0; ++other) {
+        disk.sameAs = reader.diskOffset(other) == disk.offset ? other : -1;
+    }
+
+    // The 672-byte header: its first track starts right after a table of
+    // 160 entries, so no track starts before 0x2A0 (entries 160-163 are
+    // that track's first bytes).
+    constexpr int kShortHeader = d88format::kShortDiskHeaderSize;
+    std::uint32_t first = 0;
+    bool anyOffset = false;
+    for (int t = 0; t < D88Image::kTrackCount; ++t) {
+        const std::uint32_t offset = reader.trackOffset(t);
+        anyOffset = anyOffset || offset != 0;
+        if (t < tableEntries(kShortHeader) && offset != 0 && (first == 0 || offset < first)) {
+            first = offset;
+        }
+    }
+    disk.headerSize = first == kShortHeader ? kShortHeader : d88format::kDiskHeaderSize;
+    disk.trackEntries = tableEntries(disk.headerSize);
+    for (int t = 0; t < disk.trackEntries; ++t) {
+        disk.unusedEntries += readAsTrack(disk, t, reader.trackOffset(t)) ? 0 : 1;
+    }
+    disk.blank = !anyOffset && disk.name.empty() && disk.media == 0 && disk.writeProtect == 0 && disk.size == 0;
+    if (disk.blank) {
+        ++run.end.blankDisks;
+    } else {
+        run.end = {index, disk.offset + disk.size, 0, false};
+    }
+}
+
+// Fills facts (whose record list keeps its room from track to track).
+void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts)
+{
+    // More than a disk has tracks, so that disks indexed again and again
+    // (a size of 0) find all their walks; at most some 9 MiB.
+    constexpr std::size_t kRememberedWalks = 192;
+    constexpr std::size_t kLongWalk = 256;  // records; shorter walks cost less than remembering them
+
+    facts.index = track;
+    facts.offset = reader_->trackOffset(track);
+    facts.usable = facts.offset != 0 && facts.offset <= disk.size;
+    facts.end = WalkEnd::Unusable;
+    facts.recordCount = 0;
+    facts.trackRecords = 0;
+    facts.countByteSwapped = false;
+    facts.cutShort = false;
+    facts.damaged = false;
+    facts.records.clear();
+    if (!facts.usable) {
+        return;
+    }
+    const std::uint64_t start = disk.offset + facts.offset;
+    const auto walk = std::find_if(walks_.begin(), walks_.end(), [&](const Walk& w) { return w.start == start; });
+    if (walk != walks_.end()) {
+        facts.end = walk->facts.end;
+        facts.recordCount = walk->facts.recordCount;
+        facts.trackRecords = walk->facts.trackRecords;
+        facts.countByteSwapped = walk->facts.countByteSwapped;
+        facts.cutShort = walk->facts.cutShort;
+        for (const RecordFacts& record : walk->facts.records) {
+            if (run.listedInImage >= kRecordsListedPerImage) {
+                break;
+            }
+            facts.records.push_back(record);
+            ++run.listedInImage;
+        }
+        checker.adopt(track, walk->seen);
+        return;
+    }
+    TrackCollector collector(facts, checker, run.image.size, run.listedInImage);
+    facts.end = reader_->walkTrack(track, collector);
+    checker.close();
+    const TrackChecker::Seen& seen = checker.seen();
+    facts.trackRecords = seen.trackRecords();
+    facts.countByteSwapped = seen.swapConfirmed;
+    // Past a swapped count the walk goes on into other tracks, whose end is
+    // not this track's.
+    facts.cutShort = seen.swapConfirmed ? seen.shortSector.count > 0
+                                        : facts.end == WalkEnd::EndOfFile || collector.lastShort();
+    if (facts.recordCount >= kLongWalk) {
+        if (walks_.size() == kRememberedWalks) {
+            walks_.erase(walks_.begin());
+        }
+        walks_.push_back({start, facts, checker.seen()});
+    }
+}
+
+// Whether the file holds only zero bytes from position to its end. Read
+// apart from the reader, which has no call for bytes outside disks.
+bool ImageSurvey::zerosFrom(const ImageInput& image, std::uint64_t position)
+{
+    const auto zero = [](unsigned char byte) { return byte == 0; };
+    if (image.inMemory) {
+        return position >= image.size || std::all_of(image.data + position, image.data + image.size, zero);
+    }
+    if (position > static_cast<std::uint64_t>(LONG_MAX)) {
+        return false;
+    }
+    std::FILE* file = std::fopen(image.path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool zeros = std::fseek(file, static_cast<long>(position), SEEK_SET) == 0;
+    unsigned char* chunk = tableBuffer_.get();  // free once the cuts are done
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (std::size_t got = kChunk; zeros && got == kChunk;) {
+        got = std::fread(chunk, 1, kChunk, file);
+        zeros = std::all_of(chunk, chunk + got, zero);
+    }
+    zeros = zeros && std::ferror(file) == 0;
+    std::fclose(file);
+    return zeros;
+}

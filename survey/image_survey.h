@@ -1,0 +1,52 @@
+// Surveys one image after another: reads each the way the reader and the
+// cutters do, and hands what it finds to a report writer as it goes, so
+// that memory does not grow with the image.
+#ifndef SURVEY_IMAGE_SURVEY_H
+#define SURVEY_IMAGE_SURVEY_H
+
+#include "anomalies.h"
+#include "image_facts.h"
+#include "image_file.h"
+
+#include <memory>
+#include <string>
+
+class D88Image;
+
+class ImageSurvey {
+public:
+    explicit ImageSurvey(ReportWriter& writer);
+    ~ImageSurvey();
+    // Reports on one image, a file or bytes in memory.
+    ImageStatus survey(const ImageInput& image);
+    // Why the last image surveyed could not be read.
+    const std::string& lastError() const { return lastError_; }
+
+private:
+    struct Run;
+    void surveyDisk(Run& run, int index);
+    void describeDisk(Run& run, int index, DiskFacts& disk);
+    void surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts);
+    bool zerosFrom(const ImageInput& image, std::uint64_t position);
+
+    ReportWriter& writer_;
+    std::string lastError_;
+    // The reader and both cutters' buffers, reused from image to image.
+    std::unique_ptr<D88Image> reader_;
+    std::unique_ptr<unsigned char[]> tableBuffer_;
+    std::unique_ptr<unsigned char[]> scanBuffer_;
+    TrackFacts firstTrack_;  // a disk's track 0, walked before the disk's kind is known
+    TrackFacts track_;
+
+    // The last long walks, by where they start: a hostile image points
+    // track after track, disk after disk, at one chain of 65,536 records,
+    // and each walk over it would find the same.
+    struct Walk {
+        std::uint64_t start;
+        TrackFacts facts;
+        TrackChecker::Seen seen;
+    };
+    std::vector<Walk> walks_;
+};
+
+#endif
