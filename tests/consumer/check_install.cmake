@@ -52,7 +52,7 @@ endif()
 
 if(PYTHON_DIR)
     run(${CMAKE_COMMAND} -E env PYTHONPATH=${prefix}/${PYTHON_DIR} PYTHONDONTWRITEBYTECODE=1 ${PYTHON} -c
-        "import d88image; print(d88image.open('${SAMPLE}').report()['images'][0]['status'])")
+        "import d88image\nprint(d88image.open('${SAMPLE}').report()['images'][0]['status'])")
     if(NOT run_output STREQUAL "ok\n")
         message(FATAL_ERROR "the installed Python package printed '${run_output}'")
     endif()
