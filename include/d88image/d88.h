@@ -233,9 +233,10 @@ typedef struct d88_cut {
 } d88_cut;
 
 /* Cuts the image's files into memory, holding nothing but what it returns.
- * D88_ERR_NOT_AN_IMAGE when the input holds no D88 disk (d88image_error
- * says as d88cut does: "not a D88 image (...)"); D88_ERR_OPEN or
- * D88_ERR_READ when it cannot be read; *cut is null then. */
+ * D88_ERR_NOT_AN_IMAGE when the input holds no D88 disk (d88_image_error
+ * then says it as d88cut does: "NAME: not a D88 image (no whole 688-byte
+ * disk header)"); D88_ERR_OPEN or D88_ERR_READ when it cannot be read;
+ * *cut is null then. */
 D88_API d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut);
 D88_API void d88_cut_free(d88_cut* cut);
 
