@@ -21,6 +21,14 @@ bench_setup() {
     trap 'rm -rf "$work"' EXIT
 }
 
+# Writes the standard images (the sample generator's --bench set) into
+# $bench/standard, which images then names. Needs make_sample built.
+bench_standard_images() {
+    images=$bench/standard
+    mkdir -p "$images"
+    "$bench/tools/make_sample" --bench "$images"
+}
+
 # Runs a command (program path and arguments) next to cat on image,
 # alternately, RUNS times.
 bench_pair() {

@@ -9,9 +9,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-9}
 source bench/common.sh
 bench_setup make_sample d88cut
-images=$bench/standard
-mkdir -p "$images"
-"$bench/tools/make_sample" --bench "$images"
+bench_standard_images
 image="$PWD/$images/64-disks-all-known.d88"
 
 printf 'd88cut --force, then tablecut (%s, %d bytes), into %s\n' "$(basename "$image")" "$(stat -c %s "$image")" "$work"

@@ -13,9 +13,7 @@ source bench/common.sh
 bench_setup make_sample
 bins=("$@")
 [ "${#bins[@]}" -gt 0 ] || bins=("$bench/bin")
-images=$bench/standard
-mkdir -p "$images"
-"$bench/tools/make_sample" --bench "$images"
+bench_standard_images
 
 run() {  # program image [options...]
     local program=$1 image=$2 bin

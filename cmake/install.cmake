@@ -1,8 +1,10 @@
-# Installation, in two components: "programs" (the programs, their manual
-# pages and the documents) and "development" (the library, its headers, a
-# CMake package and a pkg-config file). Every path comes from
-# GNUInstallDirs. Also a build-tree export, so that another build can use
-# this one's library through find_package without installing it.
+# Installation, in components: "programs" (the programs, their manual pages
+# and the documents), "runtime" (the C API's shared library), "development"
+# (the static library, the headers, the shared library's link, a CMake
+# package and pkg-config files) and, with D88_PYTHON, "python" (the Python
+# package). Every path comes from GNUInstallDirs. Also a build-tree export,
+# so that another build can use this one's libraries through find_package
+# without installing them.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -25,6 +27,34 @@ endif()
 install(TARGETS d88image EXPORT d88imageTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY include/d88image DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+if(D88_BUILD_C_API)
+    install(TARGETS d88image_c EXPORT d88imageTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+        RUNTIME DESTINATION ${D88_PROGRAM_DIR} COMPONENT runtime
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+endif()
+# The Python package, finding the shared library from where it lies itself.
+if(D88_PYTHON)
+    if(NOT D88_BUILD_C_API OR WIN32)
+        message(FATAL_ERROR "D88_PYTHON needs D88_BUILD_C_API, and a system other than Windows")
+    endif()
+    # Debian's Python reads the packages of the system from
+    # lib/python3/dist-packages; another's from its version's site-packages.
+    if(EXISTS /etc/debian_version)
+        set(default_dir lib/python3/dist-packages)
+    else()
+        find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
+        set(default_dir lib/python${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}/site-packages)
+    endif()
+    set(D88_PYTHON_DIR ${default_dir} CACHE STRING "Where the Python package goes, under the prefix")
+    install(DIRECTORY python/d88image DESTINATION ${D88_PYTHON_DIR} COMPONENT python
+        FILES_MATCHING PATTERN "*.py" PATTERN "py.typed" PATTERN "__pycache__" EXCLUDE)
+    file(RELATIVE_PATH library_dir "/${D88_PYTHON_DIR}/d88image" "/${CMAKE_INSTALL_LIBDIR}")
+    file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/python/_installed.py CONTENT
+        "# Written by the install: where the shared library lies, from this folder.\nLIBRARY = \"${library_dir}/$<TARGET_SONAME_FILE_NAME:d88image_c>\"\n")
+    install(FILES ${PROJECT_BINARY_DIR}/python/_installed.py DESTINATION ${D88_PYTHON_DIR}/d88image COMPONENT python)
+endif()
+
 install(EXPORT d88imageTargets NAMESPACE d88image:: DESTINATION ${D88_CMAKE_DIR} COMPONENT development)
 export(EXPORT d88imageTargets NAMESPACE d88image:: FILE ${PROJECT_BINARY_DIR}/d88imageTargets.cmake)
 configure_package_config_file(cmake/d88imageConfig.cmake.in
@@ -41,8 +71,16 @@ endif()
 # wherever the tree is installed or unpacked.
 file(RELATIVE_PATH D88_PC_PREFIX_FROM_PCDIR "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
 string(REGEX REPLACE "/$" "" D88_PC_PREFIX_FROM_PCDIR "${D88_PC_PREFIX_FROM_PCDIR}")
+# d88image is the static C++ library, named by its file so that the shared
+# library beside it is not taken instead; d88image-c is the C API's shared
+# library.
 configure_file(cmake/d88image.pc.in ${PROJECT_BINARY_DIR}/d88image.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/d88image.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+if(D88_BUILD_C_API)
+    configure_file(cmake/d88image-c.pc.in ${PROJECT_BINARY_DIR}/d88image-c.pc @ONLY)
+    install(FILES ${PROJECT_BINARY_DIR}/d88image-c.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+        COMPONENT development)
+endif()
 
 # Manual pages are installed compressed, as the system's own are.
 if(D88_BUILD_PROGRAMS)

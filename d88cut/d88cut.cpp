@@ -114,9 +114,9 @@ int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
     Extraction extraction(storage, options.extraction);
     std::vector<ImageOutcome> outcomes;
     // A set is one extraction; otherwise each image is one.
-    std::vector<std::vector<std::string>> runs;
+    std::vector<std::vector<ImageInput>> runs;
     if (options.extraction.merge) {
-        runs.push_back(options.images);
+        runs.push_back({options.images.begin(), options.images.end()});
     } else {
         for (const std::string& image : options.images) {
             runs.push_back({image});
@@ -124,7 +124,7 @@ int runD88cut(int argc, char** argv, Storage& storage, ReportOutput& output)
     }
     std::string text;
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        const std::string name = std::filesystem::path(runs[i].front()).filename().string();
+        const std::string name = std::filesystem::path(runs[i].front().path).filename().string();
         const std::string counter = "[" + std::to_string(i + 1) + "/" + std::to_string(runs.size()) + "] " + name;
         if (progress) {
             // Stands while the image is read; blanked out after, so that the

@@ -45,19 +45,20 @@ Extraction::~Extraction() = default;
 
 // The survey d88info makes of the image, kept for its judgement. False
 // when the image cannot be read or is no D88 image.
-bool Extraction::survey(ImageOutcome& outcome, const std::string& image, std::vector<SurveyKeeper>& found)
+bool Extraction::survey(ImageOutcome& outcome, const ImageInput& image, std::vector<SurveyKeeper>& found)
 {
     std::string refused;
     if (survey_.survey(image) == ImageStatus::Unreadable) {
         refused = "cannot be read: " + survey_.lastError();
     } else {
         refused = keeper_.notAnImage();
+        outcome.notAnImage = !refused.empty();
     }
     if (!refused.empty()) {
         outcome.problems.push_back({"", refused});
         return false;
     }
-    outcome.sources.push_back({image, keeper_.image.size});
+    outcome.sources.push_back({image.path, keeper_.image.size});
     found.push_back(keeper_);
     return true;
 }
@@ -65,12 +66,12 @@ bool Extraction::survey(ImageOutcome& outcome, const std::string& image, std::ve
 // The files of image number image as the chosen cutter makes them, whole,
 // before anything is written: a folder is either left alone or given all of
 // them. False when the image cannot be read.
-bool Extraction::cut(ImageOutcome& outcome, int image, bool table, CollectedFiles& collected, ScanProgress& scan)
+bool Extraction::cut(ImageOutcome& outcome, const ImageInput& input, int image, bool table, CollectedFiles& collected,
+                     ScanProgress& scan)
 {
-    const std::string& path = outcome.sources[static_cast<std::size_t>(image)].path;
     std::string refused;
     errno = 0;
-    if (!reader_->open(path.c_str())) {
+    if (!input.openIn(*reader_)) {
         refused = reason(lastError());
     } else {
         collected.fromImage(image);
@@ -86,7 +87,7 @@ bool Extraction::cut(ImageOutcome& outcome, int image, bool table, CollectedFile
     }
     reader_->close();
     if (!refused.empty()) {
-        outcome.image = path;
+        outcome.image = input.path;
         outcome.problems.push_back({"", "cannot be read: " + refused});
         return false;
     }
@@ -223,16 +224,16 @@ bool Extraction::write(ImageOutcome& outcome, const std::string& name, const uns
     return true;
 }
 
-ImageOutcome Extraction::extract(const std::vector<std::string>& images, FolderNames& folders)
+ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNames& folders)
 {
     ImageOutcome outcome;
-    outcome.image = images.front();
+    outcome.image = images.front().path;
     outcome.merged = settings_.merge;
     outcome.dryRun = settings_.dryRun;
     std::vector<SurveyKeeper> found;
-    for (const std::string& image : images) {
+    for (const ImageInput& image : images) {
         if (!survey(outcome, image, found)) {
-            outcome.image = image;
+            outcome.image = image.path;
             return outcome;
         }
     }
@@ -241,8 +242,8 @@ ImageOutcome Extraction::extract(const std::vector<std::string>& images, FolderN
     CollectedFiles collected;
     ScanProgress scan;
     std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
-    for (std::size_t i = 0; i < outcome.sources.size(); ++i) {
-        if (!cut(outcome, static_cast<int>(i), table, collected, scan)) {
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        if (!cut(outcome, images[i], static_cast<int>(i), table, collected, scan)) {
             return outcome;
         }
     }
@@ -253,7 +254,7 @@ ImageOutcome Extraction::extract(const std::vector<std::string>& images, FolderN
         noteMissing(outcome, found, collected);
     }
     outcome.folder = settings_.merge && !settings_.mergedName.empty() ? folders.folderNamed(settings_.mergedName)
-                                                                    : folders.folderFor(images.front());
+                                                                      : folders.folderFor(images.front().path);
 
     std::vector<std::string> names;
     std::vector<WrittenFile> planned;
@@ -285,6 +286,8 @@ ImageOutcome Extraction::extract(const std::vector<std::string>& images, FolderN
         if (write(outcome, planned[i].name, data.data(), data.size())) {
             outcome.files.push_back(planned[i]);
         }
+        // A storage in memory holds the bytes now: they are not kept twice.
+        collected.release(i);
     }
     if (!outcome.files.empty()) {
         const std::string sums = sha256Sums(outcome);

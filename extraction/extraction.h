@@ -7,6 +7,7 @@
 
 #include "collected_files.h"
 #include "folder_names.h"
+#include "image_file.h"
 #include "image_outcome.h"
 #include "image_survey.h"
 #include "scan_cut.h"
@@ -32,14 +33,15 @@ class Extraction {
 public:
     Extraction(Storage& storage, const ExtractionSettings& settings);
     ~Extraction();
-    // Reads images (one, or a set as one file of their disks back to back)
-    // and, when they can be read, writes their files into the folder
-    // folders gives them.
-    ImageOutcome extract(const std::vector<std::string>& images, FolderNames& folders);
+    // Reads images (one, or a set as one file of their disks back to back),
+    // files or bytes in memory, and, when they can be read, writes their
+    // files into the folder folders gives them.
+    ImageOutcome extract(const std::vector<ImageInput>& images, FolderNames& folders);
 
 private:
-    bool survey(ImageOutcome& outcome, const std::string& image, std::vector<SurveyKeeper>& found);
-    bool cut(ImageOutcome& outcome, int image, bool table, CollectedFiles& collected, ScanProgress& scan);
+    bool survey(ImageOutcome& outcome, const ImageInput& image, std::vector<SurveyKeeper>& found);
+    bool cut(ImageOutcome& outcome, const ImageInput& input, int image, bool table, CollectedFiles& collected,
+             ScanProgress& scan);
     bool clearOfOurNames(ImageOutcome& outcome, const std::vector<std::string>& names);
     bool write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size);
 

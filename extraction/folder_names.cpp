@@ -23,5 +23,6 @@ std::string FolderNames::folderNamed(std::string stem)
     const auto inDirectory = [&](const std::string& name) {
         return directory_.empty() ? name : (std::filesystem::path(directory_) / name).string();
     };
-    return inDirectory(names_.give(std::move(stem), [&](const std::string& name) { return takenByOther(inDirectory(name)); }));
+    const auto taken = [&](const std::string& name) { return lookInDirectory_ && takenByOther(inDirectory(name)); };
+    return inDirectory(names_.give(std::move(stem), taken));
 }

@@ -12,13 +12,19 @@
 
 class FolderNames {
 public:
-    explicit FolderNames(std::string directory) : directory_(std::move(directory)) {}
+    // With lookInDirectory false, names are unique within the run only and
+    // what the directory holds is not asked: for folders kept in memory.
+    explicit FolderNames(std::string directory, bool lookInDirectory = true)
+        : directory_(std::move(directory)), lookInDirectory_(lookInDirectory)
+    {
+    }
     std::string folderFor(const std::string& image);
     // The folder of that name, made unique in the same way.
     std::string folderNamed(std::string name);
 
 private:
     std::string directory_;
+    bool lookInDirectory_;
     UniqueNames names_;
 };
 

@@ -52,6 +52,7 @@ struct ImageOutcome {
     std::vector<SourceImage> sources;  // the images read: this one, or the set in order
     bool merged = false;
     bool read = false;
+    bool notAnImage = false;  // not read, as no D88 image
     std::string folder;
     std::string mode;  // "table" or "scan"
     std::vector<WrittenFile> files;  // written, or with --dry-run to be written

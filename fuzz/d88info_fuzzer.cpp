@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MapWriter map;
     ReportTee both(json, map);
     ImageSurvey survey(both);
-    const ImageStatus status = survey.survey(image);
+    const ImageStatus status = survey.survey(std::string(image));
     json.finish();
     std::string jsonError, xmlError;
     if (!jsontest::valid(output.text, jsonError) || !xmltest::wellFormed(map.svg(), xmlError) ||

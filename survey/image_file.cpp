@@ -2,6 +2,8 @@
 
 #include "image_path.h"
 
+#include <d88image/d88image.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -20,4 +22,18 @@ std::string notAnImageFile(const std::string& path, std::uint64_t& size)
         break;
     }
     return std::strerror(status.error);
+}
+
+std::string ImageInput::notAnImage(std::uint64_t& imageSize) const
+{
+    if (inMemory) {
+        imageSize = size;
+        return "";
+    }
+    return notAnImageFile(path, imageSize);
+}
+
+bool ImageInput::openIn(D88Image& reader) const
+{
+    return inMemory ? reader.openMemory(data, size) : reader.open(path.c_str());
 }

@@ -106,15 +106,15 @@ ImageSurvey::ImageSurvey(ReportWriter& writer)
 
 ImageSurvey::~ImageSurvey() = default;
 
-ImageStatus ImageSurvey::survey(const std::string& path)
+ImageStatus ImageSurvey::survey(const ImageInput& image)
 {
     ImageSummary summary;
     std::uint64_t size = 0;
-    std::string refused = notAnImageFile(path, size);
+    std::string refused = image.notAnImage(size);
     Run run(*reader_, size);
-    run.image.path = path;
+    run.image.path = image.path;
     errno = 0;
-    if (refused.empty() && !reader_->open(path.c_str())) {
+    if (refused.empty() && !image.openIn(*reader_)) {
         refused = errno != 0 ? std::strerror(errno) : "it cannot be read";
     }
     if (!refused.empty()) {
@@ -147,7 +147,7 @@ ImageStatus ImageSurvey::survey(const std::string& path)
     reader_->close();
 
     const std::uint64_t endOfDisks = run.end.end;
-    run.end.zeros = size > endOfDisks && zerosFrom(path, endOfDisks);
+    run.end.zeros = size > endOfDisks && zerosFrom(image, endOfDisks);
     checkImage(run.image, run.end, run.anomalies);
     markReplaced(run.table.files);
     summary.trailingBytes = run.image.diskCount > 0 && size > endOfDisks ? size - endOfDisks : 0;
@@ -322,12 +322,16 @@ void ImageSurvey::surveyTrack(Run& run, const DiskFacts& disk, int track, TrackC
 
 // Whether the file holds only zero bytes from position to its end. Read
 // apart from the reader, which has no call for bytes outside disks.
-bool ImageSurvey::zerosFrom(const std::string& path, std::uint64_t position)
+bool ImageSurvey::zerosFrom(const ImageInput& image, std::uint64_t position)
 {
+    const auto zero = [](unsigned char byte) { return byte == 0; };
+    if (image.inMemory) {
+        return position >= image.size || std::all_of(image.data + position, image.data + image.size, zero);
+    }
     if (position > static_cast<std::uint64_t>(LONG_MAX)) {
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = std::fopen(image.path.c_str(), "rb");
     if (file == nullptr) {
         return false;
     }
@@ -336,7 +340,7 @@ bool ImageSurvey::zerosFrom(const std::string& path, std::uint64_t position)
     constexpr std::size_t kChunk = 64 * 1024;
     for (std::size_t got = kChunk; zeros && got == kChunk;) {
         got = std::fread(chunk, 1, kChunk, file);
-        zeros = std::all_of(chunk, chunk + got, [](unsigned char byte) { return byte == 0; });
+        zeros = std::all_of(chunk, chunk + got, zero);
     }
     zeros = zeros && std::ferror(file) == 0;
     std::fclose(file);

@@ -6,6 +6,7 @@
 
 #include "anomalies.h"
 #include "image_facts.h"
+#include "image_file.h"
 
 #include <memory>
 #include <string>
@@ -16,7 +17,8 @@ class ImageSurvey {
 public:
     explicit ImageSurvey(ReportWriter& writer);
     ~ImageSurvey();
-    ImageStatus survey(const std::string& path);
+    // Reports on one image, a file or bytes in memory.
+    ImageStatus survey(const ImageInput& image);
     // Why the last image surveyed could not be read.
     const std::string& lastError() const { return lastError_; }
 
@@ -25,7 +27,7 @@ private:
     void surveyDisk(Run& run, int index);
     void describeDisk(Run& run, int index, DiskFacts& disk);
     void surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts);
-    bool zerosFrom(const std::string& path, std::uint64_t position);
+    bool zerosFrom(const ImageInput& image, std::uint64_t position);
 
     ReportWriter& writer_;
     std::string lastError_;

@@ -1,13 +1,25 @@
-# Installs the build into a fresh prefix, then builds the consumer program
+# Installs the build into a fresh prefix, then builds the consumer programs
 # against it twice, through find_package and through pkg-config, and runs
-# both on the sample image, which holds three disks.
-# Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, CXX, CXX_FLAGS, SAMPLE.
+# them on the sample image, which holds three disks: the C++ one against the
+# static library, the C one against the shared library, whose exported
+# symbols must all be the C API's. With the Python package installed, it
+# must import from there and find the library.
+# Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, CXX, CXX_FLAGS, SAMPLE; C_API,
+# CC, C_FLAGS, NM when the C API is built; PYTHON, PYTHON_DIR when the Python
+# package is installed.
 include(${CMAKE_CURRENT_LIST_DIR}/../run_command.cmake)
 
 function(expect_three_disks program)
     run(${program} ${SAMPLE})
     if(NOT run_output STREQUAL "3\n")
         message(FATAL_ERROR "${program} printed '${run_output}', not 3")
+    endif()
+endfunction()
+
+function(expect_summary program)
+    run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${program} ${SAMPLE})
+    if(NOT run_output STREQUAL "3 disks, ok, 21 files\n")
+        message(FATAL_ERROR "${program} printed '${run_output}'")
     endif()
 endfunction()
 
@@ -24,9 +36,27 @@ endforeach()
 separate_arguments(flags UNIX_COMMAND "${CXX_FLAGS}")
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/cmake-build -DCMAKE_PREFIX_PATH=${prefix}
-    -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
+    -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" -DCMAKE_C_COMPILER=${CC} "-DCMAKE_C_FLAGS=${C_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
 expect_three_disks(${WORK_DIR}/cmake-build/consumer)
+if(C_API)
+    expect_summary(${WORK_DIR}/cmake-build/c_consumer)
+    file(GLOB shared ${prefix}/lib*/libd88image.so.1)
+    run(${NM} -D --defined-only ${shared})
+    string(REGEX MATCHALL "[^\n]+" symbols "${run_output}")
+    list(FILTER symbols EXCLUDE REGEX " d88_[a-z_]+$")
+    if(symbols)
+        message(FATAL_ERROR "the shared library exports more than the C API: ${symbols}")
+    endif()
+endif()
+
+if(PYTHON_DIR)
+    run(${CMAKE_COMMAND} -E env PYTHONPATH=${prefix}/${PYTHON_DIR} PYTHONDONTWRITEBYTECODE=1 ${PYTHON} -c
+        "import d88image\nprint(d88image.open('${SAMPLE}').report()['images'][0]['status'])")
+    if(NOT run_output STREQUAL "ok\n")
+        message(FATAL_ERROR "the installed Python package printed '${run_output}'")
+    endif()
+endif()
 
 file(GLOB pc_files ${prefix}/*/pkgconfig/d88image.pc ${prefix}/*/*/pkgconfig/d88image.pc)
 list(GET pc_files 0 pc_file)
@@ -36,3 +66,12 @@ run(pkg-config --cflags --libs d88image)
 separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
 run(${CXX} ${flags} -std=c++17 ${SOURCE_DIR}/consumer.cpp ${pc_flags} -o ${WORK_DIR}/pkg-config-consumer)
 expect_three_disks(${WORK_DIR}/pkg-config-consumer)
+
+if(C_API)
+    run(pkg-config --cflags --libs d88image-c)
+    separate_arguments(pc_flags UNIX_COMMAND "${run_output}")
+    separate_arguments(c_flags UNIX_COMMAND "${C_FLAGS}")
+    run(${CC} ${c_flags} -std=c99 -Wall -Werror ${SOURCE_DIR}/../c_api/summary.c ${pc_flags}
+        -o ${WORK_DIR}/pkg-config-c-consumer)
+    expect_summary(${WORK_DIR}/pkg-config-c-consumer)
+endif()

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Benchmark: the Python package next to the programs it stands beside, on
+# the 64-disk image whose disks are all of known kinds (82 MB), alternately,
+# interpreter start and import included: report() (the JSON document as a
+# dict) and report_json() (its text) next to d88info --json, cut() (the
+# files in memory) next to d88cut writing them into a folder. Prints the
+# median CPU time of each and their ratio, and peak memory; asserts nothing.
+# The package runs from the source tree over this build's shared library.
+# Usage: bench/python.sh [runs]   (PYTHON chooses the interpreter)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-9}
+python=${PYTHON:-/usr/bin/python3}
+source bench/common.sh
+bench_setup make_sample d88image_c
+bench_standard_images
+image="$PWD/$images/64-disks-all-known.d88"
+export PYTHONPATH="$PWD/python" D88IMAGE_LIBRARY="$PWD/$bench/c_api/libd88image.so.1"
+# Compiled modules are kept, as an installed package's are, out of the tree.
+export PYTHONPYCACHEPREFIX="$PWD/$bench/pycache"
+"$python" -c "import d88image"
+
+printf '%s (%d bytes), %s\n' "$(basename "$image")" "$(stat -c %s "$image")" "$("$python" --version)"
+for call in "report()" "report_json()"; do
+    printf '%s, then d88info --json\n' "$call"
+    "$bench/bench/measure" "$runs" "$work" "$python" -c "import d88image; d88image.open('$image').$call" \
+        --vs "$PWD/$bench/bin/d88info" --json "$image" | sed 's/^/  /'
+done
+printf 'cut(), then d88cut --force\n'
+"$bench/bench/measure" "$runs" "$work" "$python" -c "import d88image; d88image.open('$image').cut()" \
+    --vs "$PWD/$bench/bin/d88cut" --force -q -C . "$image" | sed 's/^/  /'
+printf 'the interpreter alone, import d88image, then d88info --version\n'
+"$bench/bench/measure" "$runs" "$work" "$python" -c "import d88image" \
+    --vs "$PWD/$bench/bin/d88info" --version | sed 's/^/  /'
+printf 'in process, without the start (median of %d, ms)\n' "$runs"
+"$python" - "$image" "$runs" <<'PY'
+import sys, time
+import d88image
+
+image, runs = sys.argv[1], int(sys.argv[2])
+with d88image.open(image) as opened:
+    for call in ("report_json", "report", "cut"):
+        times = []
+        for _ in range(runs):
+            start = time.perf_counter()
+            getattr(opened, call)()
+            times.append((time.perf_counter() - start) * 1000)
+        print("  %-12s %7.1f" % (call + "()", sorted(times)[runs // 2]))
+PY
