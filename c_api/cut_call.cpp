@@ -8,6 +8,7 @@
 #include "folder_names.h"
 #include "storage.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -89,7 +90,8 @@ d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
     if (cut != nullptr) {
         *cut = nullptr;
     }
-    if (image == nullptr || cut == nullptr || mode < D88_CUT_AUTO || mode > D88_CUT_SCAN) {
+    const int value = passedValue(mode);
+    if (image == nullptr || cut == nullptr || value < D88_CUT_AUTO || value > D88_CUT_SCAN) {
         return D88_ERR_ARGUMENT;
     }
     HeldCut* held = new (std::nothrow) HeldCut();

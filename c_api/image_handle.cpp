@@ -85,7 +85,7 @@ extern "C" {
 
 const char* d88_status_text(d88_status status)
 {
-    switch (status) {
+    switch (passedValue(status)) {
     case D88_OK:
         return "success";
     case D88_ERR_ARGUMENT:

@@ -9,6 +9,7 @@
 
 #include "image_file.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,17 @@ d88_status succeed(d88_image* image);
 // The error number of the reader's first failed read, or else the last
 // call's reason (lastError).
 int readerErrorNumber(const D88Image& reader);
+
+// The int a C caller passed for an enum parameter. C lets it be any int;
+// C++ may not load an enum object holding none of its values, so its bytes
+// are read instead.
+template <typename Enum>
+int passedValue(const Enum& passed)
+{
+    static_assert(sizeof(Enum) == sizeof(int), "the C API's enums are passed as ints");
+    int value = 0;
+    std::memcpy(&value, &passed, sizeof value);
+    return value;
+}
 
 #endif
