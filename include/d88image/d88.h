@@ -159,6 +159,12 @@ typedef struct d88_record {
     int length;  /* data length field */
 } d88_record;
 
+/* What a record's status byte says, as the field's dumpers write it: "ok"
+ * for 0, "deleted data" (0x10), "ID CRC error" (0xA0), "data CRC error"
+ * (0xB0), "no address mark" (0xE0), "no data mark" (0xF0), and "unknown"
+ * for any other value; the words d88info uses. Never null. */
+D88_API const char* d88_record_status_text(int status);
+
 /* Why a walk over a track's records ended. */
 typedef enum d88_walk_end {
     D88_WALK_UNUSABLE = 0,    /* no usable track: nothing was read */
