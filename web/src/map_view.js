@@ -1,0 +1,46 @@
+// The disk map the library draws, and a closer look at one of its records:
+// clicking a cell, or naming disk, track and record in the form, asks the
+// worker for that record.
+import { el } from './dom.js';
+import { recordView } from './record_view.js';
+
+function numberField(id, label, name, max) {
+  return el('span', {},
+    el('label', { for: `${id}-${name}` }, label), ' ',
+    el('input', { id: `${id}-${name}`, type: 'number', name, min: 0, max, value: 0, required: true }));
+}
+
+// id: a prefix for the ids of the form's fields, unique in the page.
+export function mapView(id, svg, fetchRecord) {
+  const map = el('div', { class: 'map' });
+  map.innerHTML = svg ?? '';  // the library's own drawing: no script, no external reference
+  const detail = el('div', { class: 'record', 'aria-live': 'polite' });
+  const form = el('form', { class: 'record-lookup' },
+    numberField(id, 'Disk', 'disk', 63), numberField(id, 'Track', 'track', 163), numberField(id, 'Record', 'index'),
+    el('button', { type: 'submit' }, 'Show record'));
+
+  async function show(where) {
+    detail.replaceChildren(el('p', {}, 'Reading…'));
+    try {
+      detail.replaceChildren(recordView(where, await fetchRecord(where)));
+    } catch (error) {
+      detail.replaceChildren(el('p', { class: 'error' }, error.message));
+    }
+  }
+
+  form.addEventListener('submit', (event) => {
+    event.preventDefault();
+    const data = new FormData(form);
+    show({ disk: Number(data.get('disk')), track: Number(data.get('track')), index: Number(data.get('index')) });
+  });
+  map.addEventListener('click', (event) => {
+    const cell = event.target.closest('[data-index]');
+    if (!cell) return;
+    for (const name of ['disk', 'track', 'index']) form.elements[name].value = cell.dataset[name];
+    form.requestSubmit();
+  });
+  return el('div', {},
+    svg ? map : null,
+    el('p', {}, 'Click a cell of the map, or name a record (its disk, its track and its place in the track, from 0):'),
+    form, detail);
+}
