@@ -244,6 +244,14 @@ typedef struct d88_cut {
  * disk header)"); D88_ERR_OPEN or D88_ERR_READ when it cannot be read;
  * *cut is null then. */
 D88_API d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut);
+
+/* As d88_cut_image, for an image that d88cut cuts in one run after images
+ * whose folders it named given[0] .. given[count - 1]: the manifest names
+ * this image's folder as d88cut then does, with -2, -3, ... after a name
+ * already given (a second game.d88 goes to game-2). given may be null when
+ * count is 0. */
+D88_API d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
+                                       d88_cut** cut);
 D88_API void d88_cut_free(d88_cut* cut);
 
 #ifdef __cplusplus
