@@ -27,14 +27,21 @@ export class Library {
     throw new Error(details ? `${sentence}: ${details}` : sentence);
   }
 
-  withString(text, use) {
-    const size = this.module.lengthBytesUTF8(text) + 1;
-    const pointer = this.module._malloc(size);
-    this.module.stringToUTF8(text, pointer, size);
+  // Calls use with the texts as an array of C strings, freed after.
+  withStrings(texts, use) {
+    const pointers = texts.map((text) => {
+      const size = this.module.lengthBytesUTF8(text) + 1;
+      const pointer = this.module._malloc(size);
+      this.module.stringToUTF8(text, pointer, size);
+      return pointer;
+    });
+    const array = this.module._malloc(Math.max(pointers.length, 1) * 4);
+    this.u32.set(pointers, array >> 2);
     try {
-      return use(pointer);
+      return use(array, pointers);
     } finally {
-      this.module._free(pointer);
+      for (const pointer of pointers) this.module._free(pointer);
+      this.module._free(array);
     }
   }
 
@@ -57,7 +64,7 @@ export class Library {
   // Opens the image read into room (from reserve) under a name; the room is
   // freed when it cannot be opened, else by close.
   open(name, room) {
-    const status = this.withString(name, (namePointer) =>
+    const status = this.withStrings([name], (array, [namePointer]) =>
       this.module._d88_open_memory(room.data, room.size, namePointer, this.scratch));
     const handle = this.u32[this.scratch >> 2];
     if (status !== 0) {
@@ -92,10 +99,13 @@ export class Library {
     }
   }
 
-  // What d88cut writes for the image: the files (their bytes copied out),
-  // the missing ones, and the manifest.json and SHA256SUMS texts.
-  cut(image, mode) {
-    this.check(this.module._d88_cut_image(image.handle, cutModes[mode], this.scratch), image.handle);
+  // What d88cut writes for the image, cut in a run after images whose
+  // folders are named in given: the files (their bytes copied out), the
+  // missing ones, and the manifest.json and SHA256SUMS texts.
+  cut(image, mode, given) {
+    const status = this.withStrings(given, (array) =>
+      this.module._d88_cut_image_after(image.handle, cutModes[mode], array, given.length, this.scratch));
+    this.check(status, image.handle);
     const cut = this.u32[this.scratch >> 2];
     try {
       const field = (i) => this.u32[(cut >> 2) + i];

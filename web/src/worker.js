@@ -10,13 +10,11 @@
 // D88_WASM_BASE64 (the library compiled to WebAssembly), createD88Module
 // (Emscripten's loader) and fflate are put before this by the page's build.
 import { Library } from './library.js';
-import { FolderNames } from './folder_names.js';
 import { zipFolders } from './zip.js';
 
 const wasmBinary = Uint8Array.from(atob(D88_WASM_BASE64), (c) => c.charCodeAt(0));
 const ready = createD88Module({ wasmBinary }).then((module) => new Library(module));
 const images = [];
-const folders = new FolderNames();
 const recordHeaderSize = 16;
 
 // The report for the page: each track's records stay here (the page asks
@@ -73,13 +71,15 @@ const handlers = {
     return { result: { image: images.length - 1, report: pageReport(json), map: null, surveyMs } };
   },
 
+  // As with d88cut, an image's folder is named once it has been cut, after
+  // the folders of the images before it: one that cannot be read, or is no
+  // D88 image, takes none.
   cut(library, { image: index, mode }) {
     const image = imageAt(index);
+    const given = images.slice(0, index).map((earlier) => earlier.folder).filter((folder) => folder);
     image.cut = null;  // until this cut succeeds: no zip holds an earlier mode's files
-    image.cut = library.cut(image.opened, mode);
-    // As with d88cut, an image takes its folder's name once it has been cut:
-    // one that cannot be read, or is no D88 image, takes none.
-    image.folder ??= folders.folderFor(image.name);
+    image.cut = library.cut(image.opened, mode, given);
+    image.folder = JSON.parse(image.cut.manifest).folder;
     const files = image.cut.files.map(({ bytes, ...facts }) => facts);
     return { result: { mode: image.cut.mode, folder: image.folder, files, missing: image.cut.missing } };
   },

@@ -41,7 +41,7 @@ async function cellTexts(rows) {
 // Gives the images to the file input and waits until each is shown and cut.
 async function openImages(page, folder, names) {
   await page.setInputFiles('#file-input', names.map((name) => join(folder, name)));
-  for (const name of names) await section(page, name).and(page.locator('[data-cut]')).waitFor();
+  for (const name of names) await section(page, name).and(page.locator('[data-cut]')).last().waitFor();
 }
 
 async function chooseMode(page, mode, names) {
@@ -146,6 +146,12 @@ test('damaged images show their damage, their zero-padded file and what d88cut m
   const zip = await downloadAll(page);
   assertZipIsCut(zip.bytes, expected);
   await screenshot(page, 'damaged');
+
+  // The same image again: its folder is named as d88cut names a second one.
+  await openImages(page, folder, ['cut-short.d88']);
+  const again = d88cutFiles(folderWith('damaged-again', images), [...names, 'cut-short.d88']);
+  assert.ok(again.has('cut-short-2/manifest.json'));
+  assertZipIsCut((await downloadAll(page)).bytes, again);
   assertQuiet(assert, seen);
   await context.close();
 });
