@@ -163,28 +163,52 @@ const char* separatorAfter(const char* folder)
     return separated ? "" : "/";
 }
 
-int writeFileWhole(const char* folder, const char* name, const unsigned char* data, std::size_t size, bool replace)
+int beginWholeFile(WholeFileWriter& file, const char* folder, const char* name)
 {
-    char* temporary = nullptr;
-    const int fd = openTemporary(folder, name, temporary);
-    if (fd < 0) {
-        const int error = lastError();
-        std::free(temporary);
-        return error;
+    file.fd = openTemporary(folder, name, file.temporary);
+    file.error = file.fd < 0 ? lastError() : 0;
+    if (file.fd < 0) {
+        // Nothing of ours to remove: the name tried last may be another's.
+        std::free(file.temporary);
+        file.temporary = nullptr;
     }
-    int error = writeAll(fd, data, size);
-    const int closed = closeFile(fd);
-    if (error == 0) {
-        error = closed;
+    return file.error;
+}
+
+void writeWholeFilePart(WholeFileWriter& file, const unsigned char* data, std::size_t size)
+{
+    if (file.error == 0) {
+        file.error = writeAll(file.fd, data, size);
+    }
+}
+
+int endWholeFile(WholeFileWriter& file, const char* folder, const char* name, bool replace)
+{
+    int error = file.error;
+    if (file.fd >= 0) {
+        const int closed = closeFile(file.fd);
+        error = error != 0 ? error : closed;
+        file.fd = -1;
     }
     if (error == 0) {
         char* finalPath = makePath(folder, "", name, 0);
-        error = finalPath == nullptr ? ENOMEM : moveInto(temporary, finalPath, replace);
+        error = finalPath == nullptr ? ENOMEM : moveInto(file.temporary, finalPath, replace);
         std::free(finalPath);
     }
-    if (error != 0) {
-        std::remove(temporary);
+    if (error != 0 && file.temporary != nullptr) {
+        std::remove(file.temporary);
     }
-    std::free(temporary);
+    std::free(file.temporary);
+    file.temporary = nullptr;
+    file.error = error;
     return error;
+}
+
+int writeFileWhole(const char* folder, const char* name, const unsigned char* data, std::size_t size, bool replace)
+{
+    WholeFileWriter file;
+    if (beginWholeFile(file, folder, name) == 0) {
+        writeWholeFilePart(file, data, size);
+    }
+    return endWholeFile(file, folder, name, replace);
 }

@@ -22,4 +22,18 @@ const char* separatorAfter(const char* folder);
 // the first failure.
 int writeFileWhole(const char* folder, const char* name, const unsigned char* data, std::size_t size, bool replace);
 
+// The same for a file written piece by piece: begin opens the temporary
+// file, each part appends to it, and end puts it under name in folder
+// (replacing as above) or, after any failure, removes it. begin and end
+// return 0 or the error number of the first failure; part keeps a failure
+// for end.
+struct WholeFileWriter {
+    int fd = -1;
+    char* temporary = nullptr;
+    int error = 0;
+};
+int beginWholeFile(WholeFileWriter& file, const char* folder, const char* name);
+void writeWholeFilePart(WholeFileWriter& file, const unsigned char* data, std::size_t size);
+int endWholeFile(WholeFileWriter& file, const char* folder, const char* name, bool replace);
+
 #endif

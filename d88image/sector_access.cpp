@@ -152,7 +152,12 @@ WalkEnd D88Image::walkTrack(int track, RecordVisitor& visitor)
 int D88Image::readSector(int track, int c, int h, int r, int n, unsigned char* dest, int max)
 {
     IdMatcher matcher(c, h, r, n);
+    const SectorId sought{static_cast<unsigned char>(c), static_cast<unsigned char>(h), static_cast<unsigned char>(r),
+                          static_cast<unsigned char>(n)};
     if (walk(track, true, kMaxRecordsPerWalk, matcher) != WalkEnd::Stopped) {
+        if (observer_ != nullptr) {
+            observer_->sectorRead(track, sought, nullptr, 0);
+        }
         return 0;
     }
     const SectorRecord& found = matcher.found();
@@ -160,8 +165,12 @@ int D88Image::readSector(int track, int c, int h, int r, int n, unsigned char* d
     std::uint64_t start = 0;
     trackStart(track, start);
     // A sector cut short by the end of the file yields what is there.
-    return static_cast<int>(
+    const int copied = static_cast<int>(
         window_.read(found.position + kRecordHeaderSize, dest, static_cast<std::size_t>(wanted), start));
+    if (observer_ != nullptr) {
+        observer_->sectorRead(track, sought, &found, copied);
+    }
+    return copied;
 }
 
 int D88Image::readRun(int track, int c, int h, int r, int n, unsigned char* dest, int total)

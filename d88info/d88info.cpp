@@ -4,8 +4,11 @@
 
 #include "console.h"
 
+#include "image_map.h"
 #include "image_survey.h"
 #include "json_report.h"
+#include "map_output.h"
+#include "report_tee.h"
 #include "text_report.h"
 #include "help_output.h"
 #include "version.h"
@@ -27,17 +30,20 @@ const char kUsage[] =
     "  --json         one JSON document for the whole run, every record listed\n"
     "  -v, --tracks   a line for each track, not one for tracks that look alike\n"
     "  --sectors      as --tracks, and a line for each record\n"
+    "  --map PATH     also draw a map of each image as SVG: into the file PATH for\n"
+    "                 one image, into the folder PATH as NAME.svg for several\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n"
     "  --             what follows are images, even if it starts with -\n"
     "\n"
     "Exit status: 0 every image read and none damaged; 1 wrong usage, or an image\n"
-    "cannot be opened or read; 2 the report cannot be written; 3 an image is\n"
-    "damaged. When several apply, the first of 1, 2 and 3.\n";
+    "cannot be opened or read; 2 the report or a map cannot be written; 3 an\n"
+    "image is damaged. When several apply, the first of 1, 2 and 3.\n";
 
 struct Options {
     bool json = false;
     TrackDetail detail = TrackDetail::Folded;
+    std::string map;  // where the maps go; empty for none
     std::vector<std::string> images;
 };
 
@@ -61,6 +67,14 @@ int parse(int argc, char** argv, Options& options)
             options.detail = std::max(options.detail, TrackDetail::EveryTrack);
         } else if (argument == "--sectors") {
             options.detail = TrackDetail::EveryRecord;
+        } else if (argument == "--map") {
+            if (i + 1 == argc || argv[i + 1][0] == '\0') {
+                std::fputs("d88info: option '--map' needs a file or a folder\nTry 'd88info --help' for more "
+                           "information.\n",
+                           stderr);
+                return 2;
+            }
+            options.map = argv[++i];
         } else {
             std::fprintf(stderr, "d88info: unknown option '%s'\nTry 'd88info --help' for more information.\n",
                          argument.c_str());
@@ -87,12 +101,19 @@ int runD88info(int argc, char** argv, ReportOutput& output)
     if (options.json) {
         json = std::make_unique<JsonReport>(output);
     }
-    ReportWriter& writer = json ? static_cast<ReportWriter&>(*json) : text;
-    ImageSurvey survey(writer);
-    bool unreadable = false, damaged = false;
+    ReportWriter& report = json ? static_cast<ReportWriter&>(*json) : text;
+    // With --map, one survey serves the report and the map.
+    MapWriter map;
+    ReportTee both(report, map);
+    MapOutput maps(options.map, options.images.size() > 1);
+    ImageSurvey survey(options.map.empty() ? report : both);
+    bool unreadable = false, damaged = false, mapFailed = false;
     for (const std::string& image : options.images) {
         const ImageStatus status = survey.survey(image);
         damaged = damaged || status == ImageStatus::Damaged;
+        if (!options.map.empty() && status != ImageStatus::Unreadable && !maps.write(image, map)) {
+            mapFailed = true;
+        }
         if (status == ImageStatus::Unreadable) {
             unreadable = true;
             // After the report so far, so that the two streams read in order.
@@ -112,5 +133,5 @@ int runD88info(int argc, char** argv, ReportOutput& output)
         sayStandardOutputFailed("d88info", output.error());
         return unreadable ? 1 : 2;
     }
-    return unreadable ? 1 : damaged ? 3 : 0;
+    return unreadable ? 1 : mapFailed ? 2 : damaged ? 3 : 0;
 }

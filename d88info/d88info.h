@@ -4,11 +4,11 @@
 
 #include "report_output.h"
 
-// Processes the command line, reporting on each image to output; usage and
-// errors go to standard error. Returns the exit status: 0 every image read
-// and none damaged, 1 wrong usage or an image that cannot be read, 2 the
-// report could not be written, 3 an image is damaged (the first of 1, 2, 3
-// that applies).
+// Processes the command line, reporting on each image to output and, with
+// --map, drawing its map into a file; usage and errors go to standard
+// error. Returns the exit status: 0 every image read and none damaged, 1
+// wrong usage or an image that cannot be read, 2 the report or a map could
+// not be written, 3 an image is damaged (the first of 1, 2, 3 that applies).
 int runD88info(int argc, char** argv, ReportOutput& output);
 
 #endif

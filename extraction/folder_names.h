@@ -6,7 +6,8 @@
 #ifndef EXTRACTION_FOLDER_NAMES_H
 #define EXTRACTION_FOLDER_NAMES_H
 
-#include <set>
+#include "unique_names.h"
+
 #include <string>
 
 class FolderNames {
@@ -24,7 +25,7 @@ public:
 private:
     std::string directory_;
     bool lookInDirectory_;
-    std::set<std::string> given_;  // on Windows, in lower case: its names ignore case
+    UniqueNames names_;
 };
 
 #endif

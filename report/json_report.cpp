@@ -14,7 +14,7 @@ constexpr int kWrapDepth = 8;
 // the document, and a 64-disk image holds tens of thousands of them.
 class RecordJson {
 public:
-    explicit RecordJson(const RecordFacts& facts)
+    RecordJson(const RecordFacts& facts, RecordState state)
     {
         const SectorRecord& record = facts.record;
         put("{\"position\": ", record.position);
@@ -28,6 +28,12 @@ public:
         put(", \"status\": ", static_cast<unsigned>(record.status));
         put(", \"length\": ", static_cast<unsigned>(record.length));
         put(", \"present\": ", facts.present);
+        const char* name = stateName(state);
+        const std::size_t length = std::strlen(name);
+        std::memcpy(end_, ", \"state\": \"", 12);
+        std::memcpy(end_ + 12, name, length);
+        end_ += 12 + length;
+        *end_++ = '"';
         *end_++ = '}';
     }
     std::string_view text() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
@@ -112,8 +118,9 @@ void JsonReport::track(const TrackFacts& track)
     }
     json_.key("records");
     json_.beginArray();
-    for (const RecordFacts& facts : track.records) {
-        json_.raw(RecordJson(facts).text());
+    recordStates(track.records.data(), track.records.size(), states_);
+    for (std::size_t i = 0; i < track.records.size(); ++i) {
+        json_.raw(RecordJson(track.records[i], states_[i]).text());
     }
     json_.endArray();
     json_.endObject();

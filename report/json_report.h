@@ -6,6 +6,7 @@
 #include "geometry.h"
 #include "image_facts.h"
 #include "json_writer.h"
+#include "record_state.h"
 #include "report_output.h"
 
 // An anomaly's place as members: disk, track and position, each left out
@@ -29,6 +30,7 @@ private:
     ReportText text_;
     JsonWriter json_;
     GeometryTally geometry_;  // of the disk being written
+    std::vector<RecordState> states_;  // of the track being written
 };
 
 #endif

@@ -2,12 +2,8 @@
 
 #include <charconv>
 
-namespace {
-
-// The length of the valid UTF-8 sequence at text[at], or 0 when the byte
-// there does not start one (overlong forms, surrogates and values beyond
-// U+10FFFF are not valid).
-std::size_t utf8Length(std::string_view text, std::size_t at)
+// Overlong forms, surrogates and values beyond U+10FFFF are not valid.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
@@ -37,8 +33,6 @@ std::size_t utf8Length(std::string_view text, std::size_t at)
     return length;
 }
 
-}  // namespace
-
 bool isValidUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
@@ -46,7 +40,7 @@ bool isValidUtf8(std::string_view text)
             ++i;
             continue;
         }
-        const std::size_t length = utf8Length(text, i);
+        const std::size_t length = utf8SequenceLength(text, i);
         if (length == 0) {
             return false;
         }
@@ -74,7 +68,7 @@ void appendJsonEscaped(std::string& out, std::string_view text)
         } else if (c < 0x80) {
             out += static_cast<char>(c);
         } else {
-            const std::size_t length = utf8Length(text, i);
+            const std::size_t length = utf8SequenceLength(text, i);
             if (length == 0) {
                 out += "\\ufffd";
                 ++i;

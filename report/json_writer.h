@@ -79,6 +79,10 @@ private:
 // Whether text is valid UTF-8 throughout.
 bool isValidUtf8(std::string_view text);
 
+// The length of the valid UTF-8 sequence of two or more bytes that starts
+// at text[at], or 0 when none does there.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at);
+
 // text as the contents of a JSON string (without the quotes), appended to out.
 void appendJsonEscaped(std::string& out, std::string_view text);
 

@@ -1,5 +1,5 @@
-// Where a program's report goes: standard output for the programs, a
-// collector or a discarder for the fuzz entry points.
+// Where a program's report goes: standard output for the programs, memory,
+// a collector or a discarder for the fuzz entry points.
 #ifndef REPORT_REPORT_OUTPUT_H
 #define REPORT_REPORT_OUTPUT_H
 
@@ -33,6 +33,22 @@ public:
 private:
     std::FILE* stream_;
     int error_ = 0;
+};
+
+// A report kept in memory, as one text.
+class StringOutput final : public ReportOutput {
+public:
+    bool write(std::string_view text) override
+    {
+        text_.append(text);
+        return true;
+    }
+    bool flush() override { return true; }
+    int error() const override { return 0; }
+    std::string& text() { return text_; }
+
+private:
+    std::string text_;
 };
 
 // Text gathered for a report and handed on in large pieces.

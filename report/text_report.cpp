@@ -46,42 +46,10 @@ std::string range(int first, int last)
                          : number(static_cast<unsigned>(first)) + "-" + number(static_cast<unsigned>(last));
 }
 
-// The name as people read it: decoded when it is Shift-JIS text without
-// control characters, else its bytes as stored.
-std::string shownName(const DiskFacts& disk)
-{
-    const bool readable = disk.nameDecoded && std::none_of(disk.nameText.begin(), disk.nameText.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
-    return "\"" + (readable ? disk.nameText : shownBytes(disk.name)) + "\"";
-}
-
 std::string mediaText(int media)
 {
     const char* name = mediaName(media);
     return name != nullptr ? name : "media " + hexByte(media);
-}
-
-std::string geometryText(const Geometry& geometry, bool inFull)
-{
-    if (geometry.tracks == 0) {
-        return "no track holds records";
-    }
-    const std::string size = geometry.sectorSize > 0 ? number(static_cast<unsigned>(geometry.sectorSize)) : "?";
-    std::string text =
-        inFull ? counted(static_cast<unsigned>(geometry.cylinders), "cylinder", "cylinders") + " x " +
-                     counted(static_cast<unsigned>(geometry.heads), "head", "heads") + ", " +
-                     counted(static_cast<unsigned>(geometry.sectors), "sector", "sectors") + " of " + size +
-                     " bytes per track"
-               : number(static_cast<unsigned>(geometry.cylinders)) + " x " +
-                     number(static_cast<unsigned>(geometry.heads)) + ", " +
-                     number(static_cast<unsigned>(geometry.sectors)) + " x " + size + " B";
-    if (geometry.otherTracks > 0) {
-        text += inFull ? "; mixed: " + number(static_cast<unsigned>(geometry.otherTracks)) + " of its " +
-                             number(static_cast<unsigned>(geometry.tracks)) + " tracks differ"
-                       : " (mixed)";
-    }
-    return text;
 }
 
 // Disks told of together: an earlier disk again, or zero bytes read as
@@ -343,6 +311,36 @@ std::string shownBytes(const std::string& bytes)
         }
     }
     return shown;
+}
+
+std::string shownName(const DiskFacts& disk)
+{
+    const bool readable = disk.nameDecoded && std::none_of(disk.nameText.begin(), disk.nameText.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    return "\"" + (readable ? disk.nameText : shownBytes(disk.name)) + "\"";
+}
+
+std::string geometryText(const Geometry& geometry, bool inFull)
+{
+    if (geometry.tracks == 0) {
+        return "no track holds records";
+    }
+    const std::string size = geometry.sectorSize > 0 ? number(static_cast<unsigned>(geometry.sectorSize)) : "?";
+    std::string text =
+        inFull ? counted(static_cast<unsigned>(geometry.cylinders), "cylinder", "cylinders") + " x " +
+                     counted(static_cast<unsigned>(geometry.heads), "head", "heads") + ", " +
+                     counted(static_cast<unsigned>(geometry.sectors), "sector", "sectors") + " of " + size +
+                     " bytes per track"
+               : number(static_cast<unsigned>(geometry.cylinders)) + " x " +
+                     number(static_cast<unsigned>(geometry.heads)) + ", " +
+                     number(static_cast<unsigned>(geometry.sectors)) + " x " + size + " B";
+    if (geometry.otherTracks > 0) {
+        text += inFull ? "; mixed: " + number(static_cast<unsigned>(geometry.otherTracks)) + " of its " +
+                             number(static_cast<unsigned>(geometry.tracks)) + " tracks differ"
+                       : " (mixed)";
+    }
+    return text;
 }
 
 TextReport::TextReport(ReportOutput& output, TrackDetail detail) : text_(output), detail_(detail) {}

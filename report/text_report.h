@@ -75,4 +75,12 @@ private:
 // backslash doubled, anything else as \xHH.
 std::string shownBytes(const std::string& bytes);
 
+// The disk's name as people read it, in quotes: decoded when it is
+// Shift-JIS text without control characters, else its bytes as stored.
+std::string shownName(const DiskFacts& disk);
+
+// "77 cylinders x 2 heads, 8 sectors of 1024 bytes per track" in full, else
+// "77 x 2, 8 x 1024 B"; a mixed disk says how many tracks differ.
+std::string geometryText(const Geometry& geometry, bool inFull);
+
 #endif

@@ -5,13 +5,16 @@
 
 #include "output_sink.h"
 
+class BufferLayout;
 class D88Image;
 
 // Disks 0 and 1 (as far as the image has them): each laid into buffer
 // (kImageBufferSize bytes, all zero at the start of an image) and scanned,
 // its files handed to sink, numbered on from one disk to the next. Returns
-// false when the sink failed a file.
-bool scanImage(D88Image& reader, unsigned char* buffer, OutputSink& sink);
+// false when the sink failed a file. layout, when given, traces each byte
+// laid in to its record: it is the reader's observer while a disk is laid
+// in, and the reader has none after.
+bool scanImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, BufferLayout* layout = nullptr);
 
 // How far a scan has come: the disks laid in and scanned so far, and the
 // number of the next file. A set of images scanned as one file of their
@@ -23,6 +26,7 @@ struct ScanProgress {
 
 // scanImage for a scan that has come as far as progress says: the image's
 // disks from 0 on, while fewer than two have been taken in all.
-bool scanDisks(D88Image& reader, unsigned char* buffer, OutputSink& sink, ScanProgress& progress);
+bool scanDisks(D88Image& reader, unsigned char* buffer, OutputSink& sink, ScanProgress& progress,
+               BufferLayout* layout = nullptr);
 
 #endif

@@ -125,7 +125,7 @@ void TrackChecker::record(const RecordFacts& facts)
     if (record.count == 0) {
         note(seen_.zeroCount, record);
     }
-    const long long nominal = record.id.n < 16 ? 128LL << record.id.n : -1;
+    const long long nominal = nominalSize(record.id.n);
     if (record.length != 0 && (record.length < nominal || nominal < 0)) {
         note(seen_.lengthMismatch, record);
     } else if (record.length > nominal) {
@@ -140,12 +140,10 @@ void TrackChecker::record(const RecordFacts& facts)
     if (record.length == 0) {
         note(seen_.empty, record);
     }
-    // A status of 0x10 says the controller met the deleted-data mark: the
-    // sector read well.
-    if (record.status != 0 && record.status != 0x10) {
+    if (readBadly(record)) {
         note(seen_.badStatus, record);
     }
-    if (record.deleted != 0 || record.status == 0x10) {
+    if (deletedData(record)) {
         note(seen_.deleted, record);
     }
 }

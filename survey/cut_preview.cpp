@@ -2,6 +2,8 @@
 
 #include <d88image/d88image.h>
 
+#include "image_buffer.h"
+
 #include <set>
 #include <string>
 
@@ -75,20 +77,42 @@ std::string whyNotRead(D88Image& reader, int disk, const TableFile& file, std::u
 
 bool TablePreview::write(const OutputFile& file)
 {
-    files.push_back({file.name, file.disk, file.size, file.supplied, true, -1, false, {}});
+    files.push_back({file.name, file.disk, file.size, file.supplied, true, -1, false, {}, std::move(read_)});
+    read_.clear();
     return true;
+}
+
+void TablePreview::recognised(int disk, DiskKind)
+{
+    disk_ = disk;
+    read_.clear();  // the probes' reads
 }
 
 void TablePreview::notCut(int disk, const TableFile& file)
 {
-    PlannedFile planned{file.name, disk, static_cast<std::size_t>(file.length), 0, false, -1, false, {}};
+    PlannedFile planned{file.name, disk, static_cast<std::size_t>(file.length), 0, false, -1, false, {}, std::move(read_)};
+    read_.clear();
     planned.reason = whyNotRead(reader_, disk, file, fileSize_);
     files.push_back(std::move(planned));
 }
 
+// A run reads sector after sector, each step a sector's nominal size.
+void TablePreview::sectorRead(int track, SectorId id, const SectorRecord* found, int copied)
+{
+    const std::size_t offset = read_.empty() ? 0 : read_.back().fileOffset + static_cast<std::size_t>(nominalSize(read_.back().id.n));
+    read_.push_back({disk_, track, id, found != nullptr, found != nullptr ? found->position : 0, offset,
+                     static_cast<std::size_t>(copied)});
+}
+
 bool ScanPreview::write(const OutputFile& file)
 {
-    files.push_back({file.name, file.disk, file.size, file.supplied, true, file.firstBlock, false, {}});
+    PlannedFile planned{file.name, file.disk, file.size, file.supplied, true, file.firstBlock, false, {}, {}};
+    const int start = file.firstBlock * kBlockSize;
+    for (const BufferLayout::Piece& piece : layout_.piecesOf(start, static_cast<int>(file.size))) {
+        planned.sectors.push_back({piece.disk, piece.track, piece.id, true, piece.position,
+                                   static_cast<std::size_t>(piece.offset - start), static_cast<std::size_t>(piece.bytes)});
+    }
+    files.push_back(std::move(planned));
     return true;
 }
 

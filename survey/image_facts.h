@@ -75,6 +75,27 @@ inline bool readAsTrack(const DiskFacts& disk, int entry, std::uint32_t offset)
     return entry < disk.trackEntries && (disk.size == 0 || offset != disk.size);
 }
 
+// 128 << n, the nominal size of size code n in bytes; -1 for a code past
+// 15, a size that no data length reaches.
+inline long long nominalSize(int n)
+{
+    return n >= 0 && n < 16 ? 128LL << n : -1;
+}
+
+// Whether the record's status says the sector read badly when the disk was
+// dumped: any status but 0 and 0x10, which says the controller met the
+// deleted-data mark and the sector read well.
+inline bool readBadly(const SectorRecord& record)
+{
+    return record.status != 0 && record.status != 0x10;
+}
+
+// Whether the record carries the deleted-data mark, or the status that says so.
+inline bool deletedData(const SectorRecord& record)
+{
+    return record.deleted != 0 || record.status == 0x10;
+}
+
 struct RecordFacts {
     SectorRecord record;
     std::uint32_t present;  // of the record's data length, the bytes the file holds
@@ -104,6 +125,17 @@ struct Anomaly {
     long long position = -1;
 };
 
+// A sector a cutter's file was read from, and the bytes of the file it gave.
+struct FileSector {
+    int disk = 0;
+    int track = 0;
+    SectorId id{};                // the ID sought
+    bool found = false;           // false: the track has no such record that a read by ID reaches
+    std::uint64_t position = 0;   // the record's, when found
+    std::size_t fileOffset = 0;   // where its bytes go in the file
+    std::size_t bytes = 0;        // how many it gave
+};
+
 // A file a cutter would write.
 struct PlannedFile {
     std::string name;
@@ -114,6 +146,10 @@ struct PlannedFile {
     int firstBlock = -1;       // scancut: the buffer block it starts at
     bool replaced = false;     // a later disk writes a file of the same name
     std::string reason;        // for one not written: which sector of which track could not be read
+    // Where its bytes come from, in file order: for tablecut each sector its
+    // read takes, up to the first that falls short or is not found; for
+    // scancut the records whose bytes its blocks hold.
+    std::vector<FileSector> sectors;
 };
 
 enum class ImageStatus { Ok, Damaged, Unreadable };

@@ -86,10 +86,11 @@ std::string trackOneNote(D88Image& reader)
 }  // namespace
 
 struct ImageSurvey::Run {
-    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize) {}
+    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize), scan(layout) {}
     ImageFacts image;
     AnomalyList anomalies;
     TablePreview table;
+    BufferLayout layout;  // where scancut's buffer got each byte
     ScanPreview scan;
     std::size_t listedInImage = 0;
     ImageEnd end;
@@ -135,7 +136,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     }
     // The scanning cutter as scancut runs it, from a buffer of zeros.
     std::memset(scanBuffer_.get(), 0, kImageBufferSize);
-    scanImage(*reader_, scanBuffer_.get(), run.scan);
+    scanImage(*reader_, scanBuffer_.get(), run.scan, &run.layout);
     // An I/O error part way leaves reads short of what the file holds: what
     // was reported of the image cannot be trusted.
     const bool readFailed = reader_->readFailed();
@@ -181,7 +182,10 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     checker.begin(0);
     surveyTrack(run, disk, 0, checker, firstTrack_);
     bool allWritten = true;
+    // The preview notes the sectors each file is read from.
+    reader.setReadObserver(&run.table);
     disk.kind = cutDisk(reader, index, tableBuffer_.get(), run.table, &run.table, allWritten);
+    reader.setReadObserver(nullptr);
     if (disk.kind == DiskKind::None) {
         disk.kindNote = trackOneNote(reader);
     }

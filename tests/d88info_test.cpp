@@ -1,12 +1,15 @@
-// End-to-end runs of the built d88info: its preview agrees with what
-// tablecut and scancut then write, it names each kind of damage on images
-// damaged on purpose, and its command line behaves as documented.
+// End-to-end runs of the built d88info: its preview and its map agree
+// with what tablecut and scancut then write, the map with the report, it
+// names each kind of damage on images damaged on purpose, and its command
+// line behaves as documented.
 #include "json_value.h"
+#include "map_reading.h"
 #include "program_fixture.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -54,14 +57,21 @@ protected:
         return result;
     }
 
-    // d88info --json on one image; its report of that image.
-    Value reportOn(const std::string& image)
+    // d88info --json on one image; its report of that image. With map,
+    // also --map, and the map read back into it.
+    Value reportOn(const std::string& image, DrawnMap* map = nullptr)
     {
-        const RunResult result = runWith({"d88info", "--json", image});
+        const std::string svg = work_.file("map.svg");
+        const RunResult result = runWith(map != nullptr ? std::vector<std::string>{"d88info", "--json", "--map", svg, image}
+                                                        : std::vector<std::string>{"d88info", "--json", image});
         Value document;
         std::string error;
         EXPECT_TRUE(jsontest::parse(result.out, document, error)) << error;
         EXPECT_EQ(document["version"].integer(), 1);
+        if (map != nullptr) {
+            const Bytes drawn = testsupport::readFile(svg);
+            EXPECT_TRUE(readMap(std::string(drawn.begin(), drawn.end()), *map, error)) << error;
+        }
         return document["images"].items.empty() ? Value{} : document["images"][0];
     }
 };
@@ -127,6 +137,134 @@ void expectPreviewMatches(const Value& cuts, const RunResult& run, const std::ma
     }
 }
 
+// The records the report lists, by disk, track and place on the track.
+std::map<std::tuple<int, int, int>, const Value*> listedRecords(const Value& report)
+{
+    std::map<std::tuple<int, int, int>, const Value*> records;
+    for (const Value& disk : report["disks"].items) {
+        for (const Value& track : disk["tracks"].items) {
+            for (std::size_t i = 0; i < track["records"].items.size(); ++i) {
+                records[{static_cast<int>(disk["index"].integer()), static_cast<int>(track["index"].integer()),
+                         static_cast<int>(i)}] = &track["records"][i];
+            }
+        }
+    }
+    return records;
+}
+
+// The map draws every record the report lists (of a disk that is not an
+// earlier one again), with its ID and its state, and nothing else.
+void expectMapShowsTheRecords(const Value& report, const DrawnMap& map, const std::string& what)
+{
+    std::size_t listed = 0;
+    for (const auto& [key, record] : listedRecords(report)) {
+        const Value& disk = report["disks"][static_cast<std::size_t>(std::get<0>(key))];
+        if (!disk["same_as"].isNull() || disk["blank"].boolean) {
+            continue;
+        }
+        ++listed;
+        const auto drawn = map.records.find(key);
+        ASSERT_NE(drawn, map.records.end()) << what << ": disk " << std::get<0>(key) << " track " << std::get<1>(key)
+                                            << " record " << std::get<2>(key) << " is not drawn";
+        const DrawnRecord& cell = drawn->second;
+        EXPECT_EQ(cell.state, (*record)["state"].text) << what << ": " << cell.title;
+        EXPECT_EQ(std::vector<long long>({cell.c, cell.h, cell.r, cell.n}),
+                  std::vector<long long>({(*record)["c"].integer(), (*record)["h"].integer(), (*record)["r"].integer(),
+                                          (*record)["n"].integer()}))
+            << what << ": " << cell.title;
+    }
+    EXPECT_EQ(map.records.size(), listed) << what;
+}
+
+// Every cell drawn as part of one of program's files holds, in its record's
+// data, the bytes the program wrote there; the parts drawn of each file
+// cover what its sectors supply, from its first byte on; and each file
+// that runs out of data is marked.
+void expectMapShowsTheFiles(const Value& report, const DrawnMap& map, const Bytes& image, const std::string& program,
+                            const std::map<std::string, Bytes>& written, const std::string& what)
+{
+    const auto records = listedRecords(report);
+    std::set<std::pair<std::string, long long>> replaced;  // a later disk's file of the name is what stays
+    for (const Value& cut : report[program].items) {
+        if (cut["replaced"].boolean) {
+            replaced.insert({cut["name"].text, cut["disk"].integer()});
+        }
+    }
+    // The byte ranges drawn of each file: by name and, for tablecut, disk.
+    std::map<std::pair<std::string, long long>, std::vector<std::pair<std::size_t, std::size_t>>> ranges;
+    const std::string marker = "; in ";
+    for (const auto& [key, cell] : map.records) {
+        for (std::size_t at = cell.title.find(marker); at != std::string::npos; at = cell.title.find(marker, at + 1)) {
+            std::istringstream part(cell.title.substr(at + marker.size()));
+            std::string name, cutter, bytes;
+            std::size_t first = 0, last = 0;
+            char dash = 0;
+            part >> name >> cutter >> bytes >> first >> dash >> last;
+            if (cutter != "(" + program + ")") {
+                continue;
+            }
+            EXPECT_NE(cell.files.find(program + ":" + name), std::string::npos) << what << ": " << cell.title;
+            const long long disk = program == "tablecut" ? std::get<0>(key) : -1;
+            if (replaced.count({name, disk}) > 0) {
+                continue;
+            }
+            ranges[{name, disk}].push_back({first, last + 1});
+            const Value& record = *records.at(key);
+            const Bytes data = d88build::slice(image, static_cast<std::size_t>(record["position"].integer()) + 16,
+                                               static_cast<std::size_t>(record["present"].integer()));
+            ASSERT_EQ(written.count(name), 1u) << what << ": " << cell.title;
+            const Bytes& file = written.at(name);
+            ASSERT_LE(last, file.size()) << what << ": " << cell.title;
+            const auto from = file.begin() + static_cast<std::ptrdiff_t>(first);
+            EXPECT_NE(std::search(data.begin(), data.end(), from, file.begin() + static_cast<std::ptrdiff_t>(last) + 1),
+                      data.end())
+                << what << ": " << cell.title << ": the file's bytes are not the record's";
+        }
+    }
+    for (const Value& cut : report[program].items) {
+        const std::string name = cut["name"].text;
+        const long long disk = program == "tablecut" ? cut["disk"].integer() : -1;
+        if (cut["written"].boolean && !cut["replaced"].boolean) {
+            std::vector<std::pair<std::size_t, std::size_t>> parts = ranges[{name, disk}];
+            std::sort(parts.begin(), parts.end());
+            std::size_t covered = 0;
+            for (const auto& part : parts) {
+                EXPECT_EQ(part.first, covered) << what << ": " << name << " is drawn from byte " << part.first;
+                covered = part.second;
+            }
+            if (program == "tablecut") {
+                EXPECT_EQ(covered, static_cast<std::size_t>(cut["supplied"].integer())) << what << ": " << name;
+            } else {
+                // Where no sector was laid in, scancut's buffer holds zeros.
+                const Bytes& file = written.at(name);
+                EXPECT_TRUE(std::all_of(file.begin() + static_cast<std::ptrdiff_t>(std::min(covered, file.size())),
+                                        file.end(), [](unsigned char b) { return b == 0; }))
+                    << what << ": " << name << " is not drawn from byte " << covered;
+            }
+        }
+        if (!cut["complete"].boolean) {
+            const std::string start = name + " (" + program + ") is ";
+            EXPECT_TRUE(std::any_of(map.marks.begin(), map.marks.end(),
+                                    [&](const std::string& mark) { return mark.compare(0, start.size(), start) == 0; }))
+                << what << ": no mark where " << name << " runs out of data";
+        }
+    }
+}
+
+// A track of a record of each state, cut by the end of the file inside the
+// last record's data (short) or right after its header (missing).
+Bytes eachState(bool missing)
+{
+    auto rec = [](int r, std::size_t length) { return Record{0, 0, r, 3, 8, d88build::pattern(static_cast<std::uint32_t>(r), length)}; };
+    Record badStatus = rec(2, 1024), deleted = rec(3, 1024);
+    badStatus.status = 0xB0;
+    deleted.deleted = 0x10;
+    const Bytes disk = Disk().track(0, {rec(1, 1024), badStatus, deleted, rec(1, 1024), rec(4, 0), rec(5, 1000),
+                                        rec(6, 1024), rec(7, 1024)})
+                           .build();
+    return d88build::slice(disk, 0, disk.size() - (missing ? 1024 : 500));
+}
+
 // A Scenario Disk whose KX201 cannot start (sector 35 of track 16 missing)
 // and whose KX207 runs into a short sector (38 of track 18, 100 bytes).
 Disk damagedScenario(std::uint32_t seed)
@@ -152,7 +290,7 @@ Bytes staleTailScan()
 
 }  // namespace
 
-TEST_F(D88infoTest, ThePreviewAgreesWithWhatTheCuttersWrite)
+TEST_F(D88infoTest, ThePreviewAndTheMapAgreeWithWhatTheCuttersWriteAndTheReport)
 {
     const Bytes three = testsupport::readFile(SAMPLE_DIR "/three-disks.d88");
     const Bytes scan = testsupport::readFile(SAMPLE_DIR "/scan-disks.d88");
@@ -170,10 +308,15 @@ TEST_F(D88infoTest, ThePreviewAgreesWithWhatTheCuttersWrite)
                            damagedScenario(9).build()}),
          2},
         {"a second disk shorter than the first", staleTailScan(), 0},
+        {"three-disk sample cut to 1,417,760 bytes", d88build::slice(three, 0, 1417760), 11},
+        {"a record of each state, the last one short", eachState(false), 0},
+        {"a record of each state, the last one missing", eachState(true), 0},
     };
     for (const auto& c : cases) {
         const std::string image = images_.write("image.d88", c.image);
-        const Value report = reportOn(image);
+        DrawnMap map;
+        const Value report = reportOn(image, &map);
+        expectMapShowsTheRecords(report, map, c.name);
         EXPECT_EQ(std::count_if(report["tablecut"].items.begin(), report["tablecut"].items.end(),
                                 [](const Value& cut) { return !cut["written"].boolean; }),
                   static_cast<std::ptrdiff_t>(c.notWritten))
@@ -189,8 +332,10 @@ TEST_F(D88infoTest, ThePreviewAgreesWithWhatTheCuttersWrite)
                     lines += line + "\n";
                 }
             }
-            expectPreviewMatches(report[program], {run.status, lines, run.err, ""}, testsupport::filesIn(folder.path()),
-                                 prefix, std::string(c.name) + ", " + program);
+            const auto written = testsupport::filesIn(folder.path());
+            expectPreviewMatches(report[program], {run.status, lines, run.err, ""}, written, prefix,
+                                 std::string(c.name) + ", " + program);
+            expectMapShowsTheFiles(report, map, c.image, program, written, std::string(c.name) + ", " + program);
         }
     }
 }
@@ -339,11 +484,14 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
     const std::string whole = images_.write("whole.d88", d88build::standardDisk(1, 8, 3, 1).build());
     const std::string damaged = images_.write("-cut.d88", d88build::slice(d88build::standardDisk(1, 8, 3, 1).build(), 0, 3000));
     const std::string missing = images_.file("missing.d88");
+    testsupport::TempDir elsewhere;
+    const std::string sameName = elsewhere.write("whole.d88", d88build::standardDisk(1, 8, 3, 2).build());
     struct Case {
         std::vector<std::string> argv;
         int status;
         std::string outStart;
         std::string err;
+        std::vector<std::string> maps = {};  // drawn into the working folder
     };
     std::vector<Case> cases = {
         {{"d88info", "--help"}, 0, "Usage: d88info [OPTION]... IMAGE...\n", ""},
@@ -355,6 +503,13 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
         {{"d88info", "--", damaged}, 3, damaged + ": ", ""},
         {{"d88info", whole, missing, damaged}, 1, whole + ": ",
          "d88info: " + missing + ": cannot be read: No such file or directory\n"},
+        {{"d88info", "--map", "one.svg", whole}, 0, whole + ": ", "", {"one.svg"}},
+        {{"d88info", "--map", "maps", whole, sameName, missing, damaged}, 1, whole + ": ",
+         "d88info: " + missing + ": cannot be read: No such file or directory\n",
+         {"maps/whole.svg", "maps/whole-2.svg", "maps/-cut.svg"}},
+        {{"d88info", "--map"}, 1, "",
+         "d88info: option '--map' needs a file or a folder\nTry 'd88info --help' for more information.\n"},
+        {{"d88info", "--map", whole + "/", whole}, 2, whole + ": ", "d88info: " + whole + "/whole.svg: cannot write the map: "},
     };
     if (!testsupport::windowsPrograms()) {
         // Refused before it is opened: a FIFO without a writer would block.
@@ -367,7 +522,27 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
         const RunResult result = runWith(c.argv);
         EXPECT_EQ(result.status, c.status) << c.argv.back();
         EXPECT_EQ(result.out.substr(0, c.outStart.size()), c.outStart) << c.argv.back();
-        EXPECT_EQ(result.err, c.err) << c.argv.back();
+        // A reason given by the system is not compared.
+        const bool reasonFollows = !c.err.empty() && c.err.back() == ' ';
+        EXPECT_EQ(reasonFollows ? result.err.substr(0, c.err.size()) : result.err, c.err) << c.argv.back();
+        // The maps drawn, and nothing else: no temporary file is left.
+        std::vector<std::string> drawn;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(work_.path())) {
+            if (entry.is_regular_file()) {
+                drawn.push_back(std::filesystem::relative(entry.path(), work_.path()).generic_string());
+            }
+        }
+        std::sort(drawn.begin(), drawn.end());
+        std::vector<std::string> expected = c.maps;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(drawn, expected) << c.argv.back();
+        for (const std::string& map : drawn) {
+            const Bytes svg = testsupport::readFile(work_.file(map));
+            DrawnMap read;
+            std::string error;
+            EXPECT_TRUE(readMap(std::string(svg.begin(), svg.end()), read, error)) << map << ": " << error;
+            std::filesystem::remove(work_.file(map));
+        }
     }
 }
 

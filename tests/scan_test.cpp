@@ -4,6 +4,7 @@
 #include "recording_sink.h"
 
 #include "block_scan.h"
+#include "buffer_layout.h"
 #include "image_buffer.h"
 #include "linearize.h"
 
@@ -151,6 +152,54 @@ TEST_F(ScanTest, LayingInStopsAtTheEndOfTheBuffer)
     linearize(0);
     const Bytes last = d88build::standardTrack(152, 1, 8, 8)[7].data;
     EXPECT_SAME_BYTES(d88build::slice(last, 0, 724), laidIn(kImageBufferSize - 724, 724));
+}
+
+// Every byte laid in is traced to the record it came from: disk 1, shorter
+// than disk 0 and cut short by the end of the file, lies over disk 0, whose
+// data beyond disk 1's end, from the middle of a sector on, stays traced to
+// disk 0.
+TEST_F(ScanTest, TheLayoutTracesEveryByteLaidInToItsRecord)
+{
+    std::vector<Record> odd = d88build::standardTrack(5, 1, 6, 3);
+    odd.push_back({2, 1, 7, 0, 8, d88build::pattern(70, 128)});   // 128 bytes
+    odd.push_back({2, 1, 8, 3, 8, d88build::pattern(80, 700)});   // 700 of 1024
+    for (Record& record : odd) {
+        record.count = 8;
+    }
+    const Bytes first = d88build::standardDisk(1, 8, 20, 3).track(5, odd).build();
+    Bytes image = d88build::concat({first, d88build::standardDisk(1, 8, 6, 9).build()});
+    image.resize(image.size() - 300);  // disk 1's last sector is cut short
+    ASSERT_TRUE(openImage(image));
+
+    BufferLayout layout;
+    int disk1End = 0;
+    for (int disk = 0; disk < 2; ++disk) {
+        layout.beginDisk(disk);
+        reader_.setReadObserver(&layout);
+        linearize(disk);
+        reader_.setReadObserver(nullptr);
+        const std::vector<BufferLayout::Piece> pieces = layout.piecesOf(0, kImageBufferSize);
+        int at = 0;
+        for (const BufferLayout::Piece& piece : pieces) {
+            ASSERT_EQ(piece.offset, at) << "disk " << disk << ": the pieces follow one another";
+            EXPECT_SAME_BYTES(d88build::slice(image, piece.position + 16 + piece.from, piece.bytes),
+                              laidIn(piece.offset, piece.bytes))
+                << "disk " << disk << ", track " << piece.track << ", at " << piece.offset;
+            if (disk == 1 && piece.disk == 1) {
+                disk1End = piece.offset + piece.bytes;
+            }
+            at += piece.bytes;
+        }
+        EXPECT_EQ(at, 21 * 8192 - 1024 + 128 + 700 - 1024) << "disk " << disk << ": disk 0's data, all traced";
+    }
+    EXPECT_EQ(disk1End, 7 * 8192 - 300);
+    const std::vector<BufferLayout::Piece> seam = layout.piecesOf(disk1End - 10, 20);
+    ASSERT_EQ(seam.size(), 2u);
+    EXPECT_EQ(seam[0].disk, 1);
+    EXPECT_EQ(seam[1].disk, 0);
+    const int disk0Track6 = 5 * 8192 + 6 * 1024 + 128 + 700;  // where disk 0's 1024-byte sectors go on
+    EXPECT_EQ(seam[1].from, (disk1End - disk0Track6) % 1024) << "disk 0's sector, from where disk 1's data ends";
+    EXPECT_EQ(seam[0].bytes + seam[1].bytes, 20);
 }
 
 TEST_F(ScanTest, AHeaderWhoseOwnBlockEndsInZerosIsAOneBlockFile)

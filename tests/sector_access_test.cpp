@@ -12,6 +12,34 @@ Record rec(int c, int h, int r, int count, Bytes data)
     return {c, h, r, 3, count, std::move(data)};
 }
 
+// Each sector a read took: its track, R, the record's position (0 when none
+// was found) and the bytes copied.
+struct SectorTaken {
+    int track;
+    int r;
+    std::uint64_t position;
+    int copied;
+    bool operator==(const SectorTaken& other) const
+    {
+        return track == other.track && r == other.r && position == other.position && copied == other.copied;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const SectorTaken& taken)
+{
+    return out << "{track " << taken.track << " R " << taken.r << " at " << taken.position << ": " << taken.copied
+               << "}";
+}
+
+class ReadLog final : public ReadObserver {
+public:
+    void sectorRead(int track, SectorId id, const SectorRecord* found, int copied) override
+    {
+        taken.push_back({track, id.r, found != nullptr ? found->position : 0, copied});
+    }
+    std::vector<SectorTaken> taken;
+};
+
 }  // namespace
 
 TEST_F(ReaderTest, ReadSectorMatchesAllFourIdBytesAndBoundsTheCopy)
@@ -139,19 +167,39 @@ TEST_F(ReaderTest, ReadRunWrapsFromTheLastSectorOntoTheNextTrack)
     EXPECT_EQ(reader_.readRun(16, 8, 0, 32, 3, nullptr, 0), 0);
 }
 
-TEST_F(ReaderTest, ReadRunCountsOnlyWholeSteps)
+// An observer changes no result and is told each step: the record found,
+// or none, and what it gave.
+TEST_F(ReaderTest, ReadRunCountsOnlyWholeStepsAndTellsTheObserverEachOne)
 {
     auto track = d88build::standardTrack(0, 1, 8, 5);
-    track.erase(track.begin() + 2);                     // sector 3 missing
-    track[3].data.resize(1000);                         // sector 5 short
+    track.erase(track.begin() + 2);  // sector 3 missing
+    track[3].data.resize(1000);      // sector 5 short
     ASSERT_TRUE(openImage(Disk().track(0, track).build()));
     ASSERT_TRUE(reader_.selectDisk(0));
-    Bytes run(8192);
-    EXPECT_EQ(reader_.readRun(0, 0, 0, 1, 3, run.data(), 8192), 2048);
-    EXPECT_EQ(reader_.readRun(0, 0, 0, 4, 3, run.data(), 8192), 1024);
-    EXPECT_EQ(reader_.readRun(0, 0, 0, 4, 3, run.data(), 2024), 2024) << "the last step asks for 1000 only";
-    EXPECT_EQ(reader_.readRun(0, 0, 0, 4, 3, run.data(), 2025), 1024);
-    EXPECT_EQ(reader_.readRun(0, 0, 0, 9, 3, run.data(), 8192), 0);
+    const auto at = [](int record) { return 0x2B0 + 1040ULL * record; };  // records before sector 5 are whole
+    const struct {
+        int r;
+        int total;
+        int result;
+        std::vector<SectorTaken> taken;
+    } cases[] = {
+        {1, 8192, 2048, {{0, 1, at(0), 1024}, {0, 2, at(1), 1024}, {0, 3, 0, 0}}},
+        {4, 8192, 1024, {{0, 4, at(2), 1024}, {0, 5, at(3), 1000}}},
+        {4, 2024, 2024, {{0, 4, at(2), 1024}, {0, 5, at(3), 1000}}},  // the last step asks for 1000 only
+        {4, 2025, 1024, {{0, 4, at(2), 1024}, {0, 5, at(3), 1000}}},
+        {5, 10, 10, {{0, 5, at(3), 10}}},
+        {9, 8192, 0, {{0, 9, 0, 0}}},
+    };
+    for (const auto& c : cases) {
+        ReadLog log;
+        Bytes run(8192);
+        const int unobserved = reader_.readRun(0, 0, 0, c.r, 3, run.data(), c.total);
+        reader_.setReadObserver(&log);
+        EXPECT_EQ(reader_.readRun(0, 0, 0, c.r, 3, run.data(), c.total), unobserved) << "from R " << c.r;
+        reader_.setReadObserver(nullptr);
+        EXPECT_EQ(unobserved, c.result) << "from R " << c.r << ", " << c.total << " bytes";
+        EXPECT_EQ(log.taken, c.taken) << "from R " << c.r << ", " << c.total << " bytes";
+    }
 }
 
 TEST_F(ReaderTest, ReadRunHandlesEverySizeCode)

@@ -65,6 +65,18 @@ protected:
     ~RecordVisitor() = default;
 };
 
+// Told of each sector a search by ID looks for (readSector, and so each step
+// of readRun): the track, the ID sought (each number as the byte it is
+// compared with), the record found, or null when the search reached none,
+// and the bytes copied from it. The record is valid during the call only.
+class ReadObserver {
+public:
+    virtual void sectorRead(int track, SectorId id, const SectorRecord* found, int copied) = 0;
+
+protected:
+    ~ReadObserver() = default;
+};
+
 // One open D88 file.
 class D88Image {
 public:
@@ -166,6 +178,11 @@ public:
     // they stay in force across selectDisk.
     void setSectorRange(int first, int last);
 
+    // Sets the observer told of each sector read; null, the default, for
+    // none. It stays in force until set again, across open and selectDisk;
+    // it changes no result.
+    void setReadObserver(ReadObserver* observer) { observer_ = observer; }
+
     // Writes the ID of each record of track, in stored order, 4 bytes each,
     // while at least 4 of capacity bytes remain. Returns the bytes written;
     // 0 for an unusable track. A record header cut short by the end of the
@@ -187,6 +204,7 @@ private:
     int diskCount_ = 0;
     int firstSector_ = 1;
     int lastSector_ = 16;
+    ReadObserver* observer_ = nullptr;
     std::uint64_t diskOffsets_[kMaxDisks] = {};
     std::uint32_t currentDiskSize_ = 0;
     std::int64_t currentDiskOffset_ = -1;

@@ -1,5 +1,7 @@
 #include "json_value.h"
 
+#include "parse_error.h"
+
 #include <cstdlib>
 #include <set>
 
@@ -22,16 +24,10 @@ public:
         space();
         return at_ == text_.size() || fail("text after the document");
     }
-    const std::string& error() const { return error_; }
+    const std::string& error() const { return error_.text; }
 
 private:
-    bool fail(const std::string& what)
-    {
-        if (error_.empty()) {
-            error_ = what + " at byte " + std::to_string(at_);
-        }
-        return false;
-    }
+    bool fail(const std::string& what) { return error_.fail(what, at_); }
     void space()
     {
         while (at_ < text_.size() &&
@@ -313,7 +309,7 @@ private:
     const std::string& text_;
     bool keep_;
     std::size_t at_ = 0;
-    std::string error_;
+    ParseError error_;
 };
 
 const Value kNull;

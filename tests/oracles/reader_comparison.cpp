@@ -52,6 +52,7 @@ ReaderComparison::ReaderComparison(ImageForm form, const std::string& path, cons
     : reference_(data, size)
 {
     opened_ = form == ImageForm::File ? reader_.open(path.c_str()) : reader_.openMemory(data, size);
+    reader_.setReadObserver(&steps_);
     if (!opened_) {
         difference_ = "the product reader cannot open " + (form == ImageForm::File ? path : "the image from memory");
     }
@@ -220,18 +221,24 @@ void ReaderComparison::compareRead(int track, int c, int h, int r, int n, int ma
     const std::size_t room = static_cast<std::size_t>(std::max(max, 0)) + 64;
     product_.assign(room, nextFill());
     referenceBytes_.assign(room, product_[0]);
-    expectSame(reader_.readSector(track, c, h, r, n, product_.data(), max),
-               reference_.readSector(track, c, h, r, n, referenceBytes_.data(), max), "reading the sector");
+    steps_ = {};
+    const int got = reader_.readSector(track, c, h, r, n, product_.data(), max);
+    expectSame(got, reference_.readSector(track, c, h, r, n, referenceBytes_.data(), max), "reading the sector");
     expectSameBytes(product_, referenceBytes_, "the sector's bytes");
+    expectSame(steps_.steps, 1, "the observer's calls for one read");
+    expectSame(steps_.bytes, static_cast<long long>(got), "the bytes the observer was told the read copied");
 
     // Runs of a few sectors, ending inside one.
     const int total = std::min(max, 3000);
     std::fill(product_.begin(), product_.end(), nextFill());
     std::fill(referenceBytes_.begin(), referenceBytes_.end(), product_[0]);
     int productCopied = 0, referenceCopied = 0;
+    steps_ = {};
     expectSame(reader_.readRun(track, c, h, r, n, product_.data(), total, productCopied),
                reference_.readRun(track, c, h, r, n, referenceBytes_.data(), total, referenceCopied), "the run");
     expectSame(productCopied, referenceCopied, "the bytes the run copied");
+    expectSame(steps_.bytes, static_cast<long long>(productCopied), "the bytes the observer was told the run copied");
+    expectSame(steps_.copiedWithoutRecord, false, "bytes the observer was told of without a record");
     expectSameBytes(product_, referenceBytes_, "the run's bytes");
 }
 

@@ -68,7 +68,22 @@ private:
     // a stray write of either one shows.
     unsigned char nextFill() { return fill_ = fill_ == 0xE7 ? 0x18 : 0xE7; }
 
+    // What the reader tells its observer: the steps of the last read and the
+    // bytes they copied, which must add up to what the read gave.
+    struct StepTally final : ReadObserver {
+        void sectorRead(int, SectorId, const SectorRecord* found, int copied) override
+        {
+            ++steps;
+            bytes += copied;
+            copiedWithoutRecord = copiedWithoutRecord || (found == nullptr && copied != 0);
+        }
+        int steps = 0;
+        long long bytes = 0;
+        bool copiedWithoutRecord = false;
+    };
+
     D88Image reader_;
+    StepTally steps_;
     ReferenceReader reference_;
     bool opened_ = false;
     long readsLeft_ = -1;
