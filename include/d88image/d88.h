@@ -191,6 +191,20 @@ D88_API d88_status d88_walk_track(d88_image* image, int track, d88_record_visito
  * NUL-terminated, *length (when not null) its length; free it with
  * d88_text_free. */
 D88_API d88_status d88_report_json(d88_image* image, char** json, size_t* length);
+
+/* The map d88info --map draws of this image, byte for byte: a standalone
+ * SVG document with a panel per disk, a row per track and a cell per
+ * record, each cell carrying its facts (data-disk, data-track, data-index,
+ * data-c, ..., data-state). As d88_report_json otherwise, but an image that
+ * cannot be read gives D88_ERR_READ and no map. */
+D88_API d88_status d88_map_svg(d88_image* image, char** svg, size_t* length);
+
+/* The report and the map of the two calls above, from one survey of the
+ * image: the cost of one. *svg is null (with D88_OK) when the image cannot
+ * be read, as d88info draws no map of it; free both with d88_text_free. */
+D88_API d88_status d88_report_and_map(d88_image* image, char** json, size_t* json_length, char** svg,
+                                      size_t* svg_length);
+
 D88_API void d88_text_free(char* text);
 
 /* Which cutter a cut uses: d88cut with neither option (the table cutter
