@@ -6,7 +6,7 @@ const cutModes = { auto: 0, table: 1, scan: 2 };
 export class Library {
   constructor(module) {
     this.module = module;
-    this.scratch = module._malloc(8);  // out-parameters
+    this.scratch = module._malloc(16);  // out-parameters
     this.walk = null;                  // the walk a visitor call belongs to
     this.visitor = module.addFunction((record) => this.visitRecord(record), 'iii');
   }
@@ -85,17 +85,20 @@ export class Library {
     this.free(image);
   }
 
-  // The d88info --json document of the image, as text (decoded at its
-  // given length: a search for its end in JavaScript costs more than the
-  // decoding).
-  reportJson(image) {
-    const status = this.module._d88_report_json(image.handle, this.scratch, this.scratch + 4);
+  // The d88info --json document of the image and its map (SVG, or null for
+  // an image that cannot be read), as texts, from one survey. Each text is
+  // decoded at its given length: a search for its end in JavaScript costs
+  // more than the decoding.
+  reportAndMap(image) {
+    const out = this.scratch;  // four words: json, its length, svg, its length
+    const status = this.module._d88_report_and_map(image.handle, out, out + 4, out + 8, out + 12);
     this.check(status, image.handle);
-    const [pointer, length] = this.u32.subarray(this.scratch >> 2, (this.scratch >> 2) + 2);
+    const [json, jsonLength, svg, svgLength] = this.u32.subarray(out >> 2, (out >> 2) + 4);
     try {
-      return this.text(pointer, length);
+      return { json: this.text(json, jsonLength), svg: svg ? this.text(svg, svgLength) : null };
     } finally {
-      this.module._d88_text_free(pointer);
+      this.module._d88_text_free(json);
+      this.module._d88_text_free(svg);
     }
   }
 

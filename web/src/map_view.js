@@ -10,10 +10,28 @@ function numberField(id, label, name, max) {
     el('input', { id: `${id}-${name}`, type: 'number', name, min: 0, max, value: 0, required: true }));
 }
 
+// The map as an XML document (it names its namespaces as XML does, which
+// HTML's parser does not follow), taken into the page. The library's own
+// drawing: no script, no external reference.
+function drawing(svg) {
+  const parsed = new DOMParser().parseFromString(svg, 'image/svg+xml');
+  return document.importNode(parsed.documentElement, true);
+}
+
+// The record a cell stands for: its place in the track, on its track's row,
+// in its disk's panel.
+function cellPlace(cell) {
+  return {
+    disk: cell.closest('[data-disk]')?.dataset.disk,
+    track: cell.closest('[data-track]')?.dataset.track,
+    index: cell.dataset.index,
+  };
+}
+
 // id: a prefix for the ids of the form's fields, unique in the page.
 export function mapView(id, svg, fetchRecord) {
   const map = el('div', { class: 'map' });
-  map.innerHTML = svg ?? '';  // the library's own drawing: no script, no external reference
+  if (svg) map.append(drawing(svg));
   const detail = el('div', { class: 'record', 'aria-live': 'polite' });
   const form = el('form', { class: 'record-lookup' },
     numberField(id, 'Disk', 'disk', 63), numberField(id, 'Track', 'track', 163), numberField(id, 'Record', 'index'),
@@ -36,7 +54,7 @@ export function mapView(id, svg, fetchRecord) {
   map.addEventListener('click', (event) => {
     const cell = event.target.closest('[data-index]');
     if (!cell) return;
-    for (const name of ['disk', 'track', 'index']) form.elements[name].value = cell.dataset[name];
+    for (const [name, value] of Object.entries(cellPlace(cell))) form.elements[name].value = value;
     form.requestSubmit();
   });
   return el('div', {},

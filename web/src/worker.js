@@ -48,7 +48,8 @@ const handlers = {
 
   // The file is read here, not in the page, and copied into the library's
   // memory. surveyMs: the time the library then takes to open it and make
-  // its report, with the report's text decoded, for bench/page.sh.
+  // its report and map (one survey), with their texts decoded, for
+  // bench/page.sh.
   async open(library, { file }) {
     const room = library.reserve(file.size);
     try {
@@ -59,16 +60,16 @@ const handlers = {
     }
     const started = performance.now();
     const image = { name: file.name, opened: library.open(file.name, room), cut: null };
-    let json;
+    let texts;
     try {
-      json = library.reportJson(image.opened);
+      texts = library.reportAndMap(image.opened);
     } catch (error) {
       library.close(image.opened);
       throw error;
     }
     const surveyMs = performance.now() - started;
     images.push(image);
-    return { result: { image: images.length - 1, report: pageReport(json), map: null, surveyMs } };
+    return { result: { image: images.length - 1, report: pageReport(texts.json), map: texts.svg, surveyMs } };
   },
 
   // As with d88cut, an image's folder is named once it has been cut, after

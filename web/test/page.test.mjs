@@ -164,10 +164,10 @@ test('a record picked on the map or by keyboard shows its facts and bytes', asyn
   await openImages(page, folder, [name]);
   const shown = section(page, name);
   const bytes = sampleBytes(name);
-  for (const [disk, track, index, how] of [[1, 3, 5, 'keyboard'], [2, 152, 7, 'keyboard']]) {
+  for (const [disk, track, index, how] of [[1, 3, 5, 'map'], [2, 152, 7, 'keyboard']]) {
     const record = report.images[0].disks[disk].tracks.find((t) => t.index === track).records[index];
     if (how === 'map') {
-      await shown.locator(`.map [data-disk="${disk}"][data-track="${track}"][data-index="${index}"]`).click();
+      await shown.locator(`.map [data-disk="${disk}"] [data-track="${track}"] [data-index="${index}"]`).click();
     } else {
       await shown.getByLabel('Disk', { exact: true }).focus();
       for (const value of [disk, track, index]) {
