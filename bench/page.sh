@@ -2,9 +2,10 @@
 # Benchmark: the page in headless Chromium (Debian's), on three-disks.d88
 # and on the 64-disk image whose disks are all of known kinds. Prints the
 # median time from giving the page the file to its report and map shown,
-# and the survey's CPU in WebAssembly (opening the image and making the
-# report, in the worker) next to the CPU of the native d88info --json on
-# the same image, run alternately, with their ratio. It asserts nothing.
+# and the survey's time in WebAssembly (opening the image and making its
+# report and map, in the worker) next to the CPU of the native
+# d88info --json --map on the same image, run alternately, with their
+# ratio. It asserts nothing.
 # Needs what the page's tests need (README, "The page").
 # Usage: bench/page.sh [runs]
 set -euo pipefail
