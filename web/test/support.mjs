@@ -113,6 +113,9 @@ export function unpack(entries, folder) {
   }
 }
 
+// The whole page, its maps drawn too (the page lays a map out only when it
+// comes into view, which a picture of the whole page does not count as).
 export async function screenshot(page, name) {
+  await page.addStyleTag({ content: '.map { content-visibility: visible; }' });
   await page.screenshot({ path: join(outputFolder, `${name}.png`), fullPage: true });
 }
