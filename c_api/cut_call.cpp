@@ -1,7 +1,8 @@
 // The cut d88cut makes of one image, into memory: its extraction, as with
 // neither option, --table or --scan, with a storage that keeps each file it
 // is given, into a folder named as d88cut names one in the current
-// directory, without asking what that directory holds.
+// directory (after the folders given before it in the run), without asking
+// what that directory holds.
 #include "image_handle.h"
 
 #include "extraction.h"
@@ -87,12 +88,24 @@ extern "C" {
 
 d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
 {
+    return d88_cut_image_after(image, mode, nullptr, 0, cut);
+}
+
+d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
+                               d88_cut** cut)
+{
     if (cut != nullptr) {
         *cut = nullptr;
     }
     const int value = passedValue(mode);
-    if (image == nullptr || cut == nullptr || value < D88_CUT_AUTO || value > D88_CUT_SCAN) {
+    if (image == nullptr || cut == nullptr || value < D88_CUT_AUTO || value > D88_CUT_SCAN ||
+        (given == nullptr && count != 0)) {
         return D88_ERR_ARGUMENT;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        if (given[i] == nullptr) {
+            return D88_ERR_ARGUMENT;
+        }
     }
     HeldCut* held = new (std::nothrow) HeldCut();
     if (held == nullptr) {
@@ -104,6 +117,9 @@ d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
                                            : ExtractionSettings::Mode::Chosen;
     MemoryStorage storage;
     FolderNames folders("", false);
+    for (size_t i = 0; i < count; ++i) {
+        folders.folderNamed(given[i]);
+    }
     ImageOutcome outcome;
     {
         Extraction extraction(storage, settings);

@@ -3,6 +3,8 @@
 // selected and the report of a read that failed.
 #include "image_handle.h"
 
+#include "image_facts.h"
+
 #include <climits>
 #include <cstring>
 
@@ -172,6 +174,11 @@ d88_status d88_walk_track(d88_image* image, int track, d88_record_visitor visito
     VisitorAdapter adapter(visitor, context);
     *end = walkEnd(image->reader.walkTrack(track, adapter));
     return afterReading(image);
+}
+
+const char* d88_record_status_text(int status)
+{
+    return statusMeaning(status);
 }
 
 }  // extern "C"

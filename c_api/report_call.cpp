@@ -1,10 +1,13 @@
-// The report d88info --json prints for one image, made by the same survey
-// and JSON writer, into a buffer the caller frees.
+// The report d88info --json prints for one image and the map d88info --map
+// draws of it, made by the same survey and writers, into buffers the caller
+// frees; one survey serves both when both are asked for.
 #include "image_handle.h"
 
+#include "image_map.h"
 #include "image_survey.h"
 #include "json_report.h"
 #include "report_output.h"
+#include "report_tee.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -75,6 +78,58 @@ private:
     int error_ = 0;
 };
 
+// Hands a text over to the caller: D88_OK, or D88_ERR_MEMORY when it could
+// not be made.
+d88_status handOver(d88_image* image, MallocText& text, char** out, size_t* length)
+{
+    std::size_t made = 0;
+    *out = text.error() == 0 ? text.release(made) : nullptr;
+    if (*out == nullptr) {
+        return fail(image, D88_ERR_MEMORY, "no memory for the report");
+    }
+    if (length != nullptr) {
+        *length = made;
+    }
+    return D88_OK;
+}
+
+// The report (json not null), the map (svg not null) or both, from one
+// survey. unreadableFails: an image that cannot be read gives no map and
+// fails, else it gives no map and D88_OK.
+d88_status reportAndMap(d88_image* image, char** json, size_t* jsonLength, char** svg, size_t* svgLength,
+                        bool unreadableFails)
+{
+    MallocText text;
+    JsonReport report(text);
+    MapWriter map;
+    ReportTee both(report, map);
+    ImageSurvey survey(json == nullptr ? static_cast<ReportWriter&>(map)
+                       : svg == nullptr ? static_cast<ReportWriter&>(report)
+                                        : static_cast<ReportWriter&>(both));
+    const bool unreadable = survey.survey(image->input) == ImageStatus::Unreadable;
+    if (unreadable && unreadableFails) {
+        return failOfImage(image, D88_ERR_READ, "cannot be read: " + survey.lastError());
+    }
+    if (json != nullptr) {
+        report.finish();
+        if (const d88_status status = handOver(image, text, json, jsonLength)) {
+            return status;
+        }
+    }
+    if (svg != nullptr && !unreadable) {
+        MallocText drawing;
+        map.draw(drawing);
+        if (const d88_status status = handOver(image, drawing, svg, svgLength)) {
+            if (json != nullptr) {
+                std::free(*json);
+                *json = nullptr;
+            }
+            return status;
+        }
+    }
+    return succeed(image);
+}
+
 }  // namespace
 
 extern "C" {
@@ -87,20 +142,32 @@ d88_status d88_report_json(d88_image* image, char** json, size_t* length)
     if (image == nullptr || json == nullptr) {
         return D88_ERR_ARGUMENT;
     }
-    MallocText text;
-    JsonReport report(text);
-    ImageSurvey survey(report);
-    survey.survey(image->input);
-    report.finish();
-    std::size_t made = 0;
-    *json = text.error() == 0 ? text.release(made) : nullptr;
-    if (*json == nullptr) {
-        return fail(image, D88_ERR_MEMORY, "no memory for the report");
+    return reportAndMap(image, json, length, nullptr, nullptr, false);
+}
+
+d88_status d88_map_svg(d88_image* image, char** svg, size_t* length)
+{
+    if (svg != nullptr) {
+        *svg = nullptr;
     }
-    if (length != nullptr) {
-        *length = made;
+    if (image == nullptr || svg == nullptr) {
+        return D88_ERR_ARGUMENT;
     }
-    return succeed(image);
+    return reportAndMap(image, nullptr, nullptr, svg, length, true);
+}
+
+d88_status d88_report_and_map(d88_image* image, char** json, size_t* json_length, char** svg, size_t* svg_length)
+{
+    if (json != nullptr) {
+        *json = nullptr;
+    }
+    if (svg != nullptr) {
+        *svg = nullptr;
+    }
+    if (image == nullptr || json == nullptr || svg == nullptr) {
+        return D88_ERR_ARGUMENT;
+    }
+    return reportAndMap(image, json, json_length, svg, svg_length, false);
 }
 
 void d88_text_free(char* text)

@@ -1,7 +1,9 @@
 #include "shift_jis.h"
 
-#ifdef _WIN32
+#if defined(_WIN32)
 #include <windows.h>
+#elif defined(__EMSCRIPTEN__)
+#include <emscripten.h>
 #else
 #include <iconv.h>
 #endif
@@ -42,6 +44,35 @@ bool decodeShiftJis(std::string_view bytes, std::string& utf8)
     }
     utf8.assign(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, &utf8[0], length, nullptr, nullptr);
+    return true;
+}
+
+#elif defined(__EMSCRIPTEN__)
+
+// In the browser, its own decoder: the Shift_JIS of the web's encoding
+// standard is code page 932. The UTF-8 length, or -1 when the bytes do not
+// decode or it would not fit.
+EM_JS(int, decodeInBrowser, (const char* bytes, int size, char* out, int capacity), {
+    try {
+        const text = new TextDecoder('shift_jis', {fatal: true}).decode(HEAPU8.subarray(bytes, bytes + size));
+        return lengthBytesUTF8(text) < capacity ? stringToUTF8(text, out, capacity) : -1;
+    } catch (error) {
+        return -1;
+    }
+});
+
+bool decodeShiftJis(std::string_view bytes, std::string& utf8)
+{
+    if (isAscii(bytes)) {
+        utf8.assign(bytes);
+        return true;
+    }
+    char out[4 * 64];
+    const int length = decodeInBrowser(bytes.data(), static_cast<int>(bytes.size()), out, sizeof out);
+    if (length < 0) {
+        return false;
+    }
+    utf8.assign(out, static_cast<std::size_t>(length));
     return true;
 }
 

@@ -1,7 +1,7 @@
 // Shift-JIS text (code page 932) as UTF-8, decoded with what the platform
 // has: iconv where there is one, the Windows code-page functions on
-// Windows. Disk names of the field's dumps are Shift-JIS more often than
-// ASCII.
+// Windows, the browser's decoder in WebAssembly. Disk names of the field's
+// dumps are Shift-JIS more often than ASCII.
 #ifndef SURVEY_SHIFT_JIS_H
 #define SURVEY_SHIFT_JIS_H
 

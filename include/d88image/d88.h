@@ -159,6 +159,12 @@ typedef struct d88_record {
     int length;  /* data length field */
 } d88_record;
 
+/* What a record's status byte says, as the field's dumpers write it: "ok"
+ * for 0, "deleted data" (0x10), "ID CRC error" (0xA0), "data CRC error"
+ * (0xB0), "no address mark" (0xE0), "no data mark" (0xF0), and "unknown"
+ * for any other value; the words d88info uses. Never null. */
+D88_API const char* d88_record_status_text(int status);
+
 /* Why a walk over a track's records ended. */
 typedef enum d88_walk_end {
     D88_WALK_UNUSABLE = 0,    /* no usable track: nothing was read */
@@ -185,6 +191,20 @@ D88_API d88_status d88_walk_track(d88_image* image, int track, d88_record_visito
  * NUL-terminated, *length (when not null) its length; free it with
  * d88_text_free. */
 D88_API d88_status d88_report_json(d88_image* image, char** json, size_t* length);
+
+/* The map d88info --map draws of this image, byte for byte: a standalone
+ * SVG document with a panel per disk, a row per track and a cell per
+ * record, each cell carrying its facts (data-disk, data-track, data-index,
+ * data-c, ..., data-state). As d88_report_json otherwise, but an image that
+ * cannot be read gives D88_ERR_READ and no map. */
+D88_API d88_status d88_map_svg(d88_image* image, char** svg, size_t* length);
+
+/* The report and the map of the two calls above, from one survey of the
+ * image: the cost of one. *svg is null (with D88_OK) when the image cannot
+ * be read, as d88info draws no map of it; free both with d88_text_free. */
+D88_API d88_status d88_report_and_map(d88_image* image, char** json, size_t* json_length, char** svg,
+                                      size_t* svg_length);
+
 D88_API void d88_text_free(char* text);
 
 /* Which cutter a cut uses: d88cut with neither option (the table cutter
@@ -238,6 +258,14 @@ typedef struct d88_cut {
  * disk header)"); D88_ERR_OPEN or D88_ERR_READ when it cannot be read;
  * *cut is null then. */
 D88_API d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut);
+
+/* As d88_cut_image, for an image that d88cut cuts in one run after images
+ * whose folders it named given[0] .. given[count - 1]: the manifest names
+ * this image's folder as d88cut then does, with -2, -3, ... after a name
+ * already given (a second game.d88 goes to game-2). given may be null when
+ * count is 0. */
+D88_API d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
+                                       d88_cut** cut);
 D88_API void d88_cut_free(d88_cut* cut);
 
 #ifdef __cplusplus

@@ -182,16 +182,41 @@ std::string reportOf(d88_image* image)
     return text;
 }
 
-TEST(CApi, ReportIsWhatD88infoPrints)
+// The report and the map of one survey, and the map alone.
+struct ReportAndMap {
+    std::string json, svg, svgAlone;
+};
+
+ReportAndMap reportAndMapOf(d88_image* image)
+{
+    char *json = nullptr, *svg = nullptr, *alone = nullptr;
+    std::size_t jsonLength = 0, svgLength = 0, aloneLength = 0;
+    EXPECT_EQ(d88_report_and_map(image, &json, &jsonLength, &svg, &svgLength), D88_OK);
+    EXPECT_EQ(d88_map_svg(image, &alone, &aloneLength), D88_OK);
+    ReportAndMap made{{json, jsonLength}, {svg, svgLength}, {alone, aloneLength}};
+    for (char* text : {json, svg, alone}) {
+        d88_text_free(text);
+    }
+    return made;
+}
+
+TEST(CApi, ReportAndMapAreWhatD88infoWrites)
 {
     TempDir work;
     for (const Image& case_ : images()) {
         const std::string path = work.write(case_.name + ".d88", case_.bytes);
-        const testsupport::RunResult printed = runNative(D88INFO_PATH, {"d88info", "--json", path}, work.path());
+        const std::string mapPath = work.path() + "/" + case_.name + ".svg";
+        const testsupport::RunResult printed =
+            runNative(D88INFO_PATH, {"d88info", "--json", "--map", mapPath, path}, work.path());
+        const Bytes drawn = testsupport::readFile(mapPath);
         for (const bool fromMemory : {false, true}) {
             SCOPED_TRACE(case_.name + (fromMemory ? " from memory" : " from its file"));
             Opened opened(path, case_.bytes, fromMemory);
             EXPECT_EQ(reportOf(opened.image), printed.out);
+            const ReportAndMap made = reportAndMapOf(opened.image);
+            EXPECT_EQ(made.json, printed.out);
+            EXPECT_EQ(made.svg, std::string(drawn.begin(), drawn.end()));
+            EXPECT_EQ(made.svgAlone, made.svg);
         }
     }
 }

@@ -1,0 +1,103 @@
+// The page: opens the images given by the file picker or dropped on the
+// page, shows what the library says of each, and hands out their files.
+// The worker does the reading; nothing leaves the machine.
+import { plural } from './dom.js';
+import { imageView } from './image_view.js';
+import { saveBytes } from './save.js';
+import { startWorker } from './worker_client.js';
+
+const worker = startWorker(document.getElementById('worker-source').textContent);
+const input = document.getElementById('file-input');
+const list = document.getElementById('images');
+const status = document.getElementById('status');
+const allButton = document.getElementById('download-all');
+const opened = [];  // { image, folder, view } of each image read
+
+const mode = () => document.querySelector('input[name="mode"]:checked').value;
+
+// Resolves after the browser has drawn what was added.
+const drawn = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+
+async function cut(entry) {
+  entry.view.showCutting();
+  try {
+    const result = await worker.call('cut', { image: entry.image, mode: mode() });
+    entry.folder = result.folder;
+    entry.view.showCut(result);
+  } catch (error) {
+    entry.view.showCutError(error.message);
+  }
+}
+
+function actionsFor(entry) {
+  return {
+    fetchRecord: (where) => worker.call('record', { image: entry.image, ...where }),
+    downloadFile: async (name) => saveBytes(await worker.call('file', { image: entry.image, name }), name),
+    downloadZip: async () => saveBytes(await worker.call('zip', { images: [entry.image] }), `${entry.folder}.zip`,
+      'application/zip'),
+  };
+}
+
+// A file the browser cannot read (a folder dropped, a file gone) gets the
+// report of an unreadable image, as the programs give one.
+function unreadable(file, error) {
+  return { report: { path: file.name, size: null, error: error.message, status: 'unreadable', disk_count: 0,
+    disks: [], trailing_bytes: 0, anomalies: [], tablecut: [], scancut: [] }, map: null };
+}
+
+async function openOne(file) {
+  let result;
+  try {
+    result = await worker.call('open', { file });
+    performance.measure('d88-survey', { end: performance.now(), duration: result.surveyMs, detail: file.name });
+  } catch (error) {
+    result = unreadable(file, error);
+  }
+  const entry = { image: result.image, folder: null };
+  entry.view = imageView(list.children.length + 1, file.name, result, actionsFor(entry));
+  list.append(entry.view.section);
+  if (result.image !== undefined && result.report.status !== 'unreadable') opened.push(entry);
+  return entry;
+}
+
+async function openFiles(files) {
+  if (files.length === 0) return;
+  performance.mark('d88-given');
+  const entries = [];
+  for (const file of files) {
+    status.textContent = `Reading ${file.name}…`;
+    entries.push(await openOne(file));
+  }
+  await drawn();
+  performance.measure('d88-shown', 'd88-given');
+  status.textContent = `${plural(files.length, 'image')} read.`;
+  await Promise.all(entries.filter((entry) => opened.includes(entry)).map(cut));
+  allButton.hidden = opened.filter((entry) => entry.folder !== null).length < 2;
+}
+
+input.addEventListener('change', () => {
+  openFiles([...input.files]);
+  input.value = '';
+});
+document.addEventListener('dragover', (event) => {
+  event.preventDefault();
+  document.body.classList.add('dragging');
+});
+document.addEventListener('dragleave', (event) => {
+  if (event.relatedTarget === null) document.body.classList.remove('dragging');
+});
+document.addEventListener('drop', (event) => {
+  event.preventDefault();
+  document.body.classList.remove('dragging');
+  openFiles([...event.dataTransfer.files]);
+});
+for (const choice of document.querySelectorAll('input[name="mode"]')) {
+  choice.addEventListener('change', () => Promise.all(opened.map(cut)));
+}
+allButton.addEventListener('click', async () => {
+  saveBytes(await worker.call('zip', { images: opened.map((entry) => entry.image) }), 'd88-files.zip',
+    'application/zip');
+});
+worker.call('version').then((version) => {
+  document.getElementById('version').textContent = version;
+});

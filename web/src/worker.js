@@ -1,0 +1,131 @@
+// The worker: holds the opened images and runs the library on them, so
+// that the page stays responsive while a big image is read. It answers
+// each request {id, op, ...} with {id, result} or {id, error}.
+//   version                      -> the library's release
+//   open {file}                  -> {image, report, map, surveyMs}
+//   cut {image, mode}            -> {mode, folder, files, missing}
+//   file {image, name}           -> bytes of one file of the last cut
+//   zip {images}                 -> bytes of one zip of their last cuts
+//   record {image, disk, track, index} -> {record, bytes}
+// D88_WASM_BASE64 (the library compiled to WebAssembly), createD88Module
+// (Emscripten's loader) and fflate are put before this by the page's build.
+import { Library } from './library.js';
+import { zipFolders } from './zip.js';
+
+const wasmBinary = Uint8Array.from(atob(D88_WASM_BASE64), (c) => c.charCodeAt(0));
+const ready = createD88Module({ wasmBinary }).then((module) => new Library(module));
+const images = [];
+const recordHeaderSize = 16;
+
+// The report for the page: each track's records stay here (the page asks
+// for a record when it wants one).
+function pageReport(json) {
+  const image = JSON.parse(json).images[0];
+  for (const disk of image.disks ?? []) {
+    disk.track_count = disk.tracks.length;
+    delete disk.tracks;
+  }
+  return image;
+}
+
+// The browser reads a file whole faster than piece by piece.
+async function readInto(library, room, file) {
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  if (bytes.length !== room.size) throw new Error('the file changed while it was read');
+  library.u8.set(bytes, room.data);
+}
+
+function imageAt(index) {
+  const image = images[index];
+  if (!image) throw new Error(`no image ${index}`);
+  return image;
+}
+
+const handlers = {
+  version(library) {
+    return { result: library.version() };
+  },
+
+  // The file is read here, not in the page, and copied into the library's
+  // memory. surveyMs: the time the library then takes to open it and make
+  // its report and map (one survey), with their texts decoded, for
+  // bench/page.sh.
+  async open(library, { file }) {
+    const room = library.reserve(file.size);
+    try {
+      await readInto(library, room, file);
+    } catch (error) {
+      library.free(room);
+      throw error;
+    }
+    const started = performance.now();
+    const image = { name: file.name, opened: library.open(file.name, room), cut: null };
+    let texts;
+    try {
+      texts = library.reportAndMap(image.opened);
+    } catch (error) {
+      library.close(image.opened);
+      throw error;
+    }
+    const surveyMs = performance.now() - started;
+    images.push(image);
+    return { result: { image: images.length - 1, report: pageReport(texts.json), map: texts.svg, surveyMs } };
+  },
+
+  // As with d88cut, an image's folder is named once it has been cut, after
+  // the folders of the images before it: one that cannot be read, or is no
+  // D88 image, takes none.
+  cut(library, { image: index, mode }) {
+    const image = imageAt(index);
+    const given = images.slice(0, index).map((earlier) => earlier.folder).filter((folder) => folder);
+    image.cut = null;  // until this cut succeeds: no zip holds an earlier mode's files
+    image.cut = library.cut(image.opened, mode, given);
+    image.folder = JSON.parse(image.cut.manifest).folder;
+    const files = image.cut.files.map(({ bytes, ...facts }) => facts);
+    return { result: { mode: image.cut.mode, folder: image.folder, files, missing: image.cut.missing } };
+  },
+
+  file(library, { image: index, name }) {
+    const file = imageAt(index).cut?.files.find((f) => f.name === name);
+    if (!file) throw new Error(`no file ${name}`);
+    const bytes = file.bytes.slice();
+    return { result: bytes, transfer: [bytes.buffer] };
+  },
+
+  zip(library, { images: indexes }) {
+    const bytes = zipFolders(indexes.map((index) => imageAt(index)).filter((image) => image.cut !== null));
+    return { result: bytes, transfer: [bytes.buffer] };
+  },
+
+  // The record's facts come from the reader's walk; its bytes are the
+  // image's own, from the record's data on (after its 16-byte header), as
+  // far as the file holds them.
+  record(library, { image: index, disk, track, index: recordIndex }) {
+    const image = imageAt(index);
+    const record = library.record(image.opened, disk, track, recordIndex);
+    if (!record) throw new Error(`track ${track} of disk ${disk} has no record ${recordIndex}`);
+    const size = image.opened.size;
+    const start = Math.min(record.position + recordHeaderSize, size);
+    const bytes = library.bytes(image.opened, start, Math.min(start + record.length, size));
+    return { result: { record, bytes }, transfer: [bytes.buffer] };
+  },
+};
+
+// One request at a time, in the order they came: a request's answer may
+// wait for a file to be read, and the next must not overtake it.
+let queue = Promise.resolve();
+self.addEventListener('message', ({ data }) => {
+  queue = queue.then(() => answer(data));
+});
+
+async function answer(data) {
+  const { id, op } = data;
+  try {
+    const library = await ready;
+    if (!Object.hasOwn(handlers, op)) throw new Error(`unknown request ${op}`);
+    const { result, transfer = [] } = await handlers[op](library, data);
+    self.postMessage({ id, result }, transfer);
+  } catch (error) {
+    self.postMessage({ id, error: error.message ?? String(error) });
+  }
+}
