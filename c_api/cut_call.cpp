@@ -82,22 +82,12 @@ void expose(HeldCut& held, const ImageOutcome& outcome)
     }
 }
 
-}  // namespace
-
-extern "C" {
-
-d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
-{
-    return d88_cut_image_after(image, mode, nullptr, 0, cut);
-}
-
-d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
-                               d88_cut** cut)
+// Both cuts, with the mode as the int the caller passed.
+d88_status cutImage(d88_image* image, int value, const char* const* given, size_t count, d88_cut** cut)
 {
     if (cut != nullptr) {
         *cut = nullptr;
     }
-    const int value = passedValue(mode);
     if (image == nullptr || cut == nullptr || value < D88_CUT_AUTO || value > D88_CUT_SCAN ||
         (given == nullptr && count != 0)) {
         return D88_ERR_ARGUMENT;
@@ -112,8 +102,8 @@ d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* 
         return fail(image, D88_ERR_MEMORY, "no memory for the cut");
     }
     ExtractionSettings settings;
-    settings.mode = mode == D88_CUT_TABLE ? ExtractionSettings::Mode::Table
-                    : mode == D88_CUT_SCAN ? ExtractionSettings::Mode::Scan
+    settings.mode = value == D88_CUT_TABLE ? ExtractionSettings::Mode::Table
+                    : value == D88_CUT_SCAN ? ExtractionSettings::Mode::Scan
                                            : ExtractionSettings::Mode::Chosen;
     MemoryStorage storage;
     FolderNames folders("", false);
@@ -139,6 +129,21 @@ d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* 
     expose(*held, outcome);
     *cut = held;
     return succeed(image);
+}
+
+}  // namespace
+
+extern "C" {
+
+d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
+{
+    return cutImage(image, passedValue(mode), nullptr, 0, cut);
+}
+
+d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
+                               d88_cut** cut)
+{
+    return cutImage(image, passedValue(mode), given, count, cut);
 }
 
 void d88_cut_free(d88_cut* cut)
