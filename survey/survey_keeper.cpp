@@ -20,6 +20,12 @@ std::string SurveyKeeper::notAnImage() const
     if (image.diskCount == 0) {
         return "not a D88 image (no whole 688-byte disk header)";
     }
+    // The survey's own finding: a first header of zero bytes is none.
+    for (const Anomaly& anomaly : summary.anomalies) {
+        if (anomaly.kind == "no-disks") {
+            return "not a D88 image (its first 688 bytes are zero: no disk header)";
+        }
+    }
     if (anyTrack && !anyTrackInFile) {
         return "not a D88 image (no track of any disk lies in the file), or one cut short after its header";
     }

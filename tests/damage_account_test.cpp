@@ -175,6 +175,7 @@ TEST(DamageAccount, DamagedAndForeignInputsEndAsTheManifestSays)
         {"sound sample", sample, {}, 0, 0, ""},
         {"plain text", text, {}, 1, 0, "-"},
         {"too short for a header", d88build::slice(sample, 0, 687), {}, 1, 0, "-"},
+        {"zero bytes", Bytes(4096, 0), {}, 1, 0, "-"},
         {"blank disk", blank, {}, 0, 0, ""},
         {"a sector missing", lostSector, {}, 3, 1, ""},
         {"cut inside disk 1", d88build::slice(sample, 0, 1300000), {}, 3, 12, "walk-past-end-of-file short-sector truncated"},

@@ -95,7 +95,9 @@ for (const choice of document.querySelectorAll('input[name="mode"]')) {
   choice.addEventListener('change', () => Promise.all(opened.map(cut)));
 }
 allButton.addEventListener('click', async () => {
-  saveBytes(await worker.call('zip', { images: opened.map((entry) => entry.image) }), 'd88-files.zip',
+  // Only the images that could be cut, as d88cut makes folders only for them.
+  const cut = opened.filter((entry) => entry.folder !== null);
+  saveBytes(await worker.call('zip', { images: cut.map((entry) => entry.image) }), 'd88-files.zip',
     'application/zip');
 });
 worker.call('version').then((version) => {
