@@ -143,7 +143,11 @@ TEST(FileWindow, LayingInAStandardDiskReadsAFileAboutOnceAndMemoryNotAtAll)
     const struct {
         bool fromMemory;
         unsigned long long least, most;  // bytes read from the operating system
-    } forms[] = {{false, image.size(), image.size() * 5 / 4}, {true, 0, 0}};
+    } forms[] = {{false, image.size(), image.size() * 5 / 4},
+                 // From memory nothing of the 1.28 MB disk; the process's own
+                 // counter also takes in what a checking tool around it reads
+                 // (valgrind reads a few bytes from its pipe).
+                 {true, 0, 4096}};
     for (const auto& form : forms) {
         OsReadCounter counter;
         if (!counter.start()) {
