@@ -12,6 +12,7 @@
 #include "anomalies.h"
 #include "file_cells.h"
 #include "map_style.h"
+#include "report_words.h"
 #include "text_report.h"
 #include "xml_text.h"
 
@@ -75,22 +76,6 @@ std::string number(unsigned long long value)
     return out;
 }
 
-std::string hex(unsigned long long value)
-{
-    static const char kHex[] = "0123456789abcdef";
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), kHex[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    return "0x" + digits;
-}
-
-std::string plural(std::size_t count, const char* one, const char* many)
-{
-    return number(count) + " " + (count == 1 ? one : many);
-}
-
 std::string trackLabel(int track)
 {
     return "C " + number(static_cast<unsigned>(track / 2)) + " H " + number(static_cast<unsigned>(track % 2));
@@ -107,7 +92,7 @@ void putStateWords(Markup& out, const MapCell& cell)
         out << "short: the file holds " << cell.present << " of them";
         return;
     case RecordState::BadStatus:
-        out << "bad status " << hex(cell.status) << " (" << statusMeaning(cell.status) << ")";
+        out << "bad status " << hexText(cell.status) << " (" << statusMeaning(cell.status) << ")";
         return;
     case RecordState::Duplicate:
         out << "duplicate ID";
@@ -134,7 +119,7 @@ std::string cutterLine(const char* cutter, const std::vector<PlannedFile>& files
         notWritten += file.written ? 0 : 1;
         padded += file.written && file.supplied < file.size ? 1 : 0;
     }
-    std::string line = std::string(cutter) + ": " + plural(files.size() - notWritten, "file", "files");
+    std::string line = std::string(cutter) + ": " + counted(files.size() - notWritten, "file", "files");
     if (padded > 0) {
         line += ", " + number(padded) + " zero-padded";
     }
@@ -201,7 +186,7 @@ std::vector<std::string> Drawing::noteLines() const
         lines.push_back(words);
     }
     if (map_.cellsLeftOut > 0) {
-        lines.push_back(plural(map_.cellsLeftOut, "record is", "records are") + " not drawn: the map draws at most " +
+        lines.push_back(counted(map_.cellsLeftOut, "record is", "records are") + " not drawn: the map draws at most " +
                         number(kMapCellsPerTrack) + " of a track and " + number(kMapCellsPerImage) + " in all");
     }
     std::vector<int> again, blank;
@@ -380,7 +365,7 @@ void Drawing::draw()
         heading += "cannot be read: " + map_.image.error;
     } else {
         heading += number(map_.image.size) + " bytes, " +
-                   plural(static_cast<std::size_t>(map_.image.diskCount), "disk", "disks") + ", " +
+                   counted(static_cast<std::size_t>(map_.image.diskCount), "disk", "disks") + ", " +
                    statusName(summary_.status);
     }
     text(out_, "t", kMargin, 20, heading);
@@ -411,13 +396,13 @@ void Drawing::panel(std::size_t p)
     const char* media = mediaName(disk.media);
     text(out_, "h", 0, 14, "disk " + number(static_cast<unsigned>(disk.index)) + " " + shownName(disk));
     text(out_, nullptr, 0, 27,
-         (media != nullptr ? media : "media " + hex(static_cast<unsigned>(disk.media))) + ", " +
+         (media != nullptr ? media : "media " + hexText(static_cast<unsigned>(disk.media))) + ", " +
              (disk.kind != DiskKind::None ? diskKindName(disk.kind) : "no known kind") + "; " +
              geometryText(panel.geometry, false));
     text(out_, nullptr, 0, 39,
-         "at " + hex(disk.offset) + ", " + number(disk.size) + " bytes" +
+         "at " + hexText(disk.offset) + ", " + number(disk.size) + " bytes" +
              (disk.bytesPresent < disk.size ? ", of which the file holds " + number(disk.bytesPresent) : "") + "; " +
-             plural(panel.rows.size(), "track", "tracks"));
+             counted(panel.rows.size(), "track", "tracks"));
     std::vector<int> again;
     for (const MapPanel& other : map_.panels) {
         if (other.disk.sameAs == disk.index && !other.disk.blank) {
@@ -455,12 +440,12 @@ void Drawing::row(std::size_t p, std::size_t r)
          << "\" data-h=\"" << h << "\"><title>track " << row.track << " (C " << c << " H " << h << ')';
     out_ += head.text();
     if (kind == RowKind::Unusable) {
-        out_ += ": its offset " + hex(row.offset) + " lies beyond the disk's size, so it is not read";
+        out_ += ": its offset " + hexText(row.offset) + " lies beyond the disk's size, so it is not read";
     } else if (kind == RowKind::PastEnd) {
         out_ += ": it lies past the end of the file";
     } else if (row.end != WalkEnd::Count || row.cellCount < row.recordCount || row.trackRecords < row.recordCount) {
         // An ordinary track, ended by its count, needs no words beyond its cells.
-        out_ += ": " + plural(row.recordCount, "record", "records") + ", " + walkEndWords(row.end).text;
+        out_ += ": " + counted(row.recordCount, "record", "records") + ", " + walkEndWords(row.end).text;
         if (row.trackRecords < row.recordCount) {
             out_ += "; a sector count stored byte-swapped: the track's own are the first " + number(row.trackRecords);
         }

@@ -1,5 +1,6 @@
 #include "text_report.h"
 
+#include "report_words.h"
 #include "text_layout.h"
 
 #include <algorithm>
@@ -7,13 +8,6 @@
 #include <utility>
 
 namespace {
-
-std::string hex(unsigned long long value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llx", value);
-    return text;
-}
 
 // A byte's value as two hex digits.
 std::string hexByte(int value)
@@ -26,11 +20,6 @@ std::string hexByte(int value)
 std::string number(unsigned long long value)
 {
     return std::to_string(value);
-}
-
-std::string counted(unsigned long long count, const char* one, const char* many)
-{
-    return number(count) + " " + (count == 1 ? one : many);
 }
 
 std::string bytesAndKib(unsigned long long bytes)
@@ -188,7 +177,7 @@ std::string place(const Anomaly& anomaly)
         text += " track " + number(static_cast<unsigned>(anomaly.track));
     }
     if (anomaly.position >= 0) {
-        const std::string at = hex(static_cast<unsigned long long>(anomaly.position));
+        const std::string at = hexText(static_cast<unsigned long long>(anomaly.position));
         text += text.empty() ? at : " (" + at + ")";
     }
     return text;
@@ -379,7 +368,7 @@ void TextReport::beginDisk(const DiskFacts& disk)
     if (name != stored) {
         name += " (stored as " + stored + ")";
     }
-    appendWrapped(out, "disk " + number(static_cast<unsigned>(disk.index)) + " at " + hex(disk.offset) + ": " + name,
+    appendWrapped(out, "disk " + number(static_cast<unsigned>(disk.index)) + " at " + hexText(disk.offset) + ": " + name,
                   2, 6);
     const char* media = mediaName(disk.media);
     const int protect = disk.writeProtect;
@@ -458,7 +447,7 @@ void TextReport::endDiskRun()
     if (diskRun_.open) {
         details_ += '\n';
         appendWrapped(details_,
-                      diskRunName(diskRun_.first, diskRun_.lastIndex) + " at " + hex(diskRun_.first.offset) + ": " +
+                      diskRunName(diskRun_.first, diskRun_.lastIndex) + " at " + hexText(diskRun_.first.offset) + ": " +
                           diskRunWhat(diskRun_.first),
                       2, 6);
         diskRun_.open = false;
@@ -484,7 +473,7 @@ void TextReport::trackLine(const TrackFacts& track, int lastIndex, std::uint32_t
             line += "  " + cylindersAndHeads(track);
         }
     }
-    line += "  at " + hex(track.offset) + (track.index == lastIndex ? "" : "-" + hex(lastOffset));
+    line += "  at " + hexText(track.offset) + (track.index == lastIndex ? "" : "-" + hexText(lastOffset));
     appendWrapped(details_, line, 4, 8);
 }
 
@@ -554,7 +543,7 @@ void TextReport::anomalies(std::string& out, const ImageSummary& summary) const
         const Anomaly& first = all[places.front()];
         const std::string name = kind + (first.damage ? "" : " (note)");
         if (places.size() == 1) {
-            appendWrapped(out, name + (first.position >= 0 ? " at " + hex(static_cast<unsigned long long>(first.position)) : "") +
+            appendWrapped(out, name + (first.position >= 0 ? " at " + hexText(static_cast<unsigned long long>(first.position)) : "") +
                                    ": " + first.message,
                           4, 6);
             continue;

@@ -1,4 +1,5 @@
 #include "anomalies.h"
+#include "report_words.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -30,11 +31,6 @@ std::string format(const char* pattern, ...)
 std::string idText(const SectorRecord& record)
 {
     return format("C %d H %d R %d N %d", record.id.c, record.id.h, record.id.r, record.id.n);
-}
-
-std::string plural(std::size_t count, const char* one, const char* many)
-{
-    return format("%zu %s", count, count == 1 ? one : many);
 }
 
 }  // namespace
@@ -263,14 +259,14 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     }
     if (seen_.lengthMismatch.count > 0) {
         add(anomalies, "length-mismatch", true,
-            plural(seen_.lengthMismatch.count, "record holds", "records hold") +
+            counted(seen_.lengthMismatch.count, "record holds", "records hold") +
                 format(" less data than 128 << N (the first, %s, holds %d bytes)",
                        idText(seen_.lengthMismatch.first).c_str(), seen_.lengthMismatch.first.length),
             at(seen_.lengthMismatch));
     }
     if (seen_.duplicate.count > 0) {
         add(anomalies, "duplicate-id", true,
-            plural(seen_.duplicate.count, "record repeats", "records repeat") +
+            counted(seen_.duplicate.count, "record repeats", "records repeat") +
                 format(" the ID of an earlier one (the first, record %zu, %s); a read by ID finds only the earlier",
                        seen_.duplicate.firstIndex, idText(seen_.duplicate.first).c_str()),
             at(seen_.duplicate));
@@ -283,7 +279,7 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     }
     if (seen_.badStatus.count > 0) {
         add(anomalies, "bad-status", true,
-            plural(seen_.badStatus.count, "record carries", "records carry") +
+            counted(seen_.badStatus.count, "record carries", "records carry") +
                 format(" a controller status that says the disk read badly when it was dumped (the first, %s: "
                        "0x%02x, %s)",
                        idText(seen_.badStatus.first).c_str(), seen_.badStatus.first.status,
@@ -301,7 +297,7 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     }
     if (seen_.longSector.count > 0) {
         add(anomalies, "long-sector", false,
-            plural(seen_.longSector.count, "record holds", "records hold") +
+            counted(seen_.longSector.count, "record holds", "records hold") +
                 format(" more data than 128 << N (the first, %s, holds %d bytes), as dumps of long sectors do; "
                        "a read takes the first 128 << N",
                        idText(seen_.longSector.first).c_str(), seen_.longSector.first.length),
@@ -309,13 +305,13 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     }
     if (seen_.empty.count > 0) {
         add(anomalies, "empty-sector", false,
-            plural(seen_.empty.count, "record has", "records have") +
+            counted(seen_.empty.count, "record has", "records have") +
                 format(" no data (the first, %s); it reads as missing", idText(seen_.empty.first).c_str()),
             at(seen_.empty));
     }
     if (seen_.deleted.count > 0) {
         add(anomalies, "deleted-data", false,
-            plural(seen_.deleted.count, "record carries", "records carry") +
+            counted(seen_.deleted.count, "record carries", "records carry") +
                 format(" the deleted-data mark, or the status 0x10 that says so (the first, %s)",
                        idText(seen_.deleted.first).c_str()),
             at(seen_.deleted));
