@@ -3,20 +3,21 @@
 #include "help_output.h"
 #include "version.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-const char kUsage[] =
+const char kUsageHead[] =
     "Usage: d88cut [OPTION]... IMAGE...\n"
     "Cut the files out of each D88 image into a folder of its own, never\n"
     "overwriting, with a SHA256SUMS file and a manifest.json in each folder.\n"
     "\n"
     "  -C, --directory DIR  make the image folders in DIR (default: here); game.d88\n"
-    "                       goes to DIR/game, a second game.d88 to DIR/game-2\n"
-    "      --table          cut as tablecut does\n"
-    "      --scan           cut as scancut does (without either: --table when a\n"
-    "                       disk of the image is of a kind tablecut knows)\n"
+    "                       goes to DIR/game, a second game.d88 to DIR/game-2\n";
+
+// Then a line or two for each way of taking files, then these.
+const char kUsageTail[] =
     "      --force          replace files of the same names in an image's folder\n"
     "                       (without it, such an image is skipped)\n"
     "      --merge          the images are one set kept in several files: cut them\n"
@@ -38,6 +39,28 @@ const char kUsage[] =
     "missing, or a disk the cutter reads is damaged. When several apply, the first\n"
     "of 1, 2, 3.\n";
 
+// The help: each way's option in the column of the others, its lines
+// after the first indented to its words.
+std::string usage()
+{
+    constexpr std::size_t kWordsColumn = 23;
+    const std::string indent(kWordsColumn, ' ');
+    std::string text = kUsageHead;
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        std::string option = std::string("      --") + cutterAt(way).key;
+        option.resize(std::max(option.size() + 1, kWordsColumn), ' ');
+        text += option;
+        for (const char* c = cutterAt(way).optionHelp; *c != '\0'; ++c) {
+            text += *c;
+            if (*c == '\n') {
+                text += indent;
+            }
+        }
+        text += '\n';
+    }
+    return text + kUsageTail;
+}
+
 const char kVersion[] = "d88cut (d88image) " D88_VERSION "\n";
 
 int usageError(const std::string& what)
@@ -50,7 +73,8 @@ int usageError(const std::string& what)
 
 int parseOptions(int argc, char** argv, Options& options)
 {
-    bool table = false, scan = false, named = false, optionsEnd = false;
+    std::vector<bool> ways(cutterCount(), false);  // each way's --KEY given
+    bool named = false, optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
@@ -78,10 +102,8 @@ int parseOptions(int argc, char** argv, Options& options)
             named = true;
         } else if (argument == "--merge") {
             options.extraction.merge = true;
-        } else if (argument == "--table") {
-            table = true;
-        } else if (argument == "--scan") {
-            scan = true;
+        } else if (argument.size() > 2 && findCutter(argument.substr(2)) != nullptr) {
+            ways[cutterIndex(*findCutter(argument.substr(2)))] = true;
         } else if (argument == "--force") {
             options.extraction.force = true;
         } else if (argument == "--dry-run") {
@@ -93,7 +115,7 @@ int parseOptions(int argc, char** argv, Options& options)
         } else if (argument == "--verbose") {
             options.verbose = true;
         } else if (argument == "--help") {
-            return showOnStandardOutput("d88cut", kUsage);
+            return showOnStandardOutput("d88cut", usage().c_str());
         } else if (argument == "--version") {
             return showOnStandardOutput("d88cut", kVersion);
         } else if (argument[1] == '-') {
@@ -112,7 +134,7 @@ int parseOptions(int argc, char** argv, Options& options)
                     options.verbose = true;
                     break;
                 case 'h':
-                    return showOnStandardOutput("d88cut", kUsage);
+                    return showOnStandardOutput("d88cut", usage().c_str());
                 case 'V':
                     return showOnStandardOutput("d88cut", kVersion);
                 case 'C':
@@ -131,8 +153,17 @@ int parseOptions(int argc, char** argv, Options& options)
             }
         }
     }
-    if (table && scan) {
-        return usageError("--table and --scan exclude each other");
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        if (!ways[way]) {
+            continue;
+        }
+        for (std::size_t other = way + 1; other < ways.size(); ++other) {
+            if (ways[other]) {
+                return usageError(std::string("--") + cutterAt(way).key + " and --" + cutterAt(other).key +
+                                  " exclude each other");
+            }
+        }
+        options.extraction.cutter = &cutterAt(way);
     }
     if (options.quiet && options.verbose) {
         return usageError("--quiet and --verbose exclude each other");
@@ -144,7 +175,6 @@ int parseOptions(int argc, char** argv, Options& options)
                   options.extraction.mergedName.find_first_of("/\\") != std::string::npos)) {
         return usageError("--name takes a folder name, not a path: '" + options.extraction.mergedName + "'");
     }
-    options.extraction.mode = table ? ExtractionSettings::Mode::Table : scan ? ExtractionSettings::Mode::Scan : ExtractionSettings::Mode::Chosen;
     if (options.images.empty()) {
         return usageError("no image given");
     }

@@ -1,8 +1,9 @@
-// d88info: what is in a D88 image, what is wrong with it, and what tablecut
-// and scancut would write from it.
+// d88info: what is in a D88 image, what is wrong with it, and what each way
+// of taking files (tablecut, scancut) would write from it.
 #include "d88info.h"
 
 #include "console.h"
+#include "cutter.h"
 
 #include "image_map.h"
 #include "image_survey.h"
@@ -22,10 +23,12 @@
 
 namespace {
 
-const char kUsage[] =
+// Around the names of the ways of taking files.
+const char kUsageHead[] =
     "Usage: d88info [OPTION]... IMAGE...\n"
-    "Report what each D88 image holds, what is damaged in it and where, and what\n"
-    "tablecut and scancut would write from it, without writing anything.\n"
+    "Report what each D88 image holds, what is damaged in it and where, and what\n";
+const char kUsageTail[] =
+    " would write from it, without writing anything.\n"
     "\n"
     "  --json         one JSON document for the whole run, every record listed\n"
     "  -v, --tracks   a line for each track, not one for tracks that look alike\n"
@@ -58,7 +61,7 @@ int parse(int argc, char** argv, Options& options)
         } else if (argument == "--") {
             optionsEnd = true;
         } else if (argument == "-h" || argument == "--help") {
-            return showOnStandardOutput("d88info", kUsage) + 1;
+            return showOnStandardOutput("d88info", (kUsageHead + cutterNames() + kUsageTail).c_str()) + 1;
         } else if (argument == "-V" || argument == "--version") {
             return showOnStandardOutput("d88info", "d88info (d88image) " D88_VERSION "\n") + 1;
         } else if (argument == "--json") {
