@@ -1,5 +1,6 @@
 #include "json_report.h"
 
+#include "anomaly_kinds.h"
 #include "cutter.h"
 
 #include <charconv>
@@ -176,7 +177,7 @@ void JsonReport::endImage(const ImageSummary& summary)
     for (const Anomaly& anomaly : summary.anomalies) {
         json_.beginObject();
         json_.member("kind", anomaly.kind);
-        json_.member("severity", anomaly.damage ? "damage" : "note");
+        json_.member("severity", severityName(anomaly.damage));
         json_.member("message", anomaly.message);
         writeAnomalyPlace(json_, anomaly);
         json_.endObject();

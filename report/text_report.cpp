@@ -1,5 +1,6 @@
 #include "text_report.h"
 
+#include "anomaly_kinds.h"
 #include "cutter.h"
 
 #include "report_words.h"
@@ -549,7 +550,7 @@ void TextReport::anomalies(std::string& out, const ImageSummary& summary) const
     appendWrapped(out, all.empty() ? "anomalies: none" : "anomalies:", 2, 4);
     for (const auto& [kind, places] : byKind(all)) {
         const Anomaly& first = all[places.front()];
-        const std::string name = kind + (first.damage ? "" : " (note)");
+        const std::string name = kind + (first.damage ? "" : std::string(" (") + severityName(false) + ")");
         if (places.size() == 1) {
             appendWrapped(out, name + (first.position >= 0 ? " at " + hexText(static_cast<unsigned long long>(first.position)) : "") +
                                    ": " + first.message,
