@@ -28,6 +28,14 @@ std::string format(const char* pattern, ...)
     return text;
 }
 
+// Where track table entry t lies in its disk's header.
+long long entryOffset(int t)
+{
+    return d88format::kTrackTableOffset + static_cast<long long>(d88format::kTrackEntrySize) * t;
+}
+
+constexpr int kShortHeader = d88format::kShortDiskHeaderSize;
+
 std::string idText(const SectorRecord& record)
 {
     return format("C %d H %d R %d N %d", record.id.c, record.id.h, record.id.r, record.id.n);
@@ -116,7 +124,7 @@ void TrackChecker::record(const RecordFacts& facts)
 {
     const SectorRecord& record = facts.record;
     const std::size_t index = seen_.visited++;
-    seen_.nextHeader = record.position + 16 + static_cast<std::uint64_t>(record.length);
+    seen_.nextHeader = record.position + d88format::kRecordHeaderSize + static_cast<std::uint64_t>(record.length);
     if (!ownRecord(record, index)) {
         return;
     }
@@ -230,7 +238,7 @@ void TrackChecker::walkEnd(const TrackFacts& track, AnomalyList& anomalies)
 void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
 {
     const std::uint64_t start = disk_.offset + track.offset;
-    const long long tableEntry = static_cast<long long>(disk_.offset) + 0x20 + 4LL * track_;
+    const long long tableEntry = static_cast<long long>(disk_.offset) + entryOffset(track_);
     if (!track.usable) {
         add(anomalies, AnomalyKind::TrackOffsetOutOfRange,
             format("its offset 0x%x lies beyond the disk's size of %u bytes; the track is not read", track.offset,
@@ -350,9 +358,10 @@ void DiskChecker::finish(AnomalyList& anomalies)
     const long long at = static_cast<long long>(disk_.offset);
     if (disk_.headerSize != d88format::kDiskHeaderSize) {
         anomalies.add(AnomalyKind::ShortHeader,
-                       format("disk %d: its header is the 672-byte variant, with 160 track entries and track 0 at "
-                              "0x2a0; the bytes of entries 160-163 are its first record's, not read as tracks",
-                              d),
+                       format("disk %d: its header is the %d-byte variant, with %d track entries and track 0 at "
+                              "0x%x; the bytes of entries %d-%d are its first record's, not read as tracks",
+                              d, kShortHeader, tableEntries(kShortHeader), kShortHeader, tableEntries(kShortHeader),
+                              d88format::kTrackCount - 1),
                        d, -1, at + disk_.headerSize);
     }
     if (!unused_.empty()) {
@@ -362,20 +371,20 @@ void DiskChecker::finish(AnomalyList& anomalies)
                            format(" hold%s the disk's size, 0x%x, where no track starts, as some tools mark entries "
                                   "not used; not read as tracks",
                                   unused_.size() == 1 ? "s" : "", disk_.size),
-                       d, -1, at + 0x20 + 4LL * unused_.front());
+                       d, -1, at + entryOffset(unused_.front()));
     }
     if (disk_.size == 0) {
         anomalies.add(AnomalyKind::DiskSizeZero,
                        format("disk %d: its size is 0, so the chain of disks stands still and indexes it again "
                               "up to the limit of 64 disks",
                               d),
-                       d, -1, at + 0x1C);
+                       d, -1, at + d88format::kDiskSizeOffset);
     } else if (disk_.size < static_cast<std::uint32_t>(disk_.headerSize)) {
         anomalies.add(AnomalyKind::DiskSizeShort,
                        format("disk %d: its size, %u bytes, is less than its own %d-byte header, so the next disk "
                               "starts inside it",
                               d, disk_.size, disk_.headerSize),
-                       d, -1, at + 0x1C);
+                       d, -1, at + d88format::kDiskSizeOffset);
     }
     if (disk_.bytesPresent < disk_.size && anyUsable_ && lost_.empty() && cut_.empty()) {
         // Only the last disk can reach past the file, and a reader of it
@@ -384,7 +393,7 @@ void DiskChecker::finish(AnomalyList& anomalies)
                        format("disk %d: its size says %u bytes, %llu more than the file holds; every track lies "
                               "whole in the file",
                               d, disk_.size, static_cast<unsigned long long>(disk_.size - disk_.bytesPresent)),
-                       d, -1, at + 0x1C);
+                       d, -1, at + d88format::kDiskSizeOffset);
     } else if (disk_.bytesPresent < disk_.size) {
         std::string message = format("disk %d: the file ends %llu bytes into it, where its size says %u", d,
                                      static_cast<unsigned long long>(disk_.bytesPresent), disk_.size);
@@ -400,13 +409,13 @@ void DiskChecker::finish(AnomalyList& anomalies)
     // the field's tools write one: nothing to read, and nothing lost.
     if (!anyTrack_) {
         anomalies.add(AnomalyKind::BlankDisk, format("disk %d: its track table names no track: a blank disk", d), d, -1,
-                       at + 0x20);
+                       at + d88format::kTrackTableOffset);
     } else if (!anyUsable_) {
         anomalies.add(AnomalyKind::NoTracks,
                        format("disk %d: no track has an offset within the disk's size, so nothing can be read "
                               "from it",
                               d),
-                       d, -1, at + 0x20);
+                       d, -1, at + d88format::kTrackTableOffset);
     }
 }
 
@@ -423,14 +432,16 @@ void checkImage(const ImageFacts& image, const ImageEnd& imageEnd, AnomalyList& 
 {
     if (image.diskCount == 0) {
         anomalies.add(AnomalyKind::NoDisks,
-                       format("the file's %llu bytes hold no whole 688-byte disk header: it is no D88 image, or "
+                       format("the file's %llu bytes hold no whole %d-byte disk header: it is no D88 image, or "
                               "one cut short before its first disk",
-                              static_cast<unsigned long long>(image.size)),
+                              static_cast<unsigned long long>(image.size), d88format::kDiskHeaderSize),
                        -1, -1, 0);
         return;
     }
     if (imageEnd.lastDisk < 0) {
-        anomalies.add(AnomalyKind::NoDisks, "the file's first 688 bytes are zero: it holds no disk header", -1, -1, 0);
+        anomalies.add(AnomalyKind::NoDisks,
+                      format("the file's first %d bytes are zero: it holds no disk header", d88format::kDiskHeaderSize),
+                      -1, -1, 0);
         return;
     }
     if (image.size <= imageEnd.end) {

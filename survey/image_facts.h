@@ -65,7 +65,7 @@ struct DiskFacts {
 // Entries in the track table of a header of the given size.
 inline int tableEntries(int headerSize)
 {
-    return (headerSize - d88format::kTrackTableOffset) / 4;
+    return (headerSize - d88format::kTrackTableOffset) / d88format::kTrackEntrySize;
 }
 
 // Whether an entry of the disk's track table is read as a track: it is one

@@ -26,7 +26,7 @@ public:
 
     bool visit(const SectorRecord& record) override
     {
-        const std::uint64_t data = record.position + 16;
+        const std::uint64_t data = record.position + d88format::kRecordHeaderSize;
         const std::uint64_t held = data < fileSize_ ? fileSize_ - data : 0;
         const RecordFacts facts{record, static_cast<std::uint32_t>(std::min<std::uint64_t>(held, record.length))};
         checker_.record(facts);
