@@ -1,12 +1,15 @@
 #include "options.h"
 
 #include "help_output.h"
+#include "option_reader.h"
 #include "version.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
+
+const char kProgram[] = "d88cut";
 
 const char kUsageHead[] =
     "Usage: d88cut [OPTION]... IMAGE...\n"
@@ -65,7 +68,7 @@ const char kVersion[] = "d88cut (d88image) " D88_VERSION "\n";
 
 int usageError(const std::string& what)
 {
-    std::fprintf(stderr, "d88cut: %s\nTry 'd88cut --help' for more information.\n", what.c_str());
+    sayUsageError(kProgram, what);
     return 1;
 }
 
@@ -73,84 +76,60 @@ int usageError(const std::string& what)
 
 int parseOptions(int argc, char** argv, Options& options)
 {
+    enum { Directory, Name, Merge, Force, DryRun, Json, Quiet, Verbose, Help, Version, FirstWay };
+    std::vector<OptionSpec> specs = {
+        {'C', "directory", "a folder"}, {0, "name", "a folder name"}, {0, "merge", nullptr},
+        {0, "force", nullptr},          {'n', "dry-run", nullptr},    {0, "json", nullptr},
+        {'q', "quiet", nullptr},        {'v', "verbose", nullptr},    {'h', "help", nullptr},
+        {'V', "version", nullptr},
+    };
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        specs.push_back({0, cutterAt(way).key, nullptr});
+    }
+    OptionReader reader(kProgram, argc, argv, std::move(specs), {true, true, true});
     std::vector<bool> ways(cutterCount(), false);  // each way's --KEY given
-    bool named = false, optionsEnd = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
-            options.images.push_back(argument);
+    bool named = false;
+    for (OptionReader::Kind kind; (kind = reader.next()) != OptionReader::Kind::End;) {
+        if (kind == OptionReader::Kind::Error) {
+            return 1;
+        }
+        if (kind == OptionReader::Kind::Operand) {
+            options.images.push_back(reader.value());
             continue;
         }
-        if (argument == "--") {
-            optionsEnd = true;
-        } else if (argument == "--directory" || argument.compare(0, 12, "--directory=") == 0) {
-            if (argument.size() > 11) {
-                options.directory = argument.substr(12);
-            } else if (++i < argc) {
-                options.directory = argv[i];
-            } else {
-                return usageError("option '--directory' needs a folder");
-            }
-        } else if (argument == "--name" || argument.compare(0, 7, "--name=") == 0) {
-            if (argument.size() > 6) {
-                options.extraction.mergedName = argument.substr(7);
-            } else if (++i < argc) {
-                options.extraction.mergedName = argv[i];
-            } else {
-                return usageError("option '--name' needs a folder name");
-            }
+        switch (reader.option()) {
+        case Directory:
+            options.directory = reader.value();
+            break;
+        case Name:
+            options.extraction.mergedName = reader.value();
             named = true;
-        } else if (argument == "--merge") {
+            break;
+        case Merge:
             options.extraction.merge = true;
-        } else if (argument.size() > 2 && findCutter(argument.substr(2)) != nullptr) {
-            ways[cutterIndex(*findCutter(argument.substr(2)))] = true;
-        } else if (argument == "--force") {
+            break;
+        case Force:
             options.extraction.force = true;
-        } else if (argument == "--dry-run") {
+            break;
+        case DryRun:
             options.extraction.dryRun = true;
-        } else if (argument == "--json") {
+            break;
+        case Json:
             options.json = true;
-        } else if (argument == "--quiet") {
+            break;
+        case Quiet:
             options.quiet = true;
-        } else if (argument == "--verbose") {
+            break;
+        case Verbose:
             options.verbose = true;
-        } else if (argument == "--help") {
-            return showOnStandardOutput("d88cut", usage().c_str());
-        } else if (argument == "--version") {
-            return showOnStandardOutput("d88cut", kVersion);
-        } else if (argument[1] == '-') {
-            return usageError("unknown option '" + argument + "'");
-        } else {
-            // Short options, bundled as -nq; -C takes the rest or the next.
-            for (std::size_t k = 1; k < argument.size(); ++k) {
-                switch (argument[k]) {
-                case 'n':
-                    options.extraction.dryRun = true;
-                    break;
-                case 'q':
-                    options.quiet = true;
-                    break;
-                case 'v':
-                    options.verbose = true;
-                    break;
-                case 'h':
-                    return showOnStandardOutput("d88cut", usage().c_str());
-                case 'V':
-                    return showOnStandardOutput("d88cut", kVersion);
-                case 'C':
-                    if (k + 1 < argument.size()) {
-                        options.directory = argument.substr(k + 1);
-                    } else if (++i < argc) {
-                        options.directory = argv[i];
-                    } else {
-                        return usageError("option '-C' needs a folder");
-                    }
-                    k = argument.size();
-                    break;
-                default:
-                    return usageError("unknown option '-" + std::string(1, argument[k]) + "'");
-                }
-            }
+            break;
+        case Help:
+            return showOnStandardOutput(kProgram, usage().c_str());
+        case Version:
+            return showOnStandardOutput(kProgram, kVersion);
+        default:
+            ways[reader.option() - FirstWay] = true;
+            break;
         }
     }
     for (std::size_t way = 0; way < ways.size(); ++way) {

@@ -12,6 +12,7 @@
 #include "report_tee.h"
 #include "text_report.h"
 #include "help_output.h"
+#include "option_reader.h"
 #include "version.h"
 
 #include <algorithm>
@@ -22,6 +23,8 @@
 #include <vector>
 
 namespace {
+
+const char kProgram[] = "d88info";
 
 // Around the names of the ways of taking files.
 const char kUsageHead[] =
@@ -53,39 +56,44 @@ struct Options {
 // 0 to go on, otherwise the exit status plus one for a run that ends here.
 int parse(int argc, char** argv, Options& options)
 {
-    bool optionsEnd = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
-            options.images.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnd = true;
-        } else if (argument == "-h" || argument == "--help") {
-            return showOnStandardOutput("d88info", (kUsageHead + cutterNames() + kUsageTail).c_str()) + 1;
-        } else if (argument == "-V" || argument == "--version") {
-            return showOnStandardOutput("d88info", "d88info (d88image) " D88_VERSION "\n") + 1;
-        } else if (argument == "--json") {
-            options.json = true;
-        } else if (argument == "-v" || argument == "--tracks") {
-            options.detail = std::max(options.detail, TrackDetail::EveryTrack);
-        } else if (argument == "--sectors") {
-            options.detail = TrackDetail::EveryRecord;
-        } else if (argument == "--map") {
-            if (i + 1 == argc || argv[i + 1][0] == '\0') {
-                std::fputs("d88info: option '--map' needs a file or a folder\nTry 'd88info --help' for more "
-                           "information.\n",
-                           stderr);
-                return 2;
-            }
-            options.map = argv[++i];
-        } else {
-            std::fprintf(stderr, "d88info: unknown option '%s'\nTry 'd88info --help' for more information.\n",
-                         argument.c_str());
+    enum { Help, Version, Json, Tracks, Sectors, Map };
+    OptionReader reader(kProgram, argc, argv,
+                        {{'h', "help", nullptr},
+                         {'V', "version", nullptr},
+                         {0, "json", nullptr},
+                         {'v', "tracks", nullptr},
+                         {0, "sectors", nullptr},
+                         {0, "map", "a file or a folder"}},
+                        {false, false, false});
+    for (OptionReader::Kind kind; (kind = reader.next()) != OptionReader::Kind::End;) {
+        if (kind == OptionReader::Kind::Error) {
             return 2;
+        }
+        if (kind == OptionReader::Kind::Operand) {
+            options.images.push_back(reader.value());
+            continue;
+        }
+        switch (reader.option()) {
+        case Help:
+            return showOnStandardOutput(kProgram, (kUsageHead + cutterNames() + kUsageTail).c_str()) + 1;
+        case Version:
+            return showOnStandardOutput(kProgram, "d88info (d88image) " D88_VERSION "\n") + 1;
+        case Json:
+            options.json = true;
+            break;
+        case Tracks:
+            options.detail = std::max(options.detail, TrackDetail::EveryTrack);
+            break;
+        case Sectors:
+            options.detail = TrackDetail::EveryRecord;
+            break;
+        default:
+            options.map = reader.value();
+            break;
         }
     }
     if (options.images.empty()) {
-        std::fputs("d88info: no image given\nTry 'd88info --help' for more information.\n", stderr);
+        sayUsageError(kProgram, "no image given");
         return 2;
     }
     return 0;
