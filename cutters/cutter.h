@@ -85,6 +85,9 @@ struct Cutter {
 // choice tries them.
 std::size_t cutterCount();
 const Cutter& cutterAt(std::size_t index);
+// The key of the way at index ("table"), or null past the last: for the C
+// API, which names the ways by their keys.
+const char* cutterKeyAt(std::size_t index);
 // Where a way stands in the table, as ImageSummary::cuts holds its findings.
 std::size_t cutterIndex(const Cutter& cutter);
 // The way of a key, or null.

@@ -24,6 +24,11 @@ const Cutter& cutterAt(std::size_t index)
     return *kCutters[index];
 }
 
+const char* cutterKeyAt(std::size_t index)
+{
+    return index < cutterCount() ? kCutters[index]->key : nullptr;
+}
+
 std::size_t cutterIndex(const Cutter& cutter)
 {
     std::size_t index = 0;

@@ -1,7 +1,9 @@
-// Every anomaly kind a survey can report is explained where users look it
-// up: the documents named by D88_ANOMALY_DOCUMENTS (paths from the top of
-// the tree, separated by '|'), each of which must name every key.
+// What the programs can say is explained where users look it up: every
+// anomaly kind in each document named by D88_ANOMALY_DOCUMENTS (paths from
+// the top of the tree, separated by '|'), every way of taking files in the
+// man pages of the programs that offer or report it.
 #include "anomaly_kinds.h"
+#include "cutter.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +19,7 @@ std::vector<std::string> documents()
     std::vector<std::string> paths;
     std::stringstream list(D88_ANOMALY_DOCUMENTS);
     for (std::string path; std::getline(list, path, '|');) {
-        paths.push_back(std::string(D88_SOURCE_DIR) + "/" + path);
+        paths.push_back(path);
     }
     return paths;
 }
@@ -25,7 +27,7 @@ std::vector<std::string> documents()
 // The text with roff's escaped hyphens ("no\-disks") read as hyphens.
 std::string plainText(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path.front() == '/' ? path : std::string(D88_SOURCE_DIR) + "/" + path, std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     std::string text = bytes.str();
@@ -35,7 +37,7 @@ std::string plainText(const std::string& path)
     return text;
 }
 
-// The key as a word of its own: not part of a longer key.
+// The key as a word of its own: not part of a longer key or option.
 bool names(const std::string& text, const std::string& key)
 {
     const auto partOfKey = [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; };
@@ -58,6 +60,22 @@ TEST(AnomalyKinds, EveryKeyIsInEveryDocument)
             EXPECT_TRUE(names(text, anomalyKindAt(i).key)) << path << " does not list " << anomalyKindAt(i).key;
         }
     }
+}
+
+// d88cut offers each way as --KEY; d88info's JSON has a member for it.
+TEST(CutterTable, EveryWayIsInTheProgramsManPages)
+{
+    const std::string d88cut = plainText("man/d88cut.1");
+    const std::string d88info = plainText("man/d88info.1");
+    ASSERT_FALSE(d88cut.empty() || d88info.empty());
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        const Cutter& cutter = cutterAt(way);
+        EXPECT_TRUE(names(d88cut, std::string("--") + cutter.key)) << "d88cut(1) lacks --" << cutter.key;
+        EXPECT_TRUE(names(d88info, cutter.jsonMember)) << "d88info(1) lacks " << cutter.jsonMember;
+        EXPECT_EQ(findCutter(cutter.key), &cutter);
+        EXPECT_STREQ(cutterKeyAt(way), cutter.key);
+    }
+    EXPECT_EQ(cutterKeyAt(cutterCount()), nullptr);
 }
 
 }  // namespace
