@@ -92,8 +92,8 @@ const char* cutterKeyAt(std::size_t index);
 std::size_t cutterIndex(const Cutter& cutter);
 // The way of a key, or null.
 const Cutter* findCutter(const std::string& key);
-// The way d88cut takes without an option: the first whose preview
-// recognised one of the images (findings[image][way]).
+// The way d88cut takes without an option: the first in the table whose
+// preview recognised one of the images.
 const Cutter& chosenCutter(const std::vector<const ImageSummary*>& summaries);
 
 // "tablecut and scancut": the ways' names as a sentence lists them.
