@@ -176,7 +176,7 @@ struct ImageSummary {
     std::uint64_t trailingBytes = 0;
     std::vector<Anomaly> anomalies;
     std::size_t anomaliesLeftOut = 0;
-    std::vector<CutFindings> cuts;  // one for each way of taking files, in the order of their table
+    std::vector<CutFindings> cuts;  // one for each way of taking files, in the order of their table, always
     ImageStatus status = ImageStatus::Ok;
 };
 

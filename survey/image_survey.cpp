@@ -81,6 +81,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
         run.image.error = refused;
         lastError_ = refused;
         writer_.beginImage(run.image);
+        summary.cuts.resize(previews_.size());  // nothing found by any way
         summary.status = ImageStatus::Unreadable;
         writer_.endImage(summary);
         return summary.status;

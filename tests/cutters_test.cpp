@@ -95,4 +95,17 @@ TEST(Cutters, EachWaysPreviewAgreesWithItsCut)
     }
 }
 
+// The reports list each way's files of every image, of one not read too.
+TEST(Cutters, AnImageNotReadHasEmptyFindingsOfEveryWay)
+{
+    SurveyKeeper keeper;
+    ImageSurvey survey(keeper);
+    ASSERT_EQ(survey.survey(std::string(SAMPLE_DIR)), ImageStatus::Unreadable);
+    ASSERT_EQ(keeper.summary.cuts.size(), cutterCount());
+    for (const CutFindings& findings : keeper.summary.cuts) {
+        EXPECT_TRUE(findings.files.empty());
+        EXPECT_FALSE(findings.recognised);
+    }
+}
+
 }  // namespace
