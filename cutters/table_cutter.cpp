@@ -18,7 +18,7 @@ std::string trackOneNote(D88Image& reader)
         return probes + "; the disk has no track 1";
     }
     SectorId ids[16];
-    const int count = reader.listSectorIds(1, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
+    const int count = reader.listSectorIds(1, reinterpret_cast<unsigned char*>(ids), sizeof ids) / static_cast<int>(sizeof ids[0]);
     if (count == 0) {
         return probes + "; track 1 has no record that can be read";
     }
