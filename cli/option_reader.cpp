@@ -56,7 +56,8 @@ OptionReader::Kind OptionReader::longOption(const std::string& argument)
     const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     for (std::size_t i = 0; i < options_.size(); ++i) {
         const OptionSpec& spec = options_[i];
-        if (spec.longName == nullptr || name != spec.longName || (spec.needs == nullptr && equals != std::string::npos)) {
+        const bool flagWithValue = spec.needs == nullptr && equals != std::string::npos;
+        if (spec.longName == nullptr || name != spec.longName || flagWithValue) {
             continue;
         }
         if (spec.needs == nullptr) {

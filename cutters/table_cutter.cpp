@@ -18,7 +18,8 @@ std::string trackOneNote(D88Image& reader)
         return probes + "; the disk has no track 1";
     }
     SectorId ids[16];
-    const int count = reader.listSectorIds(1, reinterpret_cast<unsigned char*>(ids), sizeof ids) / static_cast<int>(sizeof ids[0]);
+    const int count =
+        reader.listSectorIds(1, reinterpret_cast<unsigned char*>(ids), sizeof ids) / static_cast<int>(sizeof ids[0]);
     if (count == 0) {
         return probes + "; track 1 has no record that can be read";
     }
@@ -123,9 +124,10 @@ std::vector<SetLack> setLacks(const std::vector<DiskFacts>& disks)
             continue;
         }
         lacks.push_back({diskKindName(kind), {}});
-        forEachTableFile(
-            kind, [](const TableFile& file, void* files) { static_cast<std::vector<std::string>*>(files)->push_back(file.name); },
-            &lacks.back().files);
+        const auto keepName = [](const TableFile& file, void* files) {
+            static_cast<std::vector<std::string>*>(files)->push_back(file.name);
+        };
+        forEachTableFile(kind, keepName, &lacks.back().files);
     }
     return lacks;
 }

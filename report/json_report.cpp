@@ -159,7 +159,8 @@ void JsonReport::plannedFiles(const char* key, const std::vector<PlannedFile>& f
         json_.member("supplied", static_cast<unsigned long long>(file.supplied));
         const FileOutcome outcome = outcomeOf(file);
         json_.member("complete", outcome == FileOutcome::Complete);
-        json_.memberOrNull("padded_from", outcome == FileOutcome::ZeroPadded, static_cast<unsigned long long>(file.supplied));
+        json_.memberOrNull("padded_from", outcome == FileOutcome::ZeroPadded,
+                           static_cast<unsigned long long>(file.supplied));
         json_.memberOrNull("first_block", file.firstBlock >= 0, file.firstBlock);
         json_.member("replaced", file.replaced);
         json_.memberOrNull("reason", !file.written, file.reason);
