@@ -102,9 +102,7 @@ d88_status cutImage(d88_image* image, int value, const char* const* given, size_
         return fail(image, D88_ERR_MEMORY, "no memory for the cut");
     }
     ExtractionSettings settings;
-    settings.mode = value == D88_CUT_TABLE ? ExtractionSettings::Mode::Table
-                    : value == D88_CUT_SCAN ? ExtractionSettings::Mode::Scan
-                                           : ExtractionSettings::Mode::Chosen;
+    settings.cutter = value == D88_CUT_TABLE ? findCutter("table") : value == D88_CUT_SCAN ? findCutter("scan") : nullptr;
     MemoryStorage storage;
     FolderNames folders("", false);
     for (size_t i = 0; i < count; ++i) {

@@ -1,22 +1,26 @@
 #include "options.h"
 
 #include "help_output.h"
+#include "option_reader.h"
 #include "version.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-const char kUsage[] =
+const char kProgram[] = "d88cut";
+
+const char kUsageHead[] =
     "Usage: d88cut [OPTION]... IMAGE...\n"
     "Cut the files out of each D88 image into a folder of its own, never\n"
     "overwriting, with a SHA256SUMS file and a manifest.json in each folder.\n"
     "\n"
     "  -C, --directory DIR  make the image folders in DIR (default: here); game.d88\n"
-    "                       goes to DIR/game, a second game.d88 to DIR/game-2\n"
-    "      --table          cut as tablecut does\n"
-    "      --scan           cut as scancut does (without either: --table when a\n"
-    "                       disk of the image is of a kind tablecut knows)\n"
+    "                       goes to DIR/game, a second game.d88 to DIR/game-2\n";
+
+// Then a line or two for each way of taking files, then these.
+const char kUsageTail[] =
     "      --force          replace files of the same names in an image's folder\n"
     "                       (without it, such an image is skipped)\n"
     "      --merge          the images are one set kept in several files: cut them\n"
@@ -38,11 +42,33 @@ const char kUsage[] =
     "missing, or a disk the cutter reads is damaged. When several apply, the first\n"
     "of 1, 2, 3.\n";
 
+// The help: each way's option in the column of the others, its lines
+// after the first indented to its words.
+std::string usage()
+{
+    constexpr std::size_t kWordsColumn = 23;
+    const std::string indent(kWordsColumn, ' ');
+    std::string text = kUsageHead;
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        std::string option = std::string("      --") + cutterAt(way).key;
+        option.resize(std::max(option.size() + 1, kWordsColumn), ' ');
+        text += option;
+        for (const char* c = cutterAt(way).optionHelp; *c != '\0'; ++c) {
+            text += *c;
+            if (*c == '\n') {
+                text += indent;
+            }
+        }
+        text += '\n';
+    }
+    return text + kUsageTail;
+}
+
 const char kVersion[] = "d88cut (d88image) " D88_VERSION "\n";
 
 int usageError(const std::string& what)
 {
-    std::fprintf(stderr, "d88cut: %s\nTry 'd88cut --help' for more information.\n", what.c_str());
+    sayUsageError(kProgram, what);
     return 1;
 }
 
@@ -50,89 +76,73 @@ int usageError(const std::string& what)
 
 int parseOptions(int argc, char** argv, Options& options)
 {
-    bool table = false, scan = false, named = false, optionsEnd = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
-            options.images.push_back(argument);
+    enum { Directory, Name, Merge, Force, DryRun, Json, Quiet, Verbose, Help, Version, FirstWay };
+    std::vector<OptionSpec> specs = {
+        {'C', "directory", "a folder"}, {0, "name", "a folder name"}, {0, "merge", nullptr},
+        {0, "force", nullptr},          {'n', "dry-run", nullptr},    {0, "json", nullptr},
+        {'q', "quiet", nullptr},        {'v', "verbose", nullptr},    {'h', "help", nullptr},
+        {'V', "version", nullptr},
+    };
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        specs.push_back({0, cutterAt(way).key, nullptr});
+    }
+    OptionReader reader(kProgram, argc, argv, std::move(specs), {true, true, true});
+    std::vector<bool> ways(cutterCount(), false);  // each way's --KEY given
+    bool named = false;
+    for (OptionReader::Kind kind; (kind = reader.next()) != OptionReader::Kind::End;) {
+        if (kind == OptionReader::Kind::Error) {
+            return 1;
+        }
+        if (kind == OptionReader::Kind::Operand) {
+            options.images.push_back(reader.value());
             continue;
         }
-        if (argument == "--") {
-            optionsEnd = true;
-        } else if (argument == "--directory" || argument.compare(0, 12, "--directory=") == 0) {
-            if (argument.size() > 11) {
-                options.directory = argument.substr(12);
-            } else if (++i < argc) {
-                options.directory = argv[i];
-            } else {
-                return usageError("option '--directory' needs a folder");
-            }
-        } else if (argument == "--name" || argument.compare(0, 7, "--name=") == 0) {
-            if (argument.size() > 6) {
-                options.extraction.mergedName = argument.substr(7);
-            } else if (++i < argc) {
-                options.extraction.mergedName = argv[i];
-            } else {
-                return usageError("option '--name' needs a folder name");
-            }
+        switch (reader.option()) {
+        case Directory:
+            options.directory = reader.value();
+            break;
+        case Name:
+            options.extraction.mergedName = reader.value();
             named = true;
-        } else if (argument == "--merge") {
+            break;
+        case Merge:
             options.extraction.merge = true;
-        } else if (argument == "--table") {
-            table = true;
-        } else if (argument == "--scan") {
-            scan = true;
-        } else if (argument == "--force") {
+            break;
+        case Force:
             options.extraction.force = true;
-        } else if (argument == "--dry-run") {
+            break;
+        case DryRun:
             options.extraction.dryRun = true;
-        } else if (argument == "--json") {
+            break;
+        case Json:
             options.json = true;
-        } else if (argument == "--quiet") {
+            break;
+        case Quiet:
             options.quiet = true;
-        } else if (argument == "--verbose") {
+            break;
+        case Verbose:
             options.verbose = true;
-        } else if (argument == "--help") {
-            return showOnStandardOutput("d88cut", kUsage);
-        } else if (argument == "--version") {
-            return showOnStandardOutput("d88cut", kVersion);
-        } else if (argument[1] == '-') {
-            return usageError("unknown option '" + argument + "'");
-        } else {
-            // Short options, bundled as -nq; -C takes the rest or the next.
-            for (std::size_t k = 1; k < argument.size(); ++k) {
-                switch (argument[k]) {
-                case 'n':
-                    options.extraction.dryRun = true;
-                    break;
-                case 'q':
-                    options.quiet = true;
-                    break;
-                case 'v':
-                    options.verbose = true;
-                    break;
-                case 'h':
-                    return showOnStandardOutput("d88cut", kUsage);
-                case 'V':
-                    return showOnStandardOutput("d88cut", kVersion);
-                case 'C':
-                    if (k + 1 < argument.size()) {
-                        options.directory = argument.substr(k + 1);
-                    } else if (++i < argc) {
-                        options.directory = argv[i];
-                    } else {
-                        return usageError("option '-C' needs a folder");
-                    }
-                    k = argument.size();
-                    break;
-                default:
-                    return usageError("unknown option '-" + std::string(1, argument[k]) + "'");
-                }
-            }
+            break;
+        case Help:
+            return showOnStandardOutput(kProgram, usage().c_str());
+        case Version:
+            return showOnStandardOutput(kProgram, kVersion);
+        default:
+            ways[reader.option() - FirstWay] = true;
+            break;
         }
     }
-    if (table && scan) {
-        return usageError("--table and --scan exclude each other");
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        if (!ways[way]) {
+            continue;
+        }
+        for (std::size_t other = way + 1; other < ways.size(); ++other) {
+            if (ways[other]) {
+                return usageError(std::string("--") + cutterAt(way).key + " and --" + cutterAt(other).key +
+                                  " exclude each other");
+            }
+        }
+        options.extraction.cutter = &cutterAt(way);
     }
     if (options.quiet && options.verbose) {
         return usageError("--quiet and --verbose exclude each other");
@@ -144,7 +154,6 @@ int parseOptions(int argc, char** argv, Options& options)
                   options.extraction.mergedName.find_first_of("/\\") != std::string::npos)) {
         return usageError("--name takes a folder name, not a path: '" + options.extraction.mergedName + "'");
     }
-    options.extraction.mode = table ? ExtractionSettings::Mode::Table : scan ? ExtractionSettings::Mode::Scan : ExtractionSettings::Mode::Chosen;
     if (options.images.empty()) {
         return usageError("no image given");
     }

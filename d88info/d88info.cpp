@@ -1,8 +1,9 @@
-// d88info: what is in a D88 image, what is wrong with it, and what tablecut
-// and scancut would write from it.
+// d88info: what is in a D88 image, what is wrong with it, and what each way
+// of taking files (tablecut, scancut) would write from it.
 #include "d88info.h"
 
 #include "console.h"
+#include "cutter.h"
 
 #include "image_map.h"
 #include "image_survey.h"
@@ -11,6 +12,7 @@
 #include "report_tee.h"
 #include "text_report.h"
 #include "help_output.h"
+#include "option_reader.h"
 #include "version.h"
 
 #include <algorithm>
@@ -22,10 +24,14 @@
 
 namespace {
 
-const char kUsage[] =
+const char kProgram[] = "d88info";
+
+// Around the names of the ways of taking files.
+const char kUsageHead[] =
     "Usage: d88info [OPTION]... IMAGE...\n"
-    "Report what each D88 image holds, what is damaged in it and where, and what\n"
-    "tablecut and scancut would write from it, without writing anything.\n"
+    "Report what each D88 image holds, what is damaged in it and where, and what\n";
+const char kUsageTail[] =
+    " would write from it, without writing anything.\n"
     "\n"
     "  --json         one JSON document for the whole run, every record listed\n"
     "  -v, --tracks   a line for each track, not one for tracks that look alike\n"
@@ -50,39 +56,44 @@ struct Options {
 // 0 to go on, otherwise the exit status plus one for a run that ends here.
 int parse(int argc, char** argv, Options& options)
 {
-    bool optionsEnd = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (optionsEnd || argument.size() < 2 || argument[0] != '-') {
-            options.images.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnd = true;
-        } else if (argument == "-h" || argument == "--help") {
-            return showOnStandardOutput("d88info", kUsage) + 1;
-        } else if (argument == "-V" || argument == "--version") {
-            return showOnStandardOutput("d88info", "d88info (d88image) " D88_VERSION "\n") + 1;
-        } else if (argument == "--json") {
-            options.json = true;
-        } else if (argument == "-v" || argument == "--tracks") {
-            options.detail = std::max(options.detail, TrackDetail::EveryTrack);
-        } else if (argument == "--sectors") {
-            options.detail = TrackDetail::EveryRecord;
-        } else if (argument == "--map") {
-            if (i + 1 == argc || argv[i + 1][0] == '\0') {
-                std::fputs("d88info: option '--map' needs a file or a folder\nTry 'd88info --help' for more "
-                           "information.\n",
-                           stderr);
-                return 2;
-            }
-            options.map = argv[++i];
-        } else {
-            std::fprintf(stderr, "d88info: unknown option '%s'\nTry 'd88info --help' for more information.\n",
-                         argument.c_str());
+    enum { Help, Version, Json, Tracks, Sectors, Map };
+    OptionReader reader(kProgram, argc, argv,
+                        {{'h', "help", nullptr},
+                         {'V', "version", nullptr},
+                         {0, "json", nullptr},
+                         {'v', "tracks", nullptr},
+                         {0, "sectors", nullptr},
+                         {0, "map", "a file or a folder"}},
+                        {false, false, false});
+    for (OptionReader::Kind kind; (kind = reader.next()) != OptionReader::Kind::End;) {
+        if (kind == OptionReader::Kind::Error) {
             return 2;
+        }
+        if (kind == OptionReader::Kind::Operand) {
+            options.images.push_back(reader.value());
+            continue;
+        }
+        switch (reader.option()) {
+        case Help:
+            return showOnStandardOutput(kProgram, (kUsageHead + cutterNames() + kUsageTail).c_str()) + 1;
+        case Version:
+            return showOnStandardOutput(kProgram, "d88info (d88image) " D88_VERSION "\n") + 1;
+        case Json:
+            options.json = true;
+            break;
+        case Tracks:
+            options.detail = std::max(options.detail, TrackDetail::EveryTrack);
+            break;
+        case Sectors:
+            options.detail = TrackDetail::EveryRecord;
+            break;
+        default:
+            options.map = reader.value();
+            break;
         }
     }
     if (options.images.empty()) {
-        std::fputs("d88info: no image given\nTry 'd88info --help' for more information.\n", stderr);
+        sayUsageError(kProgram, "no image given");
         return 2;
     }
     return 0;

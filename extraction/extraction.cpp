@@ -5,9 +5,7 @@
 
 #include "image_buffer.h"
 #include "image_file.h"
-#include "scan_cut.h"
 #include "sha256.h"
-#include "table_cut.h"
 
 #include <cerrno>
 #include <cstring>
@@ -63,11 +61,10 @@ bool Extraction::survey(ImageOutcome& outcome, const ImageInput& image, std::vec
     return true;
 }
 
-// The files of image number image as the chosen cutter makes them, whole,
+// The files of image number image as the chosen way makes them, whole,
 // before anything is written: a folder is either left alone or given all of
 // them. False when the image cannot be read.
-bool Extraction::cut(ImageOutcome& outcome, const ImageInput& input, int image, bool table, CollectedFiles& collected,
-                     ScanProgress& scan)
+bool Extraction::cut(ImageOutcome& outcome, const ImageInput& input, int image, ImageCut& cut, CollectedFiles& collected)
 {
     std::string refused;
     errno = 0;
@@ -75,11 +72,7 @@ bool Extraction::cut(ImageOutcome& outcome, const ImageInput& input, int image, 
         refused = reason(lastError());
     } else {
         collected.fromImage(image);
-        if (table) {
-            cutImage(*reader_, buffer_.get(), collected, nullptr);
-        } else {
-            scanDisks(*reader_, buffer_.get(), collected, scan);
-        }
+        cut.image(*reader_, collected, nullptr);
         // An I/O error part way leaves files short of what the image holds.
         if (reader_->readFailed()) {
             refused = "a read failed: " + reason(reader_->readError());
@@ -96,18 +89,6 @@ bool Extraction::cut(ImageOutcome& outcome, const ImageInput& input, int image, 
 
 namespace {
 
-bool anyKnownDisk(const std::vector<SurveyKeeper>& found)
-{
-    for (const SurveyKeeper& image : found) {
-        for (const DiskFacts& disk : image.disks) {
-            if (disk.kind != DiskKind::None) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 bool written(const CollectedFiles& collected, const std::string& name)
 {
     for (const CollectedFile& file : collected.files()) {
@@ -118,15 +99,15 @@ bool written(const CollectedFiles& collected, const std::string& name)
     return false;
 }
 
-// The damage the survey found where the cutter reads: the table cutter
-// probes every disk, the scanner lays in the first two of the set.
-void noteDamage(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, bool table)
+// The damage the survey found where the way reads: the disks it reads of
+// the set, and the image as a whole.
+void noteDamage(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, const Cutter& way)
 {
     int disksBefore = 0;
     for (std::size_t i = 0; i < found.size(); ++i) {
         const ImageSummary& summary = found[i].summary;
         for (const Anomaly& anomaly : summary.anomalies) {
-            const bool read = table || anomaly.disk < 0 || disksBefore + anomaly.disk < 2;
+            const bool read = way.disksRead < 0 || anomaly.disk < 0 || disksBefore + anomaly.disk < way.disksRead;
             if (!anomaly.damage || !read) {
                 continue;
             }
@@ -141,45 +122,32 @@ void noteDamage(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, b
     }
 }
 
-// Each file of a recognised disk's table that no disk writes, with the
-// reason the survey's preview gives; of a set, also each file of a kind
-// that none of its disks is.
-void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, const CollectedFiles& collected)
+// Each file the way knows of that no disk writes, with the reason the
+// survey's preview gives; of a set, also each file of a part that none of
+// its disks is.
+void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, std::size_t way,
+                 const CollectedFiles& collected)
 {
-    bool present[4] = {};
+    std::vector<DiskFacts> disks;
     for (std::size_t i = 0; i < found.size(); ++i) {
-        for (const DiskFacts& disk : found[i].disks) {
-            present[static_cast<int>(disk.kind)] = true;
-        }
-        for (const PlannedFile& file : found[i].summary.tablecut) {
+        disks.insert(disks.end(), found[i].disks.begin(), found[i].disks.end());
+        for (const PlannedFile& file : found[i].summary.cuts[way].files) {
             if (!file.written && !written(collected, file.name)) {
                 outcome.missing.push_back({file.name, static_cast<int>(i), file.disk, file.reason});
             }
         }
     }
-    if (!outcome.merged) {
+    const Cutter& cutter = cutterAt(way);
+    if (!outcome.merged || cutter.setLacks == nullptr) {
         return;
     }
-    struct Lacking {
-        ImageOutcome& outcome;
-        const CollectedFiles& collected;
-        std::string reason;
-    };
-    for (const DiskKind kind : {DiskKind::Program, DiskKind::Scenario, DiskKind::Event}) {
-        if (present[static_cast<int>(kind)]) {
-            continue;
+    for (const SetLack& lack : cutter.setLacks(disks)) {
+        outcome.lacks.push_back(lack.part);
+        for (const std::string& name : lack.files) {
+            if (!written(collected, name)) {
+                outcome.missing.push_back({name, -1, -1, "the set has no " + lack.part});
+            }
         }
-        outcome.lacks.push_back(diskKindName(kind));
-        Lacking lacking{outcome, collected, std::string("the set has no ") + diskKindName(kind)};
-        forEachTableFile(
-            kind,
-            [](const TableFile& file, void* context) {
-                Lacking& l = *static_cast<Lacking*>(context);
-                if (!written(l.collected, file.name)) {
-                    l.outcome.missing.push_back({file.name, -1, -1, l.reason});
-                }
-            },
-            &lacking);
     }
 }
 
@@ -237,22 +205,23 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
             return outcome;
         }
     }
-    const bool table = settings_.mode == ExtractionSettings::Mode::Table ||
-                       (settings_.mode == ExtractionSettings::Mode::Chosen && anyKnownDisk(found));
+    std::vector<const ImageSummary*> summaries;
+    for (const SurveyKeeper& image : found) {
+        summaries.push_back(&image.summary);
+    }
+    const Cutter& way = settings_.cutter != nullptr ? *settings_.cutter : chosenCutter(summaries);
     CollectedFiles collected;
-    ScanProgress scan;
     std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
+    const std::unique_ptr<ImageCut> imageCut = way.newCut(buffer_.get());
     for (std::size_t i = 0; i < images.size(); ++i) {
-        if (!cut(outcome, images[i], static_cast<int>(i), table, collected, scan)) {
+        if (!cut(outcome, images[i], static_cast<int>(i), *imageCut, collected)) {
             return outcome;
         }
     }
     outcome.read = true;
-    outcome.mode = table ? "table" : "scan";
-    noteDamage(outcome, found, table);
-    if (table) {
-        noteMissing(outcome, found, collected);
-    }
+    outcome.mode = way.key;
+    noteDamage(outcome, found, way);
+    noteMissing(outcome, found, cutterIndex(way), collected);
     outcome.folder = settings_.merge && !settings_.mergedName.empty() ? folders.folderNamed(settings_.mergedName)
                                                                       : folders.folderFor(images.front().path);
 

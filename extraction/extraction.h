@@ -6,11 +6,11 @@
 #define EXTRACTION_EXTRACTION_H
 
 #include "collected_files.h"
+#include "cutter.h"
 #include "folder_names.h"
 #include "image_file.h"
 #include "image_outcome.h"
 #include "image_survey.h"
-#include "scan_cut.h"
 #include "storage.h"
 #include "survey_keeper.h"
 
@@ -18,11 +18,10 @@
 
 class D88Image;
 
-// How to cut: which cutter, whether to replace files of our names, whether
-// to write at all, and whether the images are one set.
+// How to cut: which way of taking files, whether to replace files of our
+// names, whether to write at all, and whether the images are one set.
 struct ExtractionSettings {
-    enum class Mode { Chosen, Table, Scan };  // Chosen: table when a disk is of a known kind
-    Mode mode = Mode::Chosen;
+    const Cutter* cutter = nullptr;  // null: the one chosenCutter finds for the images
     bool force = false;
     bool dryRun = false;
     bool merge = false;       // the images are one set: cut together into one folder
@@ -40,8 +39,7 @@ public:
 
 private:
     bool survey(ImageOutcome& outcome, const ImageInput& image, std::vector<SurveyKeeper>& found);
-    bool cut(ImageOutcome& outcome, const ImageInput& input, int image, bool table, CollectedFiles& collected,
-             ScanProgress& scan);
+    bool cut(ImageOutcome& outcome, const ImageInput& input, int image, ImageCut& cut, CollectedFiles& collected);
     bool clearOfOurNames(ImageOutcome& outcome, const std::vector<std::string>& names);
     bool write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size);
 

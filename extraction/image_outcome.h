@@ -20,8 +20,9 @@ struct WrittenFile {
     bool complete() const { return supplied == size; }
 };
 
-// A file the table cutter knows of that the folder does not get: its first
-// sector cannot be read, or (for a set) the set has no disk of its kind.
+// A file the way of taking files knows of that the folder does not get (the
+// table cutter's: its first sector cannot be read, or, for a set, the set
+// has no disk of its kind).
 struct MissingFile {
     std::string name;
     int image = -1;  // -1 with disk: no disk of the set holds it
@@ -54,11 +55,11 @@ struct ImageOutcome {
     bool read = false;
     bool notAnImage = false;  // not read, as no D88 image
     std::string folder;
-    std::string mode;  // "table" or "scan"
+    std::string mode;  // the way's key: "table", "scan"
     std::vector<WrittenFile> files;  // written, or with --dry-run to be written
     std::vector<Problem> problems;
-    std::vector<MissingFile> missing;    // table mode only
-    std::vector<std::string> lacks;      // a set's disk kinds that none of its disks is
+    std::vector<MissingFile> missing;
+    std::vector<std::string> lacks;      // a set's parts (disk kinds) that none of its disks is
     std::vector<FoundDamage> damage;     // at most kDamageListed
     std::size_t damageLeftOut = 0;
     bool dryRun = false;

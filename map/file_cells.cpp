@@ -11,11 +11,10 @@ FileCells::FileCells(const ImageMap& map, const ImageSummary& summary) : map_(ma
         }
         rowOfTrack_.push_back(std::move(rows));
     }
-    for (const PlannedFile& file : summary.tablecut) {
-        place({"tablecut", &file});
-    }
-    for (const PlannedFile& file : summary.scancut) {
-        place({"scancut", &file});
+    for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
+        for (const PlannedFile& file : summary.cuts[way].files) {
+            place({&cutterAt(way), &file});
+        }
     }
     const auto byCell = [](const FilePart& a, const FilePart& b) { return a.cell < b.cell; };
     std::stable_sort(parts_.begin(), parts_.end(), byCell);
@@ -72,7 +71,7 @@ void FileCells::place(const FileOnMap& file)
             return a.cell < b.cell;
         }));
     }
-    const bool runsOut = !planned.written || planned.supplied < planned.size;
+    const bool runsOut = outcomeOf(planned) != FileOutcome::Complete;
     if (!runsOut) {
         return;
     }
@@ -93,5 +92,5 @@ void FileCells::place(const FileOnMap& file)
 
 std::string fileWords(const FileOnMap& file)
 {
-    return file.file->name + " (" + file.cutter + ")";
+    return file.file->name + " (" + file.cutter->name + ")";
 }

@@ -3,13 +3,14 @@
 #ifndef MAP_FILE_CELLS_H
 #define MAP_FILE_CELLS_H
 
+#include "cutter.h"
 #include "image_map.h"
 
 #include <string>
 #include <vector>
 
 struct FileOnMap {
-    const char* cutter;  // "tablecut" or "scancut"
+    const Cutter* cutter;  // the way of taking files that would write it
     const PlannedFile* file;
 };
 

@@ -116,8 +116,8 @@ std::string cutterLine(const char* cutter, const std::vector<PlannedFile>& files
 {
     std::size_t padded = 0, notWritten = 0;
     for (const PlannedFile& file : files) {
-        notWritten += file.written ? 0 : 1;
-        padded += file.written && file.supplied < file.size ? 1 : 0;
+        notWritten += outcomeOf(file) == FileOutcome::NotWritten ? 1 : 0;
+        padded += outcomeOf(file) == FileOutcome::ZeroPadded ? 1 : 0;
     }
     std::string line = std::string(cutter) + ": " + counted(files.size() - notWritten, "file", "files");
     if (padded > 0) {
@@ -181,7 +181,11 @@ std::vector<std::string> Drawing::noteLines() const
     if (!map_.image.readable) {
         return lines;
     }
-    lines.push_back(cutterLine("tablecut", summary_.tablecut) + "; " + cutterLine("scancut", summary_.scancut));
+    std::string cuts;
+    for (std::size_t way = 0; way < summary_.cuts.size(); ++way) {
+        cuts += (way == 0 ? "" : "; ") + cutterLine(cutterAt(way).name, summary_.cuts[way].files);
+    }
+    lines.push_back(cuts);
     for (const std::string& words : files_.unplaced()) {
         lines.push_back(words);
     }
@@ -226,18 +230,17 @@ std::string Drawing::rowNote(const MapPanel& panel, const MapRow& row, RowKind p
                              std::size_t& start) const
 {
     std::vector<std::string> notes;
-    // The names of the files whose first drawn sector lies here, by cutter.
+    // The names of the files whose first drawn sector lies here, by way.
     const std::vector<FilePart>& starts = files_.starts();
-    std::string names[2];
+    std::vector<std::string> names(cutterCount());
     for (; start < starts.size() && starts[start].cell < row.firstCell + row.cellCount; ++start) {
-        std::string& list = names[starts[start].file.cutter[0] == 't' ? 0 : 1];
+        std::string& list = names[cutterIndex(*starts[start].file.cutter)];
         list += (list.empty() ? "" : ", ") + starts[start].file.file->name;
     }
-    if (!names[0].empty()) {
-        notes.push_back(names[0] + " (tablecut)");
-    }
-    if (!names[1].empty()) {
-        notes.push_back(names[1] + " (scancut)");
+    for (std::size_t way = 0; way < names.size(); ++way) {
+        if (!names[way].empty()) {
+            notes.push_back(names[way] + " (" + cutterAt(way).name + ")");
+        }
     }
     const RowKind kind = kindOf(panel, row);
     if (kind == RowKind::Unusable) {
@@ -280,7 +283,7 @@ void Drawing::layOut()
         ++counts_[static_cast<std::size_t>(cell.state)];
     }
     constexpr int kStateLines = (static_cast<int>(kRecordStateCount) + kLegendColumns - 1) / kLegendColumns;
-    const int shapeLines = (kLegendShapeCount + kLegendColumns - 1) / kLegendColumns;
+    const int shapeLines = (static_cast<int>(legendShapes().size()) + kLegendColumns - 1) / kLegendColumns;
     legendTop_ = 44;
     notesTop_ = legendTop_ + (kStateLines + shapeLines + 1) * kLineHeight;
     int x = kMargin, y = notesTop_ + static_cast<int>(noteLines().size()) * kLineHeight + kGap;
@@ -339,8 +342,8 @@ void Drawing::legend(int y)
              std::string(stateLegend(state)) + ": " + number(counts_[s]));
     }
     at = (at + kLegendColumns - 1) / kLegendColumns * kLegendColumns;
-    for (int i = 0; i < kLegendShapeCount; ++i) {
-        item(kLegendShapes[i].markup, kLegendShapes[i].words);
+    for (const LegendShape& shape : legendShapes()) {
+        item(shape.markup, shape.words);
     }
     text(out_, nullptr, kMargin, y + (at + kLegendColumns - 1) / kLegendColumns * kLineHeight,
          "An empty row is a track the disk's track table does not name. Each cell's title and data attributes give "
@@ -396,8 +399,8 @@ void Drawing::panel(std::size_t p)
     const char* media = mediaName(disk.media);
     text(out_, "h", 0, 14, "disk " + number(static_cast<unsigned>(disk.index)) + " " + shownName(disk));
     text(out_, nullptr, 0, 27,
-         (media != nullptr ? media : "media " + hexText(static_cast<unsigned>(disk.media))) + ", " +
-             (disk.kind != DiskKind::None ? diskKindName(disk.kind) : "no known kind") + "; " +
+         (media != nullptr ? media : "media " + hexText(static_cast<unsigned>(disk.media))) +
+             diskWordsOfAll(disk, ", ") + "; " +
              geometryText(panel.geometry, false));
     text(out_, nullptr, 0, 39,
          "at " + hexText(disk.offset) + ", " + number(disk.size) + " bytes" +
@@ -505,7 +508,7 @@ void Drawing::cell(const MapCell& cell, std::size_t index, int trackC, int track
         out_ += " data-file=\"";
         for (std::size_t i = nextPart_; i < partsEnd; ++i) {
             out_ += i > nextPart_ ? " " : "";
-            out_ += parts[i].file.cutter;
+            out_ += parts[i].file.cutter->name;
             out_ += ':';
             appendXmlText(out_, parts[i].file.file->name);
         }
@@ -555,7 +558,7 @@ void Drawing::fileOutlines(const MapRow& row)
             ++j;
         }
         const int x = static_cast<int>(mine[i].cell - row.firstCell) * kPitch;
-        out_ += std::string("<rect class=\"") + (mine[i].file.cutter[0] == 't' ? "ft" : "fs") + "\"";
+        out_ += std::string("<rect class=\"") + mine[i].file.cutter->mapClass + "\"";
         attribute(out_, "x", x - 1);
         out_ += " y=\"-1\"";
         attribute(out_, "width", static_cast<int>(j - i) * kPitch);

@@ -1,5 +1,7 @@
 #include "map_style.h"
 
+#include "cutter.h"
+
 namespace {
 
 struct StateStyle {
@@ -29,8 +31,7 @@ const char kStyleSheet[] =
     "text{font-family:sans-serif;font-size:10px}svg svg{overflow:visible}"
     "svg[data-track]>text,text.a{font-size:8px;text-anchor:end}text.a{fill:#888}"
     "svg[data-track]>text.n{text-anchor:start}text.h{font-size:12px;font-weight:bold}"
-    "text.t{font-size:15px;font-weight:bold}.eof{stroke:#D55E00;stroke-width:2}"
-    ".ft,.fs{fill:none;stroke:#000;stroke-width:1.5}.fs{stroke-dasharray:3,2}";
+    "text.t{font-size:15px;font-weight:bold}.eof{stroke:#D55E00;stroke-width:2}";
 
 // An unusable track's hatching, and the mark of the sector where a file
 // runs out of data: a black corner with a white edge.
@@ -41,15 +42,45 @@ const char kOtherDefinitions[] =
 
 }  // namespace
 
-const LegendShape kLegendShapes[] = {
-    {"<rect width=\"14\" height=\"10\" fill=\"url(#u)\"/>", "a track not read: its offset lies beyond the disk"},
-    {"<rect width=\"14\" height=\"10\" fill=\"#ddd\"/>", "a track past the end of the file"},
-    {"<path class=\"eof\" d=\"M7,-1V11\"/>", "where the file ends inside a track"},
-    {"<rect class=\"ft\" x=\"-1\" y=\"-1\" width=\"16\" height=\"12\"/>", "the sectors of a tablecut file"},
-    {"<rect class=\"fs\" x=\"-1\" y=\"-1\" width=\"16\" height=\"12\"/>", "the records of a scancut file"},
-    {"<use l:href=\"#z\"/>", "a file's first missing sector: zeros, or no file, from there"},
-};
-const int kLegendShapeCount = sizeof kLegendShapes / sizeof kLegendShapes[0];
+const std::vector<LegendShape>& legendShapes()
+{
+    static const std::vector<LegendShape> shapes = [] {
+        std::vector<LegendShape> made = {
+            {"<rect width=\"14\" height=\"10\" fill=\"url(#u)\"/>", "a track not read: its offset lies beyond the disk"},
+            {"<rect width=\"14\" height=\"10\" fill=\"#ddd\"/>", "a track past the end of the file"},
+            {"<path class=\"eof\" d=\"M7,-1V11\"/>", "where the file ends inside a track"},
+        };
+        for (std::size_t way = 0; way < cutterCount(); ++way) {
+            const Cutter& cutter = cutterAt(way);
+            made.push_back({std::string("<rect class=\"") + cutter.mapClass +
+                                "\" x=\"-1\" y=\"-1\" width=\"16\" height=\"12\"/>",
+                            cutter.mapLegend});
+        }
+        made.push_back({"<use l:href=\"#z\"/>", "a file's first missing sector: zeros, or no file, from there"});
+        return made;
+    }();
+    return shapes;
+}
+
+namespace {
+
+// The outlines of the ways' files: alike, but for what sets each apart.
+void appendFileOutlineStyles(std::string& out)
+{
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        out += way == 0 ? "." : ",.";
+        out += cutterAt(way).mapClass;
+    }
+    out += "{fill:none;stroke:#000;stroke-width:1.5}";
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        const Cutter& cutter = cutterAt(way);
+        if (cutter.mapStyle[0] != '\0') {
+            out += std::string(".") + cutter.mapClass + "{" + cutter.mapStyle + "}";
+        }
+    }
+}
+
+}  // namespace
 
 const char* stateSymbol(RecordState state)
 {
@@ -65,6 +96,7 @@ void appendStyleAndDefinitions(std::string& out)
 {
     out += "<style type=\"text/css\">";
     out += kStyleSheet;
+    appendFileOutlineStyles(out);
     out += "</style>\n<defs>";
     out += kOtherDefinitions;
     for (const StateStyle& style : kStyles) {

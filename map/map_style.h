@@ -8,6 +8,7 @@
 #include "record_state.h"
 
 #include <string>
+#include <vector>
 
 // The id of the state's cell drawing, which each cell uses.
 const char* stateSymbol(RecordState state);
@@ -27,10 +28,10 @@ constexpr int kRowHeight = 12;
 // Shapes other than cells, as the legend shows them: (id of a drawing, or
 // a shape's markup) and what they mean.
 struct LegendShape {
-    const char* markup;
-    const char* words;
+    std::string markup;
+    std::string words;
 };
-extern const LegendShape kLegendShapes[];
-extern const int kLegendShapeCount;
+// With an outline for the files of each way of taking files.
+const std::vector<LegendShape>& legendShapes();
 
 #endif

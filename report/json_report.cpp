@@ -1,5 +1,8 @@
 #include "json_report.h"
 
+#include "anomaly_kinds.h"
+#include "cutter.h"
+
 #include <charconv>
 #include <cstring>
 
@@ -154,8 +157,9 @@ void JsonReport::plannedFiles(const char* key, const std::vector<PlannedFile>& f
         json_.member("size", static_cast<unsigned long long>(file.size));
         json_.member("written", file.written);
         json_.member("supplied", static_cast<unsigned long long>(file.supplied));
-        json_.member("complete", file.written && file.supplied == file.size);
-        json_.memberOrNull("padded_from", file.written && file.supplied < file.size,
+        const FileOutcome outcome = outcomeOf(file);
+        json_.member("complete", outcome == FileOutcome::Complete);
+        json_.memberOrNull("padded_from", outcome == FileOutcome::ZeroPadded,
                            static_cast<unsigned long long>(file.supplied));
         json_.memberOrNull("first_block", file.firstBlock >= 0, file.firstBlock);
         json_.member("replaced", file.replaced);
@@ -174,7 +178,7 @@ void JsonReport::endImage(const ImageSummary& summary)
     for (const Anomaly& anomaly : summary.anomalies) {
         json_.beginObject();
         json_.member("kind", anomaly.kind);
-        json_.member("severity", anomaly.damage ? "damage" : "note");
+        json_.member("severity", severityName(anomaly.damage));
         json_.member("message", anomaly.message);
         writeAnomalyPlace(json_, anomaly);
         json_.endObject();
@@ -183,8 +187,9 @@ void JsonReport::endImage(const ImageSummary& summary)
     if (summary.anomaliesLeftOut > 0) {
         json_.member("anomalies_left_out", static_cast<unsigned long long>(summary.anomaliesLeftOut));
     }
-    plannedFiles("tablecut", summary.tablecut);
-    plannedFiles("scancut", summary.scancut);
+    for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
+        plannedFiles(cutterAt(way).jsonMember, summary.cuts[way].files);
+    }
     json_.member("status", statusName(summary.status));
     if (!summary.error.empty()) {
         json_.member("error", summary.error);

@@ -1,5 +1,8 @@
 #include "text_report.h"
 
+#include "anomaly_kinds.h"
+#include "cutter.h"
+
 #include "report_words.h"
 #include "text_layout.h"
 
@@ -216,14 +219,13 @@ std::string cutCounts(const char* program, const std::vector<PlannedFile>& files
     if (files.empty()) {
         return std::string(program) + ": nothing to write";
     }
-    std::size_t complete = 0, padded = 0, notWritten = 0;
+    std::size_t count[3] = {};
     for (const PlannedFile& file : files) {
-        complete += file.written && file.supplied == file.size ? 1 : 0;
-        padded += file.written && file.supplied < file.size ? 1 : 0;
-        notWritten += file.written ? 0 : 1;
+        ++count[static_cast<int>(outcomeOf(file))];
     }
-    return std::string(program) + ": " + number(complete) + " complete, " + number(padded) + " zero-padded, " +
-           number(notWritten) + " not written";
+    return std::string(program) + ": " + number(count[static_cast<int>(FileOutcome::Complete)]) + " complete, " +
+           number(count[static_cast<int>(FileOutcome::ZeroPadded)]) + " zero-padded, " +
+           number(count[static_cast<int>(FileOutcome::NotWritten)]) + " not written";
 }
 
 std::string fileItem(const PlannedFile& file)
@@ -233,13 +235,6 @@ std::string fileItem(const PlannedFile& file)
         text += std::string(" at") + kNoBreak + "block" + kNoBreak + number(static_cast<unsigned>(file.firstBlock));
     }
     return text;
-}
-
-enum class Outcome { Complete, Padded, NotWritten };
-
-Outcome outcomeOf(const PlannedFile& file)
-{
-    return !file.written ? Outcome::NotWritten : file.supplied < file.size ? Outcome::Padded : Outcome::Complete;
 }
 
 // A disk's files that are complete in one list, those not written in
@@ -255,20 +250,20 @@ void plannedFiles(std::string& out, const char* program, const std::vector<Plann
     bool anyReplaced = false;
     for (std::size_t i = 0; i < files.size();) {
         const PlannedFile& file = files[i];
-        const Outcome outcome = outcomeOf(file);
+        const FileOutcome outcome = outcomeOf(file);
         std::string line = "disk " + number(static_cast<unsigned>(file.disk)) + ": ";
         std::size_t j = i;
         for (; j < files.size() && files[j].disk == file.disk && outcomeOf(files[j]) == outcome &&
-               (j == i || outcome != Outcome::Padded);
+               (j == i || outcome != FileOutcome::ZeroPadded);
              ++j) {
             anyReplaced = anyReplaced || files[j].replaced;
-            line += (j == i ? "" : ", ") + (outcome == Outcome::NotWritten ? files[j].name : fileItem(files[j])) +
+            line += (j == i ? "" : ", ") + (outcome == FileOutcome::NotWritten ? files[j].name : fileItem(files[j])) +
                     (files[j].replaced ? " (replaced)" : "");
         }
-        if (outcome == Outcome::Padded) {
+        if (outcome == FileOutcome::ZeroPadded) {
             line += ", zero-padded from byte " + number(file.supplied) + " (the sectors supply " +
                     number(file.supplied) + " of " + number(file.size) + ")";
-        } else if (outcome == Outcome::NotWritten) {
+        } else if (outcome == FileOutcome::NotWritten) {
             line += j - i > 1 ? ": not written, their first sectors missing or short"
                               : ": not written, its first sector missing or short";
         } else {
@@ -283,6 +278,17 @@ void plannedFiles(std::string& out, const char* program, const std::vector<Plann
 }
 
 }  // namespace
+
+std::string diskWordsOfAll(const DiskFacts& disk, const char* before)
+{
+    std::string words;
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        if (cutterAt(way).diskWords != nullptr) {
+            words += before + cutterAt(way).diskWords(disk, false);
+        }
+    }
+    return words;
+}
 
 std::string shownBytes(const std::string& bytes)
 {
@@ -386,10 +392,12 @@ void TextReport::beginDisk(const DiskFacts& disk)
                       "; header " + number(static_cast<unsigned>(disk.headerSize)) + " bytes",
                   4, 8);
     geometryAt_ = out.size();
-    appendWrapped(out,
-                  "tablecut: " + (disk.kind != DiskKind::None ? std::string(diskKindName(disk.kind))
-                                                              : "no known kind (" + disk.kindNote + ")"),
-                  4, 8);
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        const Cutter& cutter = cutterAt(way);
+        if (cutter.diskWords != nullptr) {
+            appendWrapped(out, std::string(cutter.name) + ": " + cutter.diskWords(disk, true), 4, 8);
+        }
+    }
 }
 
 void TextReport::track(const TrackFacts& track)
@@ -519,8 +527,8 @@ void TextReport::summary(std::string& out, const ImageSummary& summary) const
         } else {
             appendWrapped(out,
                           "disk " + number(static_cast<unsigned>(disk.index)) + "  " + shownName(disk) + "  " +
-                              mediaText(disk.media) + "  " + geometryText(disks_[i].geometry, false) + "  " +
-                              (disk.kind != DiskKind::None ? diskKindName(disk.kind) : "no known kind"),
+                              mediaText(disk.media) + "  " + geometryText(disks_[i].geometry, false) +
+                              diskWordsOfAll(disk, "  "),
                           2, 6);
         }
         i = j;
@@ -530,8 +538,9 @@ void TextReport::summary(std::string& out, const ImageSummary& summary) const
     if (notes != "none") {
         appendWrapped(out, "notes: " + notes, 2, 4);
     }
-    appendWrapped(out, cutCounts("tablecut", summary.tablecut), 2, 4);
-    appendWrapped(out, cutCounts("scancut", summary.scancut), 2, 4);
+    for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
+        appendWrapped(out, cutCounts(cutterAt(way).name, summary.cuts[way].files), 2, 4);
+    }
 }
 
 void TextReport::anomalies(std::string& out, const ImageSummary& summary) const
@@ -541,7 +550,7 @@ void TextReport::anomalies(std::string& out, const ImageSummary& summary) const
     appendWrapped(out, all.empty() ? "anomalies: none" : "anomalies:", 2, 4);
     for (const auto& [kind, places] : byKind(all)) {
         const Anomaly& first = all[places.front()];
-        const std::string name = kind + (first.damage ? "" : " (note)");
+        const std::string name = kind + (first.damage ? "" : std::string(" (") + severityName(false) + ")");
         if (places.size() == 1) {
             appendWrapped(out, name + (first.position >= 0 ? " at " + hexText(static_cast<unsigned long long>(first.position)) : "") +
                                    ": " + first.message,
@@ -570,8 +579,9 @@ void TextReport::endImage(const ImageSummary& summary)
     this->summary(out, summary);
     out += details_;
     anomalies(out, summary);
-    plannedFiles(out, "tablecut", summary.tablecut);
-    plannedFiles(out, "scancut", summary.scancut);
+    for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
+        plannedFiles(out, cutterAt(way).name, summary.cuts[way].files);
+    }
     details_.clear();
     disks_.clear();
     text_.flushIfLarge();

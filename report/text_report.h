@@ -77,6 +77,10 @@ std::string shownBytes(const std::string& bytes);
 
 // The disk's name as people read it, in quotes: decoded when it is
 // Shift-JIS text without control characters, else its bytes as stored.
+// What the ways of taking files make of the disk, in a few words each, each
+// after before: "  Program Disk".
+std::string diskWordsOfAll(const DiskFacts& disk, const char* before);
+
 std::string shownName(const DiskFacts& disk);
 
 // "77 cylinders x 2 heads, 8 sectors of 1024 bytes per track" in full, else

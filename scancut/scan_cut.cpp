@@ -6,10 +6,6 @@
 #include "buffer_layout.h"
 #include "linearize.h"
 
-namespace {
-constexpr int kDisksTaken = 2;
-}  // namespace
-
 bool scanImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, BufferLayout* layout)
 {
     ScanProgress progress;
@@ -20,7 +16,7 @@ bool scanDisks(D88Image& reader, unsigned char* buffer, OutputSink& sink, ScanPr
                BufferLayout* layout)
 {
     bool allWritten = true;
-    for (int i = 0; i < reader.diskCount() && progress.disks < kDisksTaken; ++i, ++progress.disks) {
+    for (int i = 0; i < reader.diskCount() && progress.disks < kScanDisksTaken; ++i, ++progress.disks) {
         if (layout != nullptr) {
             layout->beginDisk(i);
             reader.setReadObserver(layout);

@@ -8,6 +8,9 @@
 class BufferLayout;
 class D88Image;
 
+// The disks of an image, or of a set, that the scan takes: the first two.
+constexpr int kScanDisksTaken = 2;
+
 // Disks 0 and 1 (as far as the image has them): each laid into buffer
 // (kImageBufferSize bytes, all zero at the start of an image) and scanned,
 // its files handed to sink, numbered on from one disk to the next. Returns

@@ -28,6 +28,14 @@ std::string format(const char* pattern, ...)
     return text;
 }
 
+// Where track table entry t lies in its disk's header.
+long long entryOffset(int t)
+{
+    return d88format::kTrackTableOffset + static_cast<long long>(d88format::kTrackEntrySize) * t;
+}
+
+constexpr int kShortHeader = d88format::kShortDiskHeaderSize;
+
 std::string idText(const SectorRecord& record)
 {
     return format("C %d H %d R %d N %d", record.id.c, record.id.h, record.id.r, record.id.n);
@@ -43,6 +51,12 @@ void AnomalyList::add(Anomaly anomaly)
         return;
     }
     items_.push_back(std::move(anomaly));
+}
+
+void AnomalyList::add(AnomalyKind kind, std::string message, int disk, int track, long long position)
+{
+    const AnomalyKindRow& row = anomalyKind(kind);
+    add({row.key, row.damage, std::move(message), disk, track, position});
 }
 
 void TrackChecker::begin(int track)
@@ -110,7 +124,7 @@ void TrackChecker::record(const RecordFacts& facts)
 {
     const SectorRecord& record = facts.record;
     const std::size_t index = seen_.visited++;
-    seen_.nextHeader = record.position + 16 + static_cast<std::uint64_t>(record.length);
+    seen_.nextHeader = record.position + d88format::kRecordHeaderSize + static_cast<std::uint64_t>(record.length);
     if (!ownRecord(record, index)) {
         return;
     }
@@ -186,11 +200,9 @@ void TrackChecker::close()
     ids_.clear();
 }
 
-void TrackChecker::add(AnomalyList& anomalies, const char* kind, bool damage, const std::string& message,
-                       long long position) const
+void TrackChecker::add(AnomalyList& anomalies, AnomalyKind kind, const std::string& message, long long position) const
 {
-    anomalies.add({kind, damage, format("disk %d track %d: ", disk_.index, track_) + message, disk_.index, track_,
-                   position});
+    anomalies.add(kind, format("disk %d track %d: ", disk_.index, track_) + message, disk_.index, track_, position);
 }
 
 // Why the walk ended, where that is damage.
@@ -200,19 +212,19 @@ void TrackChecker::walkEnd(const TrackFacts& track, AnomalyList& anomalies)
     switch (track.end) {
     case WalkEnd::EndOfFile: {
         const std::uint64_t header = seen_.visited == 0 ? start : seen_.nextHeader;
-        add(anomalies, "walk-past-end-of-file", true,
+        add(anomalies, AnomalyKind::WalkPastEndOfFile,
             format("after %zu %s the walk needs a record header at 0x%llx, which the file does not hold whole",
                    seen_.visited, seen_.visited == 1 ? "record" : "records", static_cast<unsigned long long>(header)),
             static_cast<long long>(header));
         break;
     }
     case WalkEnd::Limit:
-        add(anomalies, "walk-limit", true,
+        add(anomalies, AnomalyKind::WalkLimit,
             format("its records never reach their sector count; the walk stops after %zu records", seen_.visited),
             static_cast<long long>(start));
         break;
     case WalkEnd::ZeroCount:
-        add(anomalies, "zero-count", true,
+        add(anomalies, AnomalyKind::ZeroCount,
             format("record %zu (%s) has a sector count of 0, which ends every search by ID there: it cannot be "
                    "read",
                    seen_.zeroCount.firstIndex, idText(seen_.zeroCount.first).c_str()),
@@ -226,16 +238,16 @@ void TrackChecker::walkEnd(const TrackFacts& track, AnomalyList& anomalies)
 void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
 {
     const std::uint64_t start = disk_.offset + track.offset;
-    const long long tableEntry = static_cast<long long>(disk_.offset) + 0x20 + 4LL * track_;
+    const long long tableEntry = static_cast<long long>(disk_.offset) + entryOffset(track_);
     if (!track.usable) {
-        add(anomalies, "track-offset-out-of-range", true,
+        add(anomalies, AnomalyKind::TrackOffsetOutOfRange,
             format("its offset 0x%x lies beyond the disk's size of %u bytes; the track is not read", track.offset,
                    disk_.size),
             tableEntry);
         return;
     }
     if (track.offset < static_cast<std::uint32_t>(disk_.headerSize)) {
-        add(anomalies, "track-offset-in-header", true,
+        add(anomalies, AnomalyKind::TrackOffsetInHeader,
             format("its offset 0x%x points into the disk's own header", track.offset), tableEntry);
     }
     if (start >= fileSize_) {
@@ -243,7 +255,7 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     }
     const auto at = [](const Tally& tally) { return static_cast<long long>(tally.first.position); };
     if (seen_.swapConfirmed) {
-        add(anomalies, "byte-swapped-count", false,
+        add(anomalies, AnomalyKind::ByteSwappedCount,
             format("its sector count is stored with its bytes swapped (0x%04x for %zu), as old converters wrote it: "
                    "its %zu records are read; a search for a sector it lacks runs on past it",
                    static_cast<unsigned>(seen_.firstCount), seen_.swapped, seen_.swapped),
@@ -252,33 +264,33 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
         walkEnd(track, anomalies);
     }
     if (seen_.countMismatch.count > 0) {
-        add(anomalies, "count-mismatch", true,
+        add(anomalies, AnomalyKind::CountMismatch,
             format("its records disagree on the sector count: %d at the first record, %d at record %zu", seen_.firstCount,
                    seen_.countMismatch.first.count, seen_.countMismatch.firstIndex),
             at(seen_.countMismatch));
     }
     if (seen_.lengthMismatch.count > 0) {
-        add(anomalies, "length-mismatch", true,
+        add(anomalies, AnomalyKind::LengthMismatch,
             counted(seen_.lengthMismatch.count, "record holds", "records hold") +
                 format(" less data than 128 << N (the first, %s, holds %d bytes)",
                        idText(seen_.lengthMismatch.first).c_str(), seen_.lengthMismatch.first.length),
             at(seen_.lengthMismatch));
     }
     if (seen_.duplicate.count > 0) {
-        add(anomalies, "duplicate-id", true,
+        add(anomalies, AnomalyKind::DuplicateId,
             counted(seen_.duplicate.count, "record repeats", "records repeat") +
                 format(" the ID of an earlier one (the first, record %zu, %s); a read by ID finds only the earlier",
                        seen_.duplicate.firstIndex, idText(seen_.duplicate.first).c_str()),
             at(seen_.duplicate));
     }
     if (seen_.shortSector.count > 0) {
-        add(anomalies, "short-sector", true,
+        add(anomalies, AnomalyKind::ShortSector,
             format("the file ends inside a sector's data: %s claims %d data bytes; the file holds %u",
                    idText(seen_.shortSector.first).c_str(), seen_.shortSector.first.length, seen_.shortSector.present),
             at(seen_.shortSector));
     }
     if (seen_.badStatus.count > 0) {
-        add(anomalies, "bad-status", true,
+        add(anomalies, AnomalyKind::BadStatus,
             counted(seen_.badStatus.count, "record carries", "records carry") +
                 format(" a controller status that says the disk read badly when it was dumped (the first, %s: "
                        "0x%02x, %s)",
@@ -289,14 +301,14 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
     const std::uint64_t recordsEnd = seen_.swapConfirmed ? seen_.trackEnd : seen_.nextHeader;
     if (seen_.visited > 0 && recordsEnd > disk_.offset + disk_.size &&
         (seen_.swapConfirmed || track.end != WalkEnd::EndOfFile)) {
-        add(anomalies, "records-beyond-disk", true,
+        add(anomalies, AnomalyKind::RecordsBeyondDisk,
             format("its records run past the disk's end at 0x%llx, to 0x%llx",
                    static_cast<unsigned long long>(disk_.offset + disk_.size),
                    static_cast<unsigned long long>(recordsEnd)),
             static_cast<long long>(disk_.offset + disk_.size));
     }
     if (seen_.longSector.count > 0) {
-        add(anomalies, "long-sector", false,
+        add(anomalies, AnomalyKind::LongSector,
             counted(seen_.longSector.count, "record holds", "records hold") +
                 format(" more data than 128 << N (the first, %s, holds %d bytes), as dumps of long sectors do; "
                        "a read takes the first 128 << N",
@@ -304,13 +316,13 @@ void TrackChecker::finish(const TrackFacts& track, AnomalyList& anomalies)
             at(seen_.longSector));
     }
     if (seen_.empty.count > 0) {
-        add(anomalies, "empty-sector", false,
+        add(anomalies, AnomalyKind::EmptySector,
             counted(seen_.empty.count, "record has", "records have") +
                 format(" no data (the first, %s); it reads as missing", idText(seen_.empty.first).c_str()),
             at(seen_.empty));
     }
     if (seen_.deleted.count > 0) {
-        add(anomalies, "deleted-data", false,
+        add(anomalies, AnomalyKind::DeletedData,
             counted(seen_.deleted.count, "record carries", "records carry") +
                 format(" the deleted-data mark, or the status 0x10 that says so (the first, %s)",
                        idText(seen_.deleted.first).c_str()),
@@ -345,42 +357,43 @@ void DiskChecker::finish(AnomalyList& anomalies)
     const int d = disk_.index;
     const long long at = static_cast<long long>(disk_.offset);
     if (disk_.headerSize != d88format::kDiskHeaderSize) {
-        anomalies.add({"short-header", false,
-                       format("disk %d: its header is the 672-byte variant, with 160 track entries and track 0 at "
-                              "0x2a0; the bytes of entries 160-163 are its first record's, not read as tracks",
-                              d),
-                       d, -1, at + disk_.headerSize});
+        anomalies.add(AnomalyKind::ShortHeader,
+                       format("disk %d: its header is the %d-byte variant, with %d track entries and track 0 at "
+                              "0x%x; the bytes of entries %d-%d are its first record's, not read as tracks",
+                              d, kShortHeader, tableEntries(kShortHeader), kShortHeader, tableEntries(kShortHeader),
+                              d88format::kTrackCount - 1),
+                       d, -1, at + disk_.headerSize);
     }
     if (!unused_.empty()) {
-        anomalies.add({"unused-entries", false,
+        anomalies.add(AnomalyKind::UnusedEntries,
                        format("disk %d: track-table entr%s ", d, unused_.size() == 1 ? "y" : "ies") +
                            trackRanges(unused_) +
                            format(" hold%s the disk's size, 0x%x, where no track starts, as some tools mark entries "
                                   "not used; not read as tracks",
                                   unused_.size() == 1 ? "s" : "", disk_.size),
-                       d, -1, at + 0x20 + 4LL * unused_.front()});
+                       d, -1, at + entryOffset(unused_.front()));
     }
     if (disk_.size == 0) {
-        anomalies.add({"disk-size-zero", true,
+        anomalies.add(AnomalyKind::DiskSizeZero,
                        format("disk %d: its size is 0, so the chain of disks stands still and indexes it again "
                               "up to the limit of 64 disks",
                               d),
-                       d, -1, at + 0x1C});
+                       d, -1, at + d88format::kDiskSizeOffset);
     } else if (disk_.size < static_cast<std::uint32_t>(disk_.headerSize)) {
-        anomalies.add({"disk-size-short", true,
+        anomalies.add(AnomalyKind::DiskSizeShort,
                        format("disk %d: its size, %u bytes, is less than its own %d-byte header, so the next disk "
                               "starts inside it",
                               d, disk_.size, disk_.headerSize),
-                       d, -1, at + 0x1C});
+                       d, -1, at + d88format::kDiskSizeOffset);
     }
     if (disk_.bytesPresent < disk_.size && anyUsable_ && lost_.empty() && cut_.empty()) {
         // Only the last disk can reach past the file, and a reader of it
         // misses nothing when every track lies whole inside.
-        anomalies.add({"size-beyond-file", false,
+        anomalies.add(AnomalyKind::SizeBeyondFile,
                        format("disk %d: its size says %u bytes, %llu more than the file holds; every track lies "
                               "whole in the file",
                               d, disk_.size, static_cast<unsigned long long>(disk_.size - disk_.bytesPresent)),
-                       d, -1, at + 0x1C});
+                       d, -1, at + d88format::kDiskSizeOffset);
     } else if (disk_.bytesPresent < disk_.size) {
         std::string message = format("disk %d: the file ends %llu bytes into it, where its size says %u", d,
                                      static_cast<unsigned long long>(disk_.bytesPresent), disk_.size);
@@ -390,43 +403,45 @@ void DiskChecker::finish(AnomalyList& anomalies)
         if (!cut_.empty()) {
             message += "; cut short: track" + std::string(cut_.size() > 1 ? "s " : " ") + trackRanges(cut_);
         }
-        anomalies.add({"truncated", true, message, d, -1, static_cast<long long>(fileSize_)});
+        anomalies.add(AnomalyKind::Truncated, message, d, -1, static_cast<long long>(fileSize_));
     }
     // A table that names no track at all is a blank, unformatted disk, as
     // the field's tools write one: nothing to read, and nothing lost.
     if (!anyTrack_) {
-        anomalies.add({"no-tracks", false, format("disk %d: its track table names no track: a blank disk", d), d, -1,
-                       at + 0x20});
+        anomalies.add(AnomalyKind::BlankDisk, format("disk %d: its track table names no track: a blank disk", d), d, -1,
+                       at + d88format::kTrackTableOffset);
     } else if (!anyUsable_) {
-        anomalies.add({"no-tracks", true,
+        anomalies.add(AnomalyKind::NoTracks,
                        format("disk %d: no track has an offset within the disk's size, so nothing can be read "
                               "from it",
                               d),
-                       d, -1, at + 0x20});
+                       d, -1, at + d88format::kTrackTableOffset);
     }
 }
 
 void checkRepeatedDisk(const DiskFacts& disk, AnomalyList& anomalies)
 {
-    anomalies.add({"disk-repeated", true,
+    anomalies.add(AnomalyKind::DiskRepeated,
                    format("disk %d: disk %d again, at 0x%llx: that disk's size is 0, so the chain of disks stands "
                           "still there",
                           disk.index, disk.sameAs, static_cast<unsigned long long>(disk.offset)),
-                   disk.index, -1, static_cast<long long>(disk.offset)});
+                   disk.index, -1, static_cast<long long>(disk.offset));
 }
 
 void checkImage(const ImageFacts& image, const ImageEnd& imageEnd, AnomalyList& anomalies)
 {
     if (image.diskCount == 0) {
-        anomalies.add({"no-disks", true,
-                       format("the file's %llu bytes hold no whole 688-byte disk header: it is no D88 image, or "
+        anomalies.add(AnomalyKind::NoDisks,
+                       format("the file's %llu bytes hold no whole %d-byte disk header: it is no D88 image, or "
                               "one cut short before its first disk",
-                              static_cast<unsigned long long>(image.size)),
-                       -1, -1, 0});
+                              static_cast<unsigned long long>(image.size), d88format::kDiskHeaderSize),
+                       -1, -1, 0);
         return;
     }
     if (imageEnd.lastDisk < 0) {
-        anomalies.add({"no-disks", true, "the file's first 688 bytes are zero: it holds no disk header", -1, -1, 0});
+        anomalies.add(AnomalyKind::NoDisks,
+                      format("the file's first %d bytes are zero: it holds no disk header", d88format::kDiskHeaderSize),
+                      -1, -1, 0);
         return;
     }
     if (image.size <= imageEnd.end) {
@@ -446,13 +461,13 @@ void checkImage(const ImageFacts& image, const ImageEnd& imageEnd, AnomalyList& 
                                   ? ""
                                   : format("-%d", imageEnd.lastDisk + imageEnd.blankDisks).c_str());
         }
-        anomalies.add({"trailing-zeros", false, message, -1, -1, position});
+        anomalies.add(AnomalyKind::TrailingZeros, message, -1, -1, position);
     } else if (bytes < static_cast<unsigned long long>(d88format::kDiskHeaderSize)) {
-        anomalies.add({"trailing-bytes", false,
+        anomalies.add(AnomalyKind::TrailingBytes,
                        format("%llu bytes follow the end of the last disk (disk %d) at 0x%llx, too few for another "
                               "disk header: nothing reads them",
                               bytes, imageEnd.lastDisk, end),
-                       -1, -1, position});
+                       -1, -1, position);
     } else {
         std::string message = format("%llu bytes follow the end of the last disk (disk %d) at 0x%llx", bytes,
                                      imageEnd.lastDisk, end);
@@ -461,7 +476,7 @@ void checkImage(const ImageFacts& image, const ImageEnd& imageEnd, AnomalyList& 
         } else if (image.diskCount == 64) {
             message += "; the chain of disks stops at 64";
         }
-        anomalies.add({"trailing-data", true, message, -1, -1, position});
+        anomalies.add(AnomalyKind::TrailingData, message, -1, -1, position);
     }
 }
 

@@ -3,6 +3,7 @@
 #ifndef SURVEY_ANOMALIES_H
 #define SURVEY_ANOMALIES_H
 
+#include "anomaly_kinds.h"
 #include "image_facts.h"
 
 #include <string>
@@ -14,6 +15,8 @@ class AnomalyList {
 public:
     static constexpr std::size_t kLimit = 10000;
     void add(Anomaly anomaly);
+    // An anomaly of kind, with its key and severity from the kinds' table.
+    void add(AnomalyKind kind, std::string message, int disk, int track, long long position);
     std::vector<Anomaly>& items() { return items_; }
     std::size_t leftOut() const { return leftOut_; }
     bool anyDamage() const { return damage_ > 0; }
@@ -77,7 +80,7 @@ private:
     void note(Tally& tally, const SectorRecord& record, std::uint32_t present = 0);
     bool ownRecord(const SectorRecord& record, std::size_t index);
     void walkEnd(const TrackFacts& track, AnomalyList& anomalies);
-    void add(AnomalyList& anomalies, const char* kind, bool damage, const std::string& message, long long position) const;
+    void add(AnomalyList& anomalies, AnomalyKind kind, const std::string& message, long long position) const;
 
     const DiskFacts& disk_;
     std::uint64_t fileSize_;

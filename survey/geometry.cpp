@@ -19,7 +19,7 @@ void GeometryTally::add(const TrackFacts& track)
     ++tracks_;
     cylinders_.set(id.c);
     heads_.set(id.h);
-    const Format format{track.trackRecords, id.n < 16 ? 128 << id.n : 0};
+    const Format format{track.trackRecords, static_cast<int>(std::max(nominalSize(id.n), 0LL))};
     auto known = std::find_if(formats_.begin(), formats_.end(), [&](const auto& f) { return f.first == format; });
     if (known == formats_.end()) {
         known = formats_.insert(formats_.end(), {format, 0});

@@ -65,7 +65,7 @@ struct DiskFacts {
 // Entries in the track table of a header of the given size.
 inline int tableEntries(int headerSize)
 {
-    return (headerSize - d88format::kTrackTableOffset) / 4;
+    return (headerSize - d88format::kTrackTableOffset) / d88format::kTrackEntrySize;
 }
 
 // Whether an entry of the disk's track table is read as a track: it is one
@@ -142,7 +142,7 @@ struct PlannedFile {
     int disk = 0;
     std::size_t size = 0;
     std::size_t supplied = 0;  // leading bytes the sectors supply; the rest would be zeros
-    bool written = true;       // false: tablecut would not write it at all
+    bool written = true;       // false: the way knows of it and would not write it at all
     int firstBlock = -1;       // scancut: the buffer block it starts at
     bool replaced = false;     // a later disk writes a file of the same name
     std::string reason;        // for one not written: which sector of which track could not be read
@@ -152,6 +152,23 @@ struct PlannedFile {
     std::vector<FileSector> sectors;
 };
 
+// What becomes of a planned file: written whole, written with zeros from
+// where its sectors run out, or not written.
+enum class FileOutcome { Complete, ZeroPadded, NotWritten };
+
+inline FileOutcome outcomeOf(const PlannedFile& file)
+{
+    return !file.written ? FileOutcome::NotWritten
+           : file.supplied < file.size ? FileOutcome::ZeroPadded
+                                       : FileOutcome::Complete;
+}
+
+// What one way of taking files (cutters/cutter.h) would write from an image.
+struct CutFindings {
+    bool recognised = false;  // it knows the image for its own: d88cut's choice takes the first that does
+    std::vector<PlannedFile> files;
+};
+
 enum class ImageStatus { Ok, Damaged, Unreadable };
 
 struct ImageSummary {
@@ -159,8 +176,7 @@ struct ImageSummary {
     std::uint64_t trailingBytes = 0;
     std::vector<Anomaly> anomalies;
     std::size_t anomaliesLeftOut = 0;
-    std::vector<PlannedFile> tablecut;
-    std::vector<PlannedFile> scancut;
+    std::vector<CutFindings> cuts;  // one for each way of taking files, in the order of their table, always
     ImageStatus status = ImageStatus::Ok;
 };
 

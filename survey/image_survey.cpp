@@ -3,12 +3,9 @@
 #include <d88image/d88image.h>
 
 #include "anomalies.h"
-#include "cut_preview.h"
-#include "image_buffer.h"
+#include "cutter.h"
 #include "image_file.h"
-#include "scan_cut.h"
 #include "shift_jis.h"
-#include "table_cut.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,7 +26,7 @@ public:
 
     bool visit(const SectorRecord& record) override
     {
-        const std::uint64_t data = record.position + 16;
+        const std::uint64_t data = record.position + d88format::kRecordHeaderSize;
         const std::uint64_t held = data < fileSize_ ? fileSize_ - data : 0;
         const RecordFacts facts{record, static_cast<std::uint32_t>(std::min<std::uint64_t>(held, record.length))};
         checker_.record(facts);
@@ -51,57 +48,20 @@ private:
     bool lastShort_ = false;
 };
 
-// What track 1 holds, for a disk that none of the probes recognised.
-std::string trackOneNote(D88Image& reader)
-{
-    const std::string probes = "the probes look on track 1 for sector 16, 32 or 48 with C 0, H 1, N 3 and data";
-    if (reader.trackOffset(1) == 0) {
-        return probes + "; the disk has no track 1";
-    }
-    SectorId ids[16];
-    const int count = reader.listSectorIds(1, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
-    if (count == 0) {
-        return probes + "; track 1 has no record that can be read";
-    }
-    bool sameChn = true;
-    for (int i = 1; i < count; ++i) {
-        sameChn = sameChn && ids[i].c == ids[0].c && ids[i].h == ids[0].h && ids[i].n == ids[0].n;
-    }
-    std::string held = "; track 1 holds";
-    for (int i = 0; i < count; ++i) {
-        if (sameChn) {
-            held += (i == 0 ? " R " : " ") + std::to_string(ids[i].r);
-        } else {
-            held += (i == 0 ? " " : ", ") + std::string("C ") + std::to_string(ids[i].c) + " H " +
-                    std::to_string(ids[i].h) + " R " + std::to_string(ids[i].r) + " N " + std::to_string(ids[i].n);
-        }
-    }
-    if (sameChn) {
-        held += " (C " + std::to_string(ids[0].c) + ", H " + std::to_string(ids[0].h) + ", N " +
-                std::to_string(ids[0].n) + ")";
-    }
-    return probes + held;
-}
-
 }  // namespace
 
 struct ImageSurvey::Run {
-    Run(D88Image& reader, std::uint64_t fileSize) : table(reader, fileSize), scan(layout) {}
     ImageFacts image;
     AnomalyList anomalies;
-    TablePreview table;
-    BufferLayout layout;  // where scancut's buffer got each byte
-    ScanPreview scan;
     std::size_t listedInImage = 0;
     ImageEnd end;
 };
 
-ImageSurvey::ImageSurvey(ReportWriter& writer)
-    : writer_(writer),
-      reader_(std::make_unique<D88Image>()),
-      tableBuffer_(new unsigned char[kImageBufferSize]),  // the cutter clears what it uses
-      scanBuffer_(new unsigned char[kImageBufferSize])    // cleared for each image
+ImageSurvey::ImageSurvey(ReportWriter& writer) : writer_(writer), reader_(std::make_unique<D88Image>())
 {
+    for (std::size_t way = 0; way < cutterCount(); ++way) {
+        previews_.push_back(cutterAt(way).newPreview());
+    }
 }
 
 ImageSurvey::~ImageSurvey() = default;
@@ -111,7 +71,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     ImageSummary summary;
     std::uint64_t size = 0;
     std::string refused = image.notAnImage(size);
-    Run run(*reader_, size);
+    Run run;
     run.image.path = image.path;
     errno = 0;
     if (refused.empty() && !image.openIn(*reader_)) {
@@ -121,6 +81,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
         run.image.error = refused;
         lastError_ = refused;
         writer_.beginImage(run.image);
+        summary.cuts.resize(previews_.size());  // nothing found by any way
         summary.status = ImageStatus::Unreadable;
         writer_.endImage(summary);
         return summary.status;
@@ -131,12 +92,15 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     run.image.diskCount = reader_->diskCount();
     writer_.beginImage(run.image);
 
+    for (const std::unique_ptr<CutPreview>& preview : previews_) {
+        preview->beginImage(*reader_, size);
+    }
     for (int d = 0; d < run.image.diskCount; ++d) {
         surveyDisk(run, d);
     }
-    // The scanning cutter as scancut runs it, from a buffer of zeros.
-    std::memset(scanBuffer_.get(), 0, kImageBufferSize);
-    scanImage(*reader_, scanBuffer_.get(), run.scan, &run.layout);
+    for (const std::unique_ptr<CutPreview>& preview : previews_) {
+        preview->endImage(*reader_);
+    }
     // An I/O error part way leaves reads short of what the file holds: what
     // was reported of the image cannot be trusted.
     const bool readFailed = reader_->readFailed();
@@ -149,12 +113,12 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     const std::uint64_t endOfDisks = run.end.end;
     run.end.zeros = size > endOfDisks && zerosFrom(image, endOfDisks);
     checkImage(run.image, run.end, run.anomalies);
-    markReplaced(run.table.files);
     summary.trailingBytes = run.image.diskCount > 0 && size > endOfDisks ? size - endOfDisks : 0;
     summary.anomalies = std::move(run.anomalies.items());
     summary.anomaliesLeftOut = run.anomalies.leftOut();
-    summary.tablecut = std::move(run.table.files);
-    summary.scancut = std::move(run.scan.files);
+    for (const std::unique_ptr<CutPreview>& preview : previews_) {
+        summary.cuts.push_back(preview->takeFindings());
+    }
     summary.status = readFailed                   ? ImageStatus::Unreadable
                      : run.anomalies.anyDamage() ? ImageStatus::Damaged
                                                  : ImageStatus::Ok;
@@ -162,11 +126,10 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     return summary.status;
 }
 
-// The disk's tracks are walked in order, and tablecut's probes and cuts
-// read it as the program would. The probe on track 1 comes after the walk
-// over track 0, when the window already holds track 1, so that the file is
-// read about once. (The scanning cutter runs after the last disk, through
-// its own entry point: its first two disks are read a second time.)
+// The disk's tracks are walked in order, and each way's preview reads it as
+// its program would after the walk over track 0: tablecut's probe on track
+// 1 then finds the window holding track 1, so that the file is read about
+// once. (The scanning cutter's preview runs after the last disk.)
 void ImageSurvey::surveyDisk(Run& run, int index)
 {
     D88Image& reader = *reader_;
@@ -181,13 +144,8 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     TrackChecker checker(disk, run.image.size);
     checker.begin(0);
     surveyTrack(run, disk, 0, checker, firstTrack_);
-    bool allWritten = true;
-    // The preview notes the sectors each file is read from.
-    reader.setReadObserver(&run.table);
-    disk.kind = cutDisk(reader, index, tableBuffer_.get(), run.table, &run.table, allWritten);
-    reader.setReadObserver(nullptr);
-    if (disk.kind == DiskKind::None) {
-        disk.kindNote = trackOneNote(reader);
+    for (const std::unique_ptr<CutPreview>& preview : previews_) {
+        preview->disk(reader, disk);
     }
 
     writer_.beginDisk(disk);
@@ -336,8 +294,9 @@ bool ImageSurvey::zerosFrom(const ImageInput& image, std::uint64_t position)
         return false;
     }
     bool zeros = std::fseek(file, static_cast<long>(position), SEEK_SET) == 0;
-    unsigned char* chunk = tableBuffer_.get();  // free once the cuts are done
     constexpr std::size_t kChunk = 64 * 1024;
+    const std::unique_ptr<unsigned char[]> bytes(new unsigned char[kChunk]);
+    unsigned char* chunk = bytes.get();
     for (std::size_t got = kChunk; zeros && got == kChunk;) {
         got = std::fread(chunk, 1, kChunk, file);
         zeros = std::all_of(chunk, chunk + got, zero);

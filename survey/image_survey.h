@@ -10,7 +10,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+class CutPreview;
 class D88Image;
 
 class ImageSurvey {
@@ -31,10 +33,10 @@ private:
 
     ReportWriter& writer_;
     std::string lastError_;
-    // The reader and both cutters' buffers, reused from image to image.
+    // The reader and a preview for each way of taking files, reused from
+    // image to image.
     std::unique_ptr<D88Image> reader_;
-    std::unique_ptr<unsigned char[]> tableBuffer_;
-    std::unique_ptr<unsigned char[]> scanBuffer_;
+    std::vector<std::unique_ptr<CutPreview>> previews_;
     TrackFacts firstTrack_;  // a disk's track 0, walked before the disk's kind is known
     TrackFacts track_;
 

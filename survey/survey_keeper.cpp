@@ -1,5 +1,7 @@
 #include "survey_keeper.h"
 
+#include "anomaly_kinds.h"
+
 void SurveyKeeper::beginImage(const ImageFacts& facts)
 {
     image = facts;
@@ -18,12 +20,13 @@ void SurveyKeeper::track(const TrackFacts& track)
 std::string SurveyKeeper::notAnImage() const
 {
     if (image.diskCount == 0) {
-        return "not a D88 image (no whole 688-byte disk header)";
+        return "not a D88 image (no whole " + std::to_string(d88format::kDiskHeaderSize) + "-byte disk header)";
     }
     // The survey's own finding: a first header of zero bytes is none.
     for (const Anomaly& anomaly : summary.anomalies) {
-        if (anomaly.kind == "no-disks") {
-            return "not a D88 image (its first 688 bytes are zero: no disk header)";
+        if (anomaly.kind == anomalyKind(AnomalyKind::NoDisks).key) {
+            return "not a D88 image (its first " + std::to_string(d88format::kDiskHeaderSize) +
+                   " bytes are zero: no disk header)";
         }
     }
     if (anyTrack && !anyTrackInFile) {

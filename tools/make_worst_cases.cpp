@@ -3,6 +3,8 @@
 // stands still, a track of zero-length records and tens of MiB of them.
 #include "image_builder.h"
 
+#include <d88image/d88_format.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,7 +15,7 @@ using d88build::Record;
 
 namespace {
 
-constexpr int kTracks = 164;
+constexpr int kTracks = d88format::kTrackCount;
 constexpr int kRecords = 65600;
 
 // Every track of the disk starts at the same record chain.
@@ -22,7 +24,7 @@ Disk everyTrackAt(const std::vector<Record>& records)
     Disk disk;
     disk.track(0, records);
     for (int t = 1; t < kTracks; ++t) {
-        disk.trackOffset(t, 0x2B0);
+        disk.trackOffset(t, d88format::kDiskHeaderSize);
     }
     return disk;
 }

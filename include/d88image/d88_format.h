@@ -44,6 +44,7 @@ constexpr int kWriteProtectOffset = 0x1A;
 constexpr int kMediaTypeOffset = 0x1B;
 constexpr int kDiskSizeOffset = 0x1C;
 constexpr int kTrackTableOffset = 0x20;
+constexpr int kTrackEntrySize = 4;  // one u32 offset
 constexpr int kTrackCount = 164;
 constexpr int kShortDiskHeaderSize = 0x2A0;  // the older header, of 160 entries
 constexpr int kMaxDisks = 64;
@@ -55,8 +56,8 @@ constexpr int kDeletedOffset = 0x07;
 constexpr int kStatusOffset = 0x08;
 constexpr int kDataLengthOffset = 0x0E;
 
-static_assert(kTrackTableOffset + 4 * kTrackCount == kDiskHeaderSize, "the track table ends the disk header");
-static_assert(kTrackTableOffset + 4 * 160 == kShortDiskHeaderSize, "the older header's table of 160 entries ends it");
+static_assert(kTrackTableOffset + kTrackEntrySize * kTrackCount == kDiskHeaderSize, "the track table ends the disk header");
+static_assert(kTrackTableOffset + kTrackEntrySize * 160 == kShortDiskHeaderSize, "the older header's table of 160 entries ends it");
 
 }  // namespace d88format
 

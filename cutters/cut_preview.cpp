@@ -61,7 +61,7 @@ std::string whyNotRead(D88Image& reader, int disk, const TableFile& file, std::u
         }
         return track + ": " + sector + " is missing";
     }
-    const long long nominal = 128LL << file.n;
+    const long long nominal = nominalSize(file.n);
     const std::uint64_t data = search.match.position + D88Image::kSectorHeaderSize;
     const std::uint64_t held = data < fileSize ? fileSize - data : 0;
     if (held < static_cast<std::uint64_t>(search.match.length) && held < static_cast<std::uint64_t>(nominal)) {

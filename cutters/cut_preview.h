@@ -1,8 +1,8 @@
 // What the cutters would write, caught from the cutters themselves: their
 // cores run as the programs run them, handing each file to a sink that only
 // notes it, so that the preview cannot disagree with the programs.
-#ifndef SURVEY_CUT_PREVIEW_H
-#define SURVEY_CUT_PREVIEW_H
+#ifndef CUTTERS_CUT_PREVIEW_H
+#define CUTTERS_CUT_PREVIEW_H
 
 #include "buffer_layout.h"
 #include "image_facts.h"

@@ -1,0 +1,102 @@
+// A way of taking files from an image, as every place that offers a choice
+// of them sees one: its names, how the survey previews it, how a cut runs
+// it. The ways are rows of one table (cutters.cpp); the survey, the
+// reports, the map, the extraction and the programs' options iterate it.
+#ifndef CUTTERS_CUTTER_H
+#define CUTTERS_CUTTER_H
+
+#include "image_facts.h"
+#include "output_sink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class D88Image;
+
+// What a way would write from an image, noted while the survey reads it.
+// The survey keeps one preview per way from image to image and tells it of
+// the image in this order: beginImage, disk for each disk, endImage, then
+// takes what it found.
+class CutPreview {
+public:
+    virtual ~CutPreview() = default;
+    // A new image, opened in reader, whose file holds fileSize bytes.
+    virtual void beginImage(D88Image& reader, std::uint64_t fileSize) = 0;
+    // Disk disk.index is selected and its track 0 walked; the preview may
+    // read it (leaving it selected) and note what it makes of it in disk.
+    virtual void disk(D88Image& reader, DiskFacts& disk) = 0;
+    // After the last disk, the reader still open.
+    virtual void endImage(D88Image& reader) = 0;
+    virtual CutFindings takeFindings() = 0;
+};
+
+// Told what a cut does besides handing files to its sink.
+class CutListener {
+public:
+    // The cut recognised disk as what ("Program Disk"), before its files.
+    virtual void recognised(int disk, const char* what) = 0;
+    // A file the cut knows of on disk and does not write.
+    virtual void notCut(int disk, const char* name) = 0;
+
+protected:
+    ~CutListener() = default;
+};
+
+// One run's cut: an image, or a set's images in turn, cut as one file of
+// their disks back to back.
+class ImageCut {
+public:
+    virtual ~ImageCut() = default;
+    // Cuts the image open in reader into sink, telling listener (when
+    // given). False when the sink failed a file.
+    virtual bool image(D88Image& reader, OutputSink& sink, CutListener* listener) = 0;
+};
+
+// A part of a set that none of its disks is, and the files it would give.
+struct SetLack {
+    std::string part;  // "Program Disk"
+    std::vector<std::string> files;
+};
+
+struct Cutter {
+    const char* key;         // d88cut's --KEY, the C API's and the manifest's mode: "table"
+    const char* name;        // in the text report and on the map: "tablecut"
+    const char* jsonMember;  // the JSON report's member for its files: "tablecut"
+    const char* optionHelp;  // d88cut's --help lines for --KEY, from the column after the option
+    const char* mapClass;    // the class of its files' outlines on the map: "ft"
+    const char* mapStyle;    // CSS declarations that set its outline apart from the others'; "" for none
+    const char* mapLegend;   // the legend's words for that outline
+    int disksRead;           // of a set's disks, how many it reads from the first; -1 for all
+    // What it makes of a disk, in a line of the disk's own (inFull) or in a
+    // few words; null for a way that says nothing of single disks.
+    std::string (*diskWords)(const DiskFacts& disk, bool inFull);
+    std::unique_ptr<CutPreview> (*newPreview)();
+    // A cut that lays what it reads into buffer (kImageBufferSize bytes,
+    // all zero at the start of the run).
+    std::unique_ptr<ImageCut> (*newCut)(unsigned char* buffer);
+    // What a set lacks as a whole, from all its disks; null when nothing.
+    std::vector<SetLack> (*setLacks)(const std::vector<DiskFacts>& disks);
+};
+
+// The table, in the order the reports list the ways and d88cut's automatic
+// choice tries them.
+std::size_t cutterCount();
+const Cutter& cutterAt(std::size_t index);
+// The key of the way at index ("table"), or null past the last: for the C
+// API, which names the ways by their keys.
+const char* cutterKeyAt(std::size_t index);
+// Where a way stands in the table, as ImageSummary::cuts holds its findings.
+std::size_t cutterIndex(const Cutter& cutter);
+// The way of a key, or null.
+const Cutter* findCutter(const std::string& key);
+// The way d88cut takes without an option: the first in the table whose
+// preview recognised one of the images.
+const Cutter& chosenCutter(const std::vector<const ImageSummary*>& summaries);
+
+// "tablecut and scancut": the ways' names as a sentence lists them.
+std::string cutterNames();
+
+#endif
