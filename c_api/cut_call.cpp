@@ -101,7 +101,7 @@ d88_status d88_cut_image(d88_image* image, const d88_cut_options* options, d88_c
     }
     ExtractionSettings settings;
     settings.mode = asked.mode;
-    settings.merge = !asked.images.empty();
+    settings.merge = asked.merge || !asked.images.empty();
     settings.mergedName = asked.mergedName;
     std::vector<ImageInput> inputs = {image->input};
     for (const d88_image* other : asked.images) {

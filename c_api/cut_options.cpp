@@ -41,6 +41,16 @@ d88_status d88_cut_options_add_image(d88_cut_options* options, d88_image* image)
         return D88_ERR_ARGUMENT;
     }
     options->images.push_back(image);
+    options->merge = true;
+    return D88_OK;
+}
+
+d88_status d88_cut_options_set_merge(d88_cut_options* options, int merge)
+{
+    if (options == nullptr) {
+        return D88_ERR_ARGUMENT;
+    }
+    options->merge = merge != 0;
     return D88_OK;
 }
 

@@ -13,6 +13,7 @@
 struct d88_cut_options {
     ExtractionSettings::Mode mode = ExtractionSettings::Mode::Chosen;
     std::vector<std::string> folders;  // given earlier in the run
+    bool merge = false;                // the images are one set
     std::vector<d88_image*> images;    // cut after the cut's own, as one set
     std::string mergedName;
 };

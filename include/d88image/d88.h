@@ -316,7 +316,13 @@ D88_API d88_status d88_cut_options_add_folder(d88_cut_options* options, const ch
  * null. */
 D88_API d88_status d88_cut_options_add_image(d88_cut_options* options, d88_image* image);
 
-/* With images added, the set's folder name (d88cut --merge --name NAME); ""
+/* Cuts the image as a set even with no image added (d88cut --merge with
+ * one file): the manifest then says which disk kinds the set lacks. Adding
+ * an image sets it; 0 clears it again. D88_ERR_ARGUMENT when options is
+ * null. */
+D88_API d88_status d88_cut_options_set_merge(d88_cut_options* options, int merge);
+
+/* For a set, the set's folder name (d88cut --merge --name NAME); ""
  * or never set: the first image's. The name is copied. D88_ERR_ARGUMENT
  * when options is null, or name is ".", ".." or holds a slash. */
 D88_API d88_status d88_cut_options_set_merged_name(d88_cut_options* options, const char* name);
