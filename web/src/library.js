@@ -28,7 +28,6 @@ export class Library {
   get u32() { return this.module.HEAPU32; }
   // A size_t or a pointer a call returned: unsigned.
   unsigned(value) { return value >>> 0; }
-  get i32() { return this.module.HEAP32; }
   text(pointer, length) {
     return length === undefined ? this.module.UTF8ToString(pointer)
       : new TextDecoder().decode(this.u8.subarray(pointer, pointer + length));
