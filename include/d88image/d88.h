@@ -3,21 +3,22 @@
  * starts with d88_ or D88_. An image is an opaque handle, opened from a
  * path or from bytes in memory; through it go the reader's operations (the
  * disks, sectors by their ID bytes, the walk over a track's records), the
- * report that d88info --json prints and the cut that d88cut makes, held in
- * memory.
+ * survey's judgement (the image's condition and its anomalies), the report
+ * that d88info --json prints, and the cut that d88cut makes, held in
+ * memory, with its options.
  *
  * Every object handed out is opaque and read through accessors, so that it
  * can grow; only d88_sector_id, four bytes fixed by the format, has its
  * members in view. Every function that can fail returns a d88_status;
- * D88_OK is 0.
- * d88_status_text names a status, d88_image_error gives the details of the
- * last call on an image (the system's reason, the disk asked for). Nothing
+ * D88_OK is 0. d88_status_text names a status, d88_image_error gives the
+ * details of the last call on an image (the system's reason, the disk
+ * asked for) and d88_image_errno the system's error number. Nothing
  * is thrown across this interface, and every allocation handed out has its
  * own free function. A handle is used by one thread at a time; separate
  * handles are independent.
  *
  * Built as the shared library libd88image.so.1 (pkg-config d88image-c,
- * CMake target d88image::c). */
+ * CMake target d88image::c); docs/c-api.md is its reference. */
 #ifndef D88IMAGE_D88_H
 #define D88IMAGE_D88_H
 
