@@ -472,6 +472,15 @@ TEST(CApi, StatusesSayWhyACallIsNotServed)
         d88_close(image);
     }
     EXPECT_EQ(d88_open_memory(nullptr, 1, "x", nullptr), D88_ERR_ARGUMENT);
+    {
+        // A set is refused for the image of it that is no image, by name.
+        Opened first(sample, {}, false), notes(text, {}, false);
+        const Cut set(first.image, "auto", {notes.image});
+        EXPECT_EQ(set.status, D88_ERR_NOT_AN_IMAGE);
+        EXPECT_EQ(set.cut, nullptr);
+        EXPECT_NE(std::string(d88_image_error(first.image)).find("notes.d88: not a D88 image"), std::string::npos)
+            << d88_image_error(first.image);
+    }
     d88_cut_options* options = d88_cut_options_new();
     for (const char* refused : {"both", "", "TABLE"}) {
         EXPECT_EQ(d88_cut_options_set_mode(options, refused), D88_ERR_ARGUMENT) << refused;
