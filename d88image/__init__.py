@@ -19,11 +19,11 @@ def _hand_on():
         package = os.path.join(folder, "d88image", "__init__.py")
         if folder == top or not os.path.isfile(package):
             continue
-        spec = importlib.util.spec_from_file_location(__name__, package,
-                                                      submodule_search_locations=[os.path.dirname(package)])
-        module = importlib.util.module_from_spec(spec)
+        found = importlib.util.spec_from_file_location(__name__, package,
+                                                       submodule_search_locations=[os.path.dirname(package)])
+        module = importlib.util.module_from_spec(found)
         sys.modules[__name__] = module
-        spec.loader.exec_module(module)
+        found.loader.exec_module(module)
         return
     raise ImportError(
         "d88image: %s is the folder of the library's C++ sources, not the Python package, and no package "
