@@ -306,7 +306,8 @@ class Cut:
         ``path/folder`` (made when missing) with the files, SHA256SUMS and
         manifest.json, byte for byte. As d88cut, replaces nothing unless
         asked: FileExistsError, with nothing written, when the folder holds
-        one of the names. Returns the folder's path."""
+        one of the names; replace=True replaces them, as d88cut --force.
+        Returns the folder's path."""
         folder = _os.path.join(_os.fspath(path), self.folder)
         _os.makedirs(folder, exist_ok=True)
         contents = [(file.name, file.data) for file in self.files]
@@ -320,6 +321,11 @@ class Cut:
         for name, data in contents:
             with _builtins.open(_os.path.join(folder, name), "wb" if replace else "xb") as file:
                 file.write(data)
+        stale = _os.path.join(folder, _SUMS)
+        if replace and self.checksums is None and _os.path.lexists(stale):
+            # As d88cut --force: a list left from an earlier cut would no
+            # longer match the folder.
+            _os.remove(stale)
         return folder
 
 

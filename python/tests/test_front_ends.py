@@ -95,6 +95,8 @@ def test_the_cut_is_what_d88cut_writes(programs, image, mode, tmp_path):
             assert {entry.name: entry.read_bytes() for entry in extracted.iterdir()} == written
             with pytest.raises(FileExistsError):
                 cut.extractall(into)
+            cut.extractall(into, replace=True)
+            assert {entry.name: entry.read_bytes() for entry in extracted.iterdir()} == written
 
 
 # What d88cut writes from a set and after a folder of the same name, and
