@@ -1,15 +1,15 @@
-// The cut d88cut makes of one image, into memory: its extraction, as with
-// neither option, --table or --scan, with a storage that keeps each file it
-// is given, into a folder named as d88cut names one in the current
-// directory (after the folders given before it in the run), without asking
-// what that directory holds.
+// The cut d88cut makes of one image or one set, into memory: its
+// extraction in the mode asked, with a storage that keeps each file it is
+// given, into a folder named as d88cut names one in the current directory
+// (after the folders given before it in the run), without asking what that
+// directory holds.
 #include "image_handle.h"
 
+#include "cut_options.h"
 #include "extraction.h"
 #include "folder_names.h"
 #include "storage.h"
 
-#include <cstring>
 #include <new>
 
 namespace {
@@ -36,117 +36,211 @@ public:
     std::vector<Kept> kept;
 };
 
-// The cut handed out, and everything it points into.
-struct HeldCut : d88_cut {
-    std::string modeName;
-    std::vector<MemoryStorage::Kept> kept;  // the files, then SHA256SUMS when any, then manifest.json
-    std::vector<d88_cut_file> fileList;
-    std::vector<MissingFile> missingFacts;
-    std::vector<d88_missing_file> missingList;
+std::string textOf(const std::vector<unsigned char>& data)
+{
+    return std::string(data.begin(), data.end());
+}
+
+}  // namespace
+
+struct d88_cut_file {
+    std::vector<unsigned char> data;
+    WrittenFile facts;
 };
 
-const char* text(const std::vector<unsigned char>& data)
-{
-    return reinterpret_cast<const char*>(data.data());
-}
+struct d88_missing_file {
+    MissingFile facts;
+};
 
-// Points the public members into what the cut holds. The texts are kept
-// NUL-terminated.
-void expose(HeldCut& held, const ImageOutcome& outcome)
+struct d88_cut {
+    std::string mode;
+    std::string folder;
+    std::vector<d88_cut_file> files;
+    std::vector<d88_missing_file> missing;
+    std::string manifest;
+    std::string checksums;  // with files only
+};
+
+namespace {
+
+// The cut of what storage kept: the files, then SHA256SUMS when any, then
+// manifest.json.
+void fill(d88_cut& cut, ImageOutcome& outcome, MemoryStorage& storage)
 {
-    held.mode = held.modeName.c_str();
+    cut.mode = outcome.mode;
+    cut.folder = outcome.folder;
     for (std::size_t i = 0; i < outcome.files.size(); ++i) {
-        const WrittenFile& file = outcome.files[i];
-        const MemoryStorage::Kept& kept = held.kept[i];
-        held.fileList.push_back({kept.name.c_str(), kept.data.data(), kept.data.size(), file.supplied, file.disk,
-                                 file.complete() ? 1 : 0});
+        cut.files.push_back({std::move(storage.kept[i].data), std::move(outcome.files[i])});
     }
-    for (const MissingFile& missing : held.missingFacts) {
-        held.missingList.push_back({missing.name.c_str(), missing.disk, missing.reason.c_str()});
+    for (MissingFile& missing : outcome.missing) {
+        cut.missing.push_back({std::move(missing)});
     }
-    held.file_count = held.fileList.size();
-    held.files = held.fileList.data();
-    held.missing_count = held.missingList.size();
-    held.missing = held.missingList.data();
-    std::vector<unsigned char>& manifest = held.kept.back().data;
-    held.manifest_length = manifest.size();
-    manifest.push_back('\0');
-    held.manifest = text(manifest);
-    held.checksums = nullptr;
-    held.checksums_length = 0;
-    if (!outcome.files.empty()) {
-        std::vector<unsigned char>& sums = held.kept[outcome.files.size()].data;
-        held.checksums_length = sums.size();
-        sums.push_back('\0');
-        held.checksums = text(sums);
+    if (!cut.files.empty()) {
+        cut.checksums = textOf(storage.kept[cut.files.size()].data);
     }
-}
-
-// Both cuts, with the mode as the int the caller passed.
-d88_status cutImage(d88_image* image, int value, const char* const* given, size_t count, d88_cut** cut)
-{
-    if (cut != nullptr) {
-        *cut = nullptr;
-    }
-    if (image == nullptr || cut == nullptr || value < D88_CUT_AUTO || value > D88_CUT_SCAN ||
-        (given == nullptr && count != 0)) {
-        return D88_ERR_ARGUMENT;
-    }
-    for (size_t i = 0; i < count; ++i) {
-        if (given[i] == nullptr) {
-            return D88_ERR_ARGUMENT;
-        }
-    }
-    HeldCut* held = new (std::nothrow) HeldCut();
-    if (held == nullptr) {
-        return fail(image, D88_ERR_MEMORY, "no memory for the cut");
-    }
-    ExtractionSettings settings;
-    settings.cutter = value == D88_CUT_TABLE ? findCutter("table") : value == D88_CUT_SCAN ? findCutter("scan") : nullptr;
-    MemoryStorage storage;
-    FolderNames folders("", false);
-    for (size_t i = 0; i < count; ++i) {
-        folders.folderNamed(given[i]);
-    }
-    ImageOutcome outcome;
-    {
-        Extraction extraction(storage, settings);
-        outcome = extraction.extract({image->input}, folders);
-    }
-    if (!outcome.read) {
-        delete held;
-        const d88_status status = outcome.notAnImage      ? D88_ERR_NOT_AN_IMAGE
-                                  : outcome.sources.empty() ? D88_ERR_OPEN
-                                                            : D88_ERR_READ;
-        return failOfImage(image, status, outcome.problems.front().what);
-    }
-    held->modeName = outcome.mode;
-    held->kept = std::move(storage.kept);
-    held->missingFacts = std::move(outcome.missing);
-    outcome.missing.clear();
-    expose(*held, outcome);
-    *cut = held;
-    return succeed(image);
+    cut.manifest = textOf(storage.kept.back().data);
 }
 
 }  // namespace
 
 extern "C" {
 
-d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut)
+d88_status d88_cut_image(d88_image* image, const d88_cut_options* options, d88_cut** cut)
 {
-    return cutImage(image, passedValue(mode), nullptr, 0, cut);
-}
-
-d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
-                               d88_cut** cut)
-{
-    return cutImage(image, passedValue(mode), given, count, cut);
+    if (cut != nullptr) {
+        *cut = nullptr;
+    }
+    if (image == nullptr || cut == nullptr) {
+        return D88_ERR_ARGUMENT;
+    }
+    const d88_cut_options defaults;
+    const d88_cut_options& asked = options != nullptr ? *options : defaults;
+    d88_cut* made = new (std::nothrow) d88_cut();
+    if (made == nullptr) {
+        return fail(image, D88_ERR_MEMORY, "no memory for the cut");
+    }
+    ExtractionSettings settings;
+    settings.cutter = asked.cutter;
+    settings.merge = asked.merge || !asked.images.empty();
+    settings.mergedName = asked.mergedName;
+    std::vector<ImageInput> inputs = {image->input};
+    for (const d88_image* other : asked.images) {
+        inputs.push_back(other->input);
+    }
+    MemoryStorage storage;
+    FolderNames folders("", false);
+    for (const std::string& given : asked.folders) {
+        folders.folderNamed(given);
+    }
+    ImageOutcome outcome;
+    {
+        Extraction extraction(storage, settings);
+        outcome = extraction.extract(inputs, folders);
+    }
+    if (!outcome.read) {
+        delete made;
+        // Refused by the survey (not opened), or by the cut after it.
+        const d88_status status = outcome.notAnImage                       ? D88_ERR_NOT_AN_IMAGE
+                                  : outcome.sources.size() < inputs.size() ? D88_ERR_OPEN
+                                                                           : D88_ERR_READ;
+        const std::string& what = outcome.problems.front().what;
+        return fail(image, status, outcome.image.empty() ? what : outcome.image + ": " + what);
+    }
+    fill(*made, outcome, storage);
+    *cut = made;
+    return succeed(image);
 }
 
 void d88_cut_free(d88_cut* cut)
 {
-    delete static_cast<HeldCut*>(cut);
+    delete cut;
+}
+
+const char* d88_cut_mode(const d88_cut* cut)
+{
+    return cut != nullptr ? cut->mode.c_str() : "";
+}
+
+const char* d88_cut_folder(const d88_cut* cut)
+{
+    return cut != nullptr ? cut->folder.c_str() : "";
+}
+
+size_t d88_cut_file_count(const d88_cut* cut)
+{
+    return cut != nullptr ? cut->files.size() : 0;
+}
+
+const d88_cut_file* d88_cut_file_at(const d88_cut* cut, size_t index)
+{
+    return index < d88_cut_file_count(cut) ? &cut->files[index] : nullptr;
+}
+
+size_t d88_cut_missing_count(const d88_cut* cut)
+{
+    return cut != nullptr ? cut->missing.size() : 0;
+}
+
+const d88_missing_file* d88_cut_missing_at(const d88_cut* cut, size_t index)
+{
+    return index < d88_cut_missing_count(cut) ? &cut->missing[index] : nullptr;
+}
+
+const char* d88_cut_manifest(const d88_cut* cut, size_t* length)
+{
+    if (length != nullptr) {
+        *length = cut != nullptr ? cut->manifest.size() : 0;
+    }
+    return cut != nullptr ? cut->manifest.c_str() : "";
+}
+
+const char* d88_cut_checksums(const d88_cut* cut, size_t* length)
+{
+    const bool any = d88_cut_file_count(cut) > 0;
+    if (length != nullptr) {
+        *length = any ? cut->checksums.size() : 0;
+    }
+    return any ? cut->checksums.c_str() : nullptr;
+}
+
+const char* d88_cut_file_name(const d88_cut_file* file)
+{
+    return file != nullptr ? file->facts.name.c_str() : "";
+}
+
+const unsigned char* d88_cut_file_data(const d88_cut_file* file)
+{
+    return file != nullptr && !file->data.empty() ? file->data.data() : nullptr;
+}
+
+size_t d88_cut_file_size(const d88_cut_file* file)
+{
+    return file != nullptr ? file->data.size() : 0;
+}
+
+size_t d88_cut_file_supplied(const d88_cut_file* file)
+{
+    return file != nullptr ? file->facts.supplied : 0;
+}
+
+int d88_cut_file_complete(const d88_cut_file* file)
+{
+    return file != nullptr && file->facts.complete() ? 1 : 0;
+}
+
+int d88_cut_file_disk(const d88_cut_file* file)
+{
+    return file != nullptr ? file->facts.disk : 0;
+}
+
+int d88_cut_file_image(const d88_cut_file* file)
+{
+    return file != nullptr ? file->facts.image : 0;
+}
+
+const char* d88_cut_file_sha256(const d88_cut_file* file)
+{
+    return file != nullptr ? file->facts.sha256.c_str() : "";
+}
+
+const char* d88_missing_file_name(const d88_missing_file* file)
+{
+    return file != nullptr ? file->facts.name.c_str() : "";
+}
+
+int d88_missing_file_disk(const d88_missing_file* file)
+{
+    return file != nullptr ? file->facts.disk : -1;
+}
+
+int d88_missing_file_image(const d88_missing_file* file)
+{
+    return file != nullptr ? file->facts.image : -1;
+}
+
+const char* d88_missing_file_reason(const d88_missing_file* file)
+{
+    return file != nullptr ? file->facts.reason.c_str() : "";
 }
 
 }  // extern "C"

@@ -2,6 +2,7 @@
 #include "image_handle.h"
 
 #include "image_file.h"
+#include "image_path.h"
 #include "last_error.h"
 #include "version.h"
 
@@ -9,20 +10,22 @@
 #include <cstring>
 #include <new>
 
-d88_status fail(d88_image* image, d88_status status, std::string details)
+d88_status fail(d88_image* image, d88_status status, std::string details, int errorNumber)
 {
     image->error = std::move(details);
+    image->errorNumber = errorNumber;
     return status;
 }
 
-d88_status failOfImage(d88_image* image, d88_status status, const std::string& what)
+d88_status failOfImage(d88_image* image, d88_status status, const std::string& what, int errorNumber)
 {
-    return fail(image, status, image->input.path.empty() ? what : image->input.path + ": " + what);
+    return fail(image, status, image->input.path.empty() ? what : image->input.path + ": " + what, errorNumber);
 }
 
 d88_status succeed(d88_image* image)
 {
     image->error.clear();
+    image->errorNumber = 0;
     return D88_OK;
 }
 
@@ -39,7 +42,8 @@ d88_status indexDisks(d88_image* image)
     D88Image& reader = image->reader;
     image->disks.reserve(static_cast<std::size_t>(reader.diskCount()));
     for (int i = 0; i < reader.diskCount() && reader.selectDisk(i); ++i) {
-        d88_disk disk{};
+        d88_disk disk;
+        disk.index = i;
         disk.offset = reader.diskOffset(i);
         disk.size = reader.diskSize();
         disk.media = reader.mediaType();
@@ -50,10 +54,19 @@ d88_status indexDisks(d88_image* image)
     reader.selectDisk(-1);
     if (reader.readFailed()) {
         image->disks.clear();
-        return failOfImage(image, D88_ERR_READ, std::string("cannot be read: a read failed: ") +
-                                                    std::strerror(reader.readError()));
+        return failOfImage(image, D88_ERR_READ,
+                           std::string("cannot be read: a read failed: ") + std::strerror(reader.readError()),
+                           reader.readError());
     }
     return succeed(image);
+}
+
+// The system's error number behind a path refused as no regular file: 0
+// for a FIFO or a device, which the system has no number for.
+int refusalNumber(const std::string& path)
+{
+    const PathStatus status = imagePathStatus(path.c_str());
+    return status.kind == PathKind::Directory ? EISDIR : status.kind == PathKind::Unreadable ? status.error : 0;
 }
 
 // A new handle over input, with its disks indexed when it opens.
@@ -69,12 +82,14 @@ d88_status openHandle(ImageInput input, d88_image** image)
     d88_image* opened = *image;
     std::uint64_t size = 0;
     std::string refused = opened->input.notAnImage(size);
+    int number = refused.empty() ? 0 : refusalNumber(opened->input.path);
     errno = 0;
     if (refused.empty() && !opened->input.openIn(opened->reader)) {
-        refused = std::strerror(readerErrorNumber(opened->reader));
+        number = readerErrorNumber(opened->reader);
+        refused = std::strerror(number);
     }
     if (!refused.empty()) {
-        return failOfImage(opened, D88_ERR_OPEN, "cannot be read: " + refused);
+        return failOfImage(opened, D88_ERR_OPEN, "cannot be read: " + refused, number);
     }
     return indexDisks(opened);
 }
@@ -151,17 +166,44 @@ int d88_disk_count(const d88_image* image)
     return image != nullptr ? static_cast<int>(image->disks.size()) : 0;
 }
 
-d88_status d88_disk_info(d88_image* image, int index, d88_disk* disk)
+int d88_image_errno(const d88_image* image)
 {
-    if (image == nullptr || disk == nullptr) {
-        return D88_ERR_ARGUMENT;
-    }
-    if (index < 0 || index >= d88_disk_count(image)) {
-        return fail(image, D88_ERR_NO_DISK,
-                    "no disk " + std::to_string(index) + ": the image holds " + std::to_string(image->disks.size()));
-    }
-    *disk = image->disks[static_cast<std::size_t>(index)];
-    return succeed(image);
+    return image != nullptr ? image->errorNumber : 0;
+}
+
+const d88_disk* d88_image_disk(const d88_image* image, int index)
+{
+    return index >= 0 && index < d88_disk_count(image) ? &image->disks[static_cast<std::size_t>(index)] : nullptr;
+}
+
+int d88_disk_index(const d88_disk* disk)
+{
+    return disk != nullptr ? disk->index : 0;
+}
+
+uint64_t d88_disk_offset(const d88_disk* disk)
+{
+    return disk != nullptr ? disk->offset : 0;
+}
+
+uint32_t d88_disk_size(const d88_disk* disk)
+{
+    return disk != nullptr ? disk->size : 0;
+}
+
+int d88_disk_media(const d88_disk* disk)
+{
+    return disk != nullptr ? disk->media : 0;
+}
+
+int d88_disk_write_protect(const d88_disk* disk)
+{
+    return disk != nullptr ? disk->write_protect : 0;
+}
+
+const char* d88_disk_name(const d88_disk* disk)
+{
+    return disk != nullptr ? disk->name : "";
 }
 
 }  // extern "C"

@@ -9,9 +9,19 @@
 
 #include "image_file.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
+
+struct d88_disk {
+    int index = 0;
+    std::uint64_t offset = 0;
+    std::uint32_t size = 0;
+    int media = 0;
+    int write_protect = 0;
+    char name[17] = {};
+};
 
 struct d88_image {
     explicit d88_image(ImageInput image) : input(std::move(image)) {}
@@ -21,14 +31,16 @@ struct d88_image {
     std::vector<d88_disk> disks;
     int selected = -1;
     std::string error;
+    int errorNumber = 0;  // the system's, behind error
 };
 
-// Records the details of a failed call on image and returns status.
-d88_status fail(d88_image* image, d88_status status, std::string details);
+// Records the details of a failed call on image (and the system's error
+// number, when there is one) and returns status.
+d88_status fail(d88_image* image, d88_status status, std::string details, int errorNumber = 0);
 
 // As fail, the details about the image itself: "NAME: what", as the
 // programs say it, or what alone when the image has no name.
-d88_status failOfImage(d88_image* image, d88_status status, const std::string& what);
+d88_status failOfImage(d88_image* image, d88_status status, const std::string& what, int errorNumber = 0);
 
 // Clears the last call's details and returns D88_OK.
 d88_status succeed(d88_image* image);

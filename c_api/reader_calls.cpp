@@ -38,16 +38,22 @@ int clampToInt(std::size_t size)
     return size > INT_MAX ? INT_MAX : static_cast<int>(size);
 }
 
+}  // namespace
+
+// A record as a visitor is handed it: the reader's own, for the call.
+struct d88_record {
+    const SectorRecord& record;
+};
+
+namespace {
+
 class VisitorAdapter final : public RecordVisitor {
 public:
     VisitorAdapter(d88_record_visitor visitor, void* context) : visitor_(visitor), context_(context) {}
     bool visit(const SectorRecord& record) override
     {
-        const d88_record out = {record.position, {record.id.c, record.id.h, record.id.r, record.id.n},
-                                record.count,    record.density,
-                                record.deleted,  record.status,
-                                record.length};
-        return visitor_(&out, context_) != 0;
+        const d88_record handed{record};
+        return visitor_(&handed, context_) != 0;
     }
 
 private:
@@ -174,6 +180,45 @@ d88_status d88_walk_track(d88_image* image, int track, d88_record_visitor visito
     VisitorAdapter adapter(visitor, context);
     *end = walkEnd(image->reader.walkTrack(track, adapter));
     return afterReading(image);
+}
+
+uint64_t d88_record_position(const d88_record* record)
+{
+    return record != nullptr ? record->record.position : 0;
+}
+
+void d88_record_id(const d88_record* record, d88_sector_id* id)
+{
+    if (id != nullptr) {
+        *id = record != nullptr ? d88_sector_id{record->record.id.c, record->record.id.h, record->record.id.r,
+                                                record->record.id.n}
+                                : d88_sector_id{0, 0, 0, 0};
+    }
+}
+
+int d88_record_count(const d88_record* record)
+{
+    return record != nullptr ? record->record.count : 0;
+}
+
+int d88_record_density(const d88_record* record)
+{
+    return record != nullptr ? record->record.density : 0;
+}
+
+int d88_record_deleted(const d88_record* record)
+{
+    return record != nullptr ? record->record.deleted : 0;
+}
+
+int d88_record_status(const d88_record* record)
+{
+    return record != nullptr ? record->record.status : 0;
+}
+
+int d88_record_length(const d88_record* record)
+{
+    return record != nullptr ? record->record.length : 0;
 }
 
 const char* d88_record_status_text(int status)

@@ -2,9 +2,10 @@
 // and the reader's operations on every track index from -1 to 164 against
 // D88Image's over the same bytes; the report against the one d88info --json
 // prints from the same bytes in a file (the survey from memory must say
-// what it says from the file); and a cut, in a mode taken from the input's
-// last byte, whose manifest must be valid JSON and whose files' facts must
-// agree with one another. A difference stops the fuzzer, as a crash does.
+// what it says from the file), and the survey's condition and anomaly count
+// against the report's; and a cut, in a mode taken from the input's last
+// byte, whose manifest must be valid JSON and whose files' facts must agree
+// with one another. A difference stops the fuzzer, as a crash does.
 #include <d88image/d88.h>
 #include <d88image/d88image.h>
 
@@ -94,10 +95,11 @@ void compareReader(d88_image* image, const std::uint8_t* data, std::size_t size)
     }
     long budget = kReadBudget;
     for (int d = 0; d < reader.diskCount(); ++d) {
-        d88_disk disk;
-        if (d88_disk_info(image, d, &disk) != D88_OK || d88_select_disk(image, d) != D88_OK || !reader.selectDisk(d) ||
-            disk.offset != reader.diskOffset(d) || disk.size != reader.diskSize() || disk.media != reader.mediaType() ||
-            disk.write_protect != reader.writeProtect() || std::strcmp(disk.name, reader.diskName()) != 0) {
+        const d88_disk* disk = d88_image_disk(image, d);
+        if (disk == nullptr || d88_select_disk(image, d) != D88_OK || !reader.selectDisk(d) ||
+            d88_disk_offset(disk) != reader.diskOffset(d) || d88_disk_size(disk) != reader.diskSize() ||
+            d88_disk_media(disk) != reader.mediaType() || d88_disk_write_protect(disk) != reader.writeProtect() ||
+            std::strcmp(d88_disk_name(disk), reader.diskName()) != 0) {
             differs("disk facts", d, -1);
         }
         for (int t = -1; t <= D88Image::kTrackCount; ++t) {
@@ -123,12 +125,28 @@ void compareReport(d88_image* image, const char* path)
     if (!same) {
         differs("report", -1, -1);
     }
+    jsontest::Value report;
+    std::string error;
+    d88_survey* survey = nullptr;
+    if (!jsontest::parse(printed.text, report, error) || d88_survey_image(image, &survey) != D88_OK) {
+        differs("no survey", -1, -1);
+    }
+    const jsontest::Value& listed = report["images"][0];
+    const bool agree = listed["status"].text == d88_condition_key(d88_survey_condition(survey)) &&
+                       listed["anomalies"].items.size() == d88_survey_anomaly_count(survey);
+    d88_survey_free(survey);
+    if (!agree) {
+        differs("survey", -1, -1);
+    }
 }
 
-void checkCut(d88_image* image, d88_cut_mode mode)
+void checkCut(d88_image* image, const char* mode)
 {
     d88_cut* cut = nullptr;
-    const d88_status status = d88_cut_image(image, mode, &cut);
+    d88_cut_options* options = d88_cut_options_new();
+    d88_cut_options_set_mode(options, mode);
+    const d88_status status = d88_cut_image(image, options, &cut);
+    d88_cut_options_free(options);
     if (status != D88_OK) {
         if (status != D88_ERR_NOT_AN_IMAGE || cut != nullptr) {
             differs("cut refused", -1, -1);
@@ -136,12 +154,16 @@ void checkCut(d88_image* image, d88_cut_mode mode)
         return;
     }
     std::string error;
-    bool agree = jsontest::valid(std::string(cut->manifest, cut->manifest_length), error) &&
-                 (cut->checksums != nullptr) == (cut->file_count > 0);
-    for (std::size_t i = 0; i < cut->file_count; ++i) {
-        const d88_cut_file& file = cut->files[i];
-        discardOutputFile(file.name, file.data, file.size);
-        agree = agree && file.supplied <= file.size && (file.complete != 0) == (file.supplied == file.size);
+    std::size_t length = 0;
+    const char* manifest = d88_cut_manifest(cut, &length);
+    bool agree = jsontest::valid(std::string(manifest, length), error) &&
+                 (d88_cut_checksums(cut, nullptr) != nullptr) == (d88_cut_file_count(cut) > 0);
+    for (std::size_t i = 0; i < d88_cut_file_count(cut); ++i) {
+        const d88_cut_file* file = d88_cut_file_at(cut, i);
+        const std::size_t size = d88_cut_file_size(file);
+        discardOutputFile(d88_cut_file_name(file), d88_cut_file_data(file), size);
+        agree = agree && d88_cut_file_supplied(file) <= size &&
+                (d88_cut_file_complete(file) != 0) == (d88_cut_file_supplied(file) == size);
     }
     d88_cut_free(cut);
     if (!agree) {
@@ -165,7 +187,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     compareReader(image, data, size);
     compareReport(image, path);
-    checkCut(image, static_cast<d88_cut_mode>(size > 0 ? data[size - 1] % 3 : 0));
+    static const char* const modes[] = {"auto", "table", "scan"};
+    checkCut(image, modes[size > 0 ? data[size - 1] % 3 : 0]);
     d88_close(image);
     return 0;
 }

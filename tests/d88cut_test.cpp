@@ -208,7 +208,7 @@ TEST_F(D88cutTest, TheCommandLineAndTheFolderNamesBehaveAsDocumented)
         std::string err;
     };
     std::vector<Case> cases = {
-        {{"d88cut", "-V"}, 0, "d88cut (d88image) 1.1.0\n", ""},
+        {{"d88cut", "-V"}, 0, "d88cut (d88image) 1.2.0\n", ""},
         {{"d88cut"}, 1, "", "d88cut: no image given\nTry 'd88cut --help' for more information.\n"},
         {{"d88cut", "--table", "--scan", good}, 1, "",
          "d88cut: --table and --scan exclude each other\nTry 'd88cut --help' for more information.\n"},

@@ -495,7 +495,7 @@ TEST_F(D88infoTest, TheCommandLineBehavesAsDocumented)
     };
     std::vector<Case> cases = {
         {{"d88info", "--help"}, 0, "Usage: d88info [OPTION]... IMAGE...\n", ""},
-        {{"d88info", "-V"}, 0, "d88info (d88image) 1.1.0\n", ""},
+        {{"d88info", "-V"}, 0, "d88info (d88image) 1.2.0\n", ""},
         {{"d88info"}, 1, "", "d88info: no image given\nTry 'd88info --help' for more information.\n"},
         {{"d88info", "--bogus", whole}, 1, "",
          "d88info: unknown option '--bogus'\nTry 'd88info --help' for more information.\n"},

@@ -3,27 +3,33 @@
  * starts with d88_ or D88_. An image is an opaque handle, opened from a
  * path or from bytes in memory; through it go the reader's operations (the
  * disks, sectors by their ID bytes, the walk over a track's records), the
- * report that d88info --json prints and the cut that d88cut makes, held in
- * memory.
+ * survey's judgement (the image's condition and its anomalies), the report
+ * that d88info --json prints, and the cut that d88cut makes, held in
+ * memory, with its options.
  *
- * Every function that can fail returns a d88_status; D88_OK is 0.
- * d88_status_text names a status, d88_image_error gives the details of the
- * last call on an image (the system's reason, the disk asked for). Nothing
+ * Every object handed out is opaque and read through accessors, so that it
+ * can grow; only d88_sector_id, four bytes fixed by the format, has its
+ * members in view. Every function that can fail returns a d88_status;
+ * D88_OK is 0. d88_status_text names a status, d88_image_error gives the
+ * details of the last call on an image (the system's reason, the disk
+ * asked for) and d88_image_errno the system's error number. Nothing
  * is thrown across this interface, and every allocation handed out has its
  * own free function. A handle is used by one thread at a time; separate
  * handles are independent.
  *
  * Built as the shared library libd88image.so.1 (pkg-config d88image-c,
- * CMake target d88image::c). */
+ * CMake target d88image::c); docs/c-api.md is its reference. */
 #ifndef D88IMAGE_D88_H
 #define D88IMAGE_D88_H
 
 #include <stddef.h>
 #include <stdint.h>
 
+#include <d88image/d88_version.h>
+
 /* The version of this interface: raised when a function changes its
  * meaning; d88_api_version() gives the library's. */
-#define D88_API_VERSION 1
+#define D88_API_VERSION 2
 
 #if defined(_WIN32)
 #if defined(D88_BUILDING_C_API)
@@ -54,7 +60,8 @@ typedef enum d88_status {
 /* A sentence naming the status, in English; never null. */
 D88_API const char* d88_status_text(d88_status status);
 
-/* The library's release ("1.2.0") and the D88_API_VERSION it was built with. */
+/* The library's release ("1.2.0", as D88_VERSION_STRING where it was
+ * built) and the D88_API_VERSION it was built with. */
 D88_API const char* d88_version(void);
 D88_API int d88_api_version(void);
 
@@ -76,28 +83,38 @@ D88_API d88_status d88_open_path(const char* path, d88_image** image);
  * its path; null is "". data may be null when size is 0. */
 D88_API d88_status d88_open_memory(const void* data, size_t size, const char* name, d88_image** image);
 
-/* Frees the handle; null is allowed. */
+/* Frees the handle and every disk it handed out; null is allowed. */
 D88_API void d88_close(d88_image* image);
 
 /* The details of the last call on image: empty after one that succeeded.
  * Valid until the next call on the handle; "" for a null handle. */
 D88_API const char* d88_image_error(const d88_image* image);
 
+/* The system's error number (errno) behind the last call's failure, as
+ * ENOENT for a missing file or EISDIR for a folder; 0 after a success, for
+ * a failure the system gave no number for (a FIFO, not a D88 image), and
+ * for a null handle. */
+D88_API int d88_image_errno(const d88_image* image);
+
 /* The number of disks indexed; 0 for a null handle. */
 D88_API int d88_disk_count(const d88_image* image);
 
-typedef struct d88_disk {
-    uint64_t offset;   /* file offset of the disk's header */
-    uint32_t size;     /* the header's disk size field */
-    int media;         /* media type byte: 0x00 2D, 0x10 2DD, 0x20 2HD, or another */
-    int write_protect; /* write-protect byte: 0x00 writable, 0x10 protected */
-    char name[17];     /* the stored name bytes up to the first NUL (at most 16), NUL-terminated;
-                          no character set implied */
-} d88_disk;
+/* One disk of an image, as its header says; owned by the image. */
+typedef struct d88_disk d88_disk;
 
-/* The facts of disk index (0..count-1), read from its header at open.
- * D88_ERR_NO_DISK when there is no such disk. */
-D88_API d88_status d88_disk_info(d88_image* image, int index, d88_disk* disk);
+/* Disk index (0..count-1), or null when there is no such disk (or image is
+ * null). It lives until d88_close. */
+D88_API const d88_disk* d88_image_disk(const d88_image* image, int index);
+
+/* A disk's facts, read from its header at open; for a null disk, 0 and "". */
+D88_API int d88_disk_index(const d88_disk* disk);        /* its place in the file: 0, 1, ... */
+D88_API uint64_t d88_disk_offset(const d88_disk* disk);  /* file offset of its header */
+D88_API uint32_t d88_disk_size(const d88_disk* disk);    /* the header's disk size field */
+D88_API int d88_disk_media(const d88_disk* disk);        /* 0x00 2D, 0x10 2DD, 0x20 2HD, or another byte */
+D88_API int d88_disk_write_protect(const d88_disk* disk); /* 0x00 writable, 0x10 protected */
+/* The stored name bytes up to the first NUL (at most 16), NUL-terminated;
+ * no character set implied. */
+D88_API const char* d88_disk_name(const d88_disk* disk);
 
 /* Makes disk index the one the sector operations read. D88_ERR_NO_DISK
  * when there is no such disk; no disk is selected then. */
@@ -107,7 +124,9 @@ D88_API d88_status d88_select_disk(d88_image* image, int index);
 D88_API int d88_selected_disk(const d88_image* image);
 
 /* The four ID bytes recorded with a sector: cylinder, head, sector number
- * and size code (nominal size 128 << n bytes). */
+ * and size code (nominal size 128 << n bytes). Four bytes in this order,
+ * fixed by the format: the one struct of this interface with its members
+ * in view. */
 typedef struct d88_sector_id {
     unsigned char c, h, r, n;
 } d88_sector_id;
@@ -148,16 +167,18 @@ D88_API d88_status d88_set_sector_range(d88_image* image, int first, int last);
 D88_API d88_status d88_list_sector_ids(d88_image* image, int track, d88_sector_id* ids, size_t capacity,
                                        size_t* count);
 
-/* One sector record as the walk over a track meets it. */
-typedef struct d88_record {
-    uint64_t position; /* file offset of its 16-byte header; its data follows */
-    d88_sector_id id;
-    int count;   /* the record's sector-count field */
-    int density; /* 0x00 double, 0x40 single */
-    int deleted; /* 0x10 when the deleted-data mark is set */
-    int status;  /* controller status of the dump's read, 0 when it read well */
-    int length;  /* data length field */
-} d88_record;
+/* One sector record as the walk over a track meets it; valid only during
+ * the visitor's call that is handed it. */
+typedef struct d88_record d88_record;
+
+/* A record's fields; for a null record, 0 (and an ID of zeros). */
+D88_API uint64_t d88_record_position(const d88_record* record); /* file offset of its 16-byte header; data follows */
+D88_API void d88_record_id(const d88_record* record, d88_sector_id* id); /* its ID, into *id */
+D88_API int d88_record_count(const d88_record* record);   /* the sector-count field */
+D88_API int d88_record_density(const d88_record* record); /* 0x00 double, 0x40 single */
+D88_API int d88_record_deleted(const d88_record* record); /* 0x10 when the deleted-data mark is set */
+D88_API int d88_record_status(const d88_record* record);  /* the dump's controller status, 0 when it read well */
+D88_API int d88_record_length(const d88_record* record);  /* the data length field */
 
 /* What a record's status byte says, as the field's dumpers write it: "ok"
  * for 0, "deleted data" (0x10), "ID CRC error" (0xA0), "data CRC error"
@@ -183,6 +204,59 @@ typedef int (*d88_record_visitor)(const d88_record* record, void* context);
 D88_API d88_status d88_walk_track(d88_image* image, int track, d88_record_visitor visitor, void* context,
                                   d88_walk_end* end);
 
+/* What the survey d88info runs makes of an image: ok, damaged (some damage
+ * found), or unreadable (it cannot be opened, or a read failed part way). */
+typedef enum d88_condition {
+    D88_CONDITION_OK = 0,
+    D88_CONDITION_DAMAGED = 1,
+    D88_CONDITION_UNREADABLE = 2
+} d88_condition;
+
+/* "ok", "damaged" or "unreadable", the report's "status"; "unknown" for any
+ * other value. Never null. */
+D88_API const char* d88_condition_key(d88_condition condition);
+
+/* How much an anomaly matters: a note is worth knowing, damage costs data. */
+typedef enum d88_severity {
+    D88_SEVERITY_NOTE = 0,
+    D88_SEVERITY_DAMAGE = 1
+} d88_severity;
+
+/* "note" or "damage", the report's "severity"; "unknown" otherwise. */
+D88_API const char* d88_severity_key(d88_severity severity);
+
+/* An image's survey: its condition and its anomalies, as the report lists
+ * them. */
+typedef struct d88_survey d88_survey;
+typedef struct d88_anomaly d88_anomaly;
+
+/* Surveys the image as d88info does (the whole image is read once). An
+ * image that cannot be read gives D88_OK and a survey whose condition is
+ * D88_CONDITION_UNREADABLE. D88_ERR_MEMORY when the survey cannot be held;
+ * *survey is null then. Free it with d88_survey_free. */
+D88_API d88_status d88_survey_image(d88_image* image, d88_survey** survey);
+D88_API void d88_survey_free(d88_survey* survey);
+
+/* The survey's condition; D88_CONDITION_UNREADABLE for a null survey. */
+D88_API d88_condition d88_survey_condition(const d88_survey* survey);
+/* Why the image cannot be read, as the report's "error" says; "" when it can. */
+D88_API const char* d88_survey_error(const d88_survey* survey);
+/* The anomalies listed, at most 10,000, and how many more were only
+ * counted; 0 for a null survey. */
+D88_API size_t d88_survey_anomaly_count(const d88_survey* survey);
+D88_API size_t d88_survey_anomalies_left_out(const d88_survey* survey);
+/* Anomaly index (0..count-1) in the report's order, or null past the end.
+ * It lives until d88_survey_free. */
+D88_API const d88_anomaly* d88_survey_anomaly(const d88_survey* survey, size_t index);
+
+/* An anomaly's facts; for a null anomaly, "", a note and -1. */
+D88_API const char* d88_anomaly_kind(const d88_anomaly* anomaly);    /* its key, as "short-sector" */
+D88_API d88_severity d88_anomaly_severity(const d88_anomaly* anomaly);
+D88_API const char* d88_anomaly_message(const d88_anomaly* anomaly); /* a sentence, in English */
+D88_API int d88_anomaly_disk(const d88_anomaly* anomaly);            /* the disk, or -1 for the image */
+D88_API int d88_anomaly_track(const d88_anomaly* anomaly);           /* the track, or -1 */
+D88_API long long d88_anomaly_offset(const d88_anomaly* anomaly);    /* file offset where it lies, or -1 */
+
 /* The report d88info --json prints for this image alone, byte for byte:
  * {"version": 1, "images": [IMAGE]}, the image called by its path or the
  * name given to d88_open_memory. An image opened from a path is read again
@@ -205,68 +279,108 @@ D88_API d88_status d88_map_svg(d88_image* image, char** svg, size_t* length);
 D88_API d88_status d88_report_and_map(d88_image* image, char** json, size_t* json_length, char** svg,
                                       size_t* svg_length);
 
+/* Frees a text of the calls above; null is allowed. */
 D88_API void d88_text_free(char* text);
 
-/* Which cutter a cut uses: d88cut with neither option (the table cutter
- * when a disk is of a kind it knows, else the scanner), --table, --scan. */
-typedef enum d88_cut_mode {
-    D88_CUT_AUTO = 0,
-    D88_CUT_TABLE = 1,
-    D88_CUT_SCAN = 2
-} d88_cut_mode;
+/* The ways of taking files out of an image, by key ("table", "scan"): a
+ * cut's mode is one of them, or "auto" (d88cut with no option: the table
+ * cutter when a disk is of a kind it knows, else the scanner). */
+D88_API int d88_cutter_count(void);
+/* Cutter index (0..count-1)'s key, or null past the end. */
+D88_API const char* d88_cutter_key(int index);
 
-typedef struct d88_cut_file {
-    const char* name;
-    const unsigned char* data;
-    size_t size;
-    size_t supplied; /* leading bytes the sectors gave; the rest are zeros */
-    int disk;        /* the disk it was cut from */
-    int complete;    /* 1 when supplied == size */
-} d88_cut_file;
+/* How to cut, for d88_cut_image: the mode, the folder names the run has
+ * already given, the images cut with this one as one set; new settings come
+ * as new setters. Made with the defaults: "auto", no folder given, the
+ * image alone. */
+typedef struct d88_cut_options d88_cut_options;
 
-/* A file the table cutter knows of that is not cut: its first sector
- * cannot be read. */
-typedef struct d88_missing_file {
-    const char* name;
-    int disk;
-    const char* reason;
-} d88_missing_file;
+/* A new options object, or null when memory cannot be had. */
+D88_API d88_cut_options* d88_cut_options_new(void);
+/* Frees it; null is allowed. A cut made with it does not need it. */
+D88_API void d88_cut_options_free(d88_cut_options* options);
 
-/* What d88cut makes of the image, held in memory: the files in the order
- * d88cut writes them, the missing ones, and the texts of the manifest.json
- * and the SHA256SUMS it writes beside them, byte for byte (the manifest
- * names the image as the report does, and its folder as d88cut run in the
- * current directory would: the image's name without folders and extension,
- * without looking at what that directory holds). checksums is null when no
- * file is cut, as d88cut then writes no SHA256SUMS. Everything it points to
- * lives until d88_cut_free. */
-typedef struct d88_cut {
-    const char* mode; /* "table" or "scan" */
-    size_t file_count;
-    const d88_cut_file* files;
-    size_t missing_count;
-    const d88_missing_file* missing;
-    const char* manifest;
-    size_t manifest_length;
-    const char* checksums;
-    size_t checksums_length;
-} d88_cut;
+/* The mode by its key: "auto" or a cutter's key (d88cut's --table, --scan).
+ * D88_ERR_ARGUMENT for any other key; the mode is left as it was then. */
+D88_API d88_status d88_cut_options_set_mode(d88_cut_options* options, const char* mode);
 
-/* Cuts the image's files into memory, holding nothing but what it returns.
+/* Adds a folder name d88cut gave an image earlier in the same run: the cut
+ * then names its folder as d88cut does, with -2, -3, ... after a name
+ * already given (a second game.d88 goes to game-2). The name is copied.
+ * D88_ERR_ARGUMENT when either is null. */
+D88_API d88_status d88_cut_options_add_folder(d88_cut_options* options, const char* folder);
+
+/* Adds an image to cut with the cut's own as one set kept in several files,
+ * as d88cut --merge: the set is the cut's image, then the added ones in the
+ * order added, cut together into one folder. The handle is not copied: it
+ * must stay open until the cut is made. D88_ERR_ARGUMENT when either is
+ * null. */
+D88_API d88_status d88_cut_options_add_image(d88_cut_options* options, d88_image* image);
+
+/* Cuts the image as a set even with no image added (d88cut --merge with
+ * one file): the manifest then says which disk kinds the set lacks. Adding
+ * an image sets it; 0 clears it again. D88_ERR_ARGUMENT when options is
+ * null. */
+D88_API d88_status d88_cut_options_set_merge(d88_cut_options* options, int merge);
+
+/* For a set, the set's folder name (d88cut --merge --name NAME); ""
+ * or never set: the first image's. The name is copied. D88_ERR_ARGUMENT
+ * when options is null, or name is ".", ".." or holds a slash. */
+D88_API d88_status d88_cut_options_set_merged_name(d88_cut_options* options, const char* name);
+
+/* What d88cut makes of the image (or the set), held in memory. */
+typedef struct d88_cut d88_cut;
+typedef struct d88_cut_file d88_cut_file;
+typedef struct d88_missing_file d88_missing_file;
+
+/* Cuts the image's files into memory as options say (null: the defaults),
+ * holding nothing but what it returns: the files in the order d88cut
+ * writes them, the missing ones, and the texts of the manifest.json and
+ * the SHA256SUMS it writes beside them, byte for byte (the manifest names
+ * the image as the report does, and its folder as d88cut run in the
+ * current directory would, without looking at what that directory holds).
  * D88_ERR_NOT_AN_IMAGE when the input holds no D88 disk (d88_image_error
  * then says it as d88cut does: "NAME: not a D88 image (no whole 688-byte
- * disk header)"); D88_ERR_OPEN or D88_ERR_READ when it cannot be read;
- * *cut is null then. */
-D88_API d88_status d88_cut_image(d88_image* image, d88_cut_mode mode, d88_cut** cut);
-
-/* As d88_cut_image, for an image that d88cut cuts in one run after images
- * whose folders it named given[0] .. given[count - 1]: the manifest names
- * this image's folder as d88cut then does, with -2, -3, ... after a name
- * already given (a second game.d88 goes to game-2). given may be null when
- * count is 0. */
-D88_API d88_status d88_cut_image_after(d88_image* image, d88_cut_mode mode, const char* const* given, size_t count,
-                                       d88_cut** cut);
+ * disk header)"); D88_ERR_OPEN or D88_ERR_READ when it cannot be read
+ * (for an image of a set, the details are on image all the same); *cut is
+ * null then. Free the cut with d88_cut_free. */
+D88_API d88_status d88_cut_image(d88_image* image, const d88_cut_options* options, d88_cut** cut);
+/* Frees the cut and all it hands out; null is allowed. */
 D88_API void d88_cut_free(d88_cut* cut);
+
+/* The cutter used: "table" or "scan"; "" for a null cut. */
+D88_API const char* d88_cut_mode(const d88_cut* cut);
+/* The folder d88cut writes the files into, as the manifest names it. */
+D88_API const char* d88_cut_folder(const d88_cut* cut);
+/* The files cut, and file index (0..count-1) of them or null past the end. */
+D88_API size_t d88_cut_file_count(const d88_cut* cut);
+D88_API const d88_cut_file* d88_cut_file_at(const d88_cut* cut, size_t index);
+/* The files the table cutter knows of that are not cut (their first sector
+ * cannot be read, or a set has no disk of their kind), and one of them. */
+D88_API size_t d88_cut_missing_count(const d88_cut* cut);
+D88_API const d88_missing_file* d88_cut_missing_at(const d88_cut* cut, size_t index);
+/* The manifest.json text, NUL-terminated, and its length (when length is
+ * not null); "" for a null cut. */
+D88_API const char* d88_cut_manifest(const d88_cut* cut, size_t* length);
+/* The SHA256SUMS text and its length, or null (length 0) when no file is
+ * cut, as d88cut then writes no SHA256SUMS. */
+D88_API const char* d88_cut_checksums(const d88_cut* cut, size_t* length);
+
+/* A cut file's facts, living until d88_cut_free; for a null file, "", 0. */
+D88_API const char* d88_cut_file_name(const d88_cut_file* file);
+D88_API const unsigned char* d88_cut_file_data(const d88_cut_file* file); /* size bytes; null when size is 0 */
+D88_API size_t d88_cut_file_size(const d88_cut_file* file);
+D88_API size_t d88_cut_file_supplied(const d88_cut_file* file); /* leading bytes the sectors gave; the rest are zeros */
+D88_API int d88_cut_file_complete(const d88_cut_file* file);    /* 1 when supplied == size */
+D88_API int d88_cut_file_disk(const d88_cut_file* file);        /* the disk of its image it was cut from */
+D88_API int d88_cut_file_image(const d88_cut_file* file);       /* its image in the set: 0 for the cut's own */
+D88_API const char* d88_cut_file_sha256(const d88_cut_file* file); /* 64 lowercase hex digits */
+
+/* A missing file's facts, living until d88_cut_free; for a null one, "" and -1. */
+D88_API const char* d88_missing_file_name(const d88_missing_file* file);
+D88_API int d88_missing_file_disk(const d88_missing_file* file);  /* -1: no disk of the set holds it */
+D88_API int d88_missing_file_image(const d88_missing_file* file); /* its image in the set, or -1 */
+D88_API const char* d88_missing_file_reason(const d88_missing_file* file);
 
 #ifdef __cplusplus
 }

@@ -1,46 +1,61 @@
 """Read D88 floppy-disk images, report on them and cut their files out.
 
 A D88 file holds one or more floppy-disk dumps back to back. This package
-opens one from a path or from bytes and gives, through the d88image
-library's C API:
+opens one (from a path, a file object or bytes) and gives, through the
+d88image library's C API:
 
-- its disks and their facts (``Image.disks``), and the reader's operations
-  on a selected disk: sectors by their recorded ID bytes, runs of sectors,
-  a track's sector IDs and the walk over its records;
-- ``Image.report()``: what the image holds, what is damaged in it and where,
-  and what the cutters would write, as the dict of the JSON document that
-  ``d88info --json IMAGE`` prints (``Image.report_json()`` gives its text);
-- ``Image.cut()``: the files ``d88cut`` would write from it, with the texts
-  of the manifest.json and SHA256SUMS it writes beside them, in memory.
+- ``image.disks`` (and ``for disk in image``): each disk's facts, and its
+  sectors by their recorded ID bytes (``disk.read_sector(track, id)``), the
+  IDs of a track (``disk.sector_ids``) and the walk over its records
+  (``disk.walk``);
+- ``image.status`` and ``image.anomalies``: what the survey ``d88info``
+  runs makes of it (ok, damaged, unreadable) and what is wrong where;
+- ``image.report()``: the whole report, the dict of the JSON document
+  ``d88info --json IMAGE`` prints (typed as ``Report``; ``report_json()``
+  gives its text), and ``image.map_svg()``, the map ``d88info --map`` draws;
+- ``image.cut()``: the files ``d88cut`` would write from it, in memory, and
+  ``cut.extractall(folder)`` to write them as d88cut does.
 
 Images are untrusted input: a damaged or hostile one makes reads come back
-short or empty, never crashes. Failures raise ``D88Error``.
+short or empty, never crashes. Failures raise ``D88Error`` or one of its
+subclasses (``NotAnImageError``, ``ReadError``, ``NoDiskError``,
+``OpenError``); a path that cannot be opened raises ``FileNotFoundError``,
+``PermissionError`` or ``IsADirectoryError``, and a closed image
+``ValueError``.
 
 Example::
 
     import d88image
 
     with d88image.open("game.d88") as image:
-        print(len(image.disks), image.report()["images"][0]["status"])
-        for file in image.cut().files:
-            print(file.name, len(file.data), "complete" if file.complete else "zero-padded")
+        print(len(image.disks), image.status.key)
+        for anomaly in image.anomalies:
+            print(anomaly.severity.key, anomaly.message)
+        cut = image.cut()
+        for file in cut.files:
+            print(file.name, file.size, "complete" if file.complete else "zero-padded")
+        cut.extractall(".")  # into ./game, as d88cut game.d88 writes it
 """
 
 from __future__ import annotations
 
+import builtins as _builtins  # this module's own open() is the image's
+import enum as _enum
+import errno as _errno
 import os as _os
-from ctypes import POINTER, byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
+from ctypes import byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
+from dataclasses import dataclass as _dataclass, field as _field
+from typing import Any, Iterable, Iterator, List, Optional, Tuple, TypedDict, Union
 
 from . import _native
-from ._native import lib as _lib
+from ._native import C_API as _C, lib as _lib
 
-__all__ = ["open", "Image", "Disk", "SectorId", "Record", "Run", "Cut", "CutFile", "MissingFile", "D88Error",
-           "version"]
+__all__ = ["open", "Image", "Disk", "SectorId", "Record", "Run", "Walk", "WalkEnd", "Anomaly", "Severity",
+           "ImageStatus", "Cut", "CutFile", "MissingFile", "CUT_MODES", "ErrorCode", "D88Error", "NotAnImageError",
+           "OpenError", "ReadError", "NoDiskError", "Report", "ImageReport", "version"]
 
-_WALK_ENDS = ("unusable", "count", "zero-count", "end-of-file", "limit", "stopped")
-_CUT_MODES = {"auto": 0, "table": 1, "scan": 2}
-_MAX_SECTOR_DATA = 65535
-_MAX_RECORDS_PER_WALK = 65536
+_MAX_SECTOR_DATA = _C["D88_MAX_SECTOR_DATA"]
+_MAX_RECORDS_PER_WALK = _C["D88_MAX_RECORDS_PER_WALK"]
 
 
 def version() -> str:
@@ -50,202 +65,488 @@ def version() -> str:
 
 __version__ = version()
 
+#: The modes a cut takes: ``"auto"``, then each way of taking files the
+#: library has (``"table"``, ``"scan"``).
+CUT_MODES: Tuple[str, ...] = ("auto",) + tuple(_lib.d88_cutter_key(i).decode()
+                                               for i in range(_lib.d88_cutter_count()))
+
+
+# Values that are one of a set
+
+class _Keyed(_enum.IntEnum):
+    """A value of the C API's whose name in the report is its key ("ok",
+    "end-of-file"); str() gives the key."""
+
+    @property
+    def key(self) -> str:
+        return self.name.lower().replace("_", "-")
+
+    def __str__(self) -> str:
+        return self.key
+
+
+class ErrorCode(_enum.IntEnum):
+    """The C API's status of a failed call (``d88_status``)."""
+
+    OK = _C["D88_OK"]
+    ARGUMENT = _C["D88_ERR_ARGUMENT"]
+    MEMORY = _C["D88_ERR_MEMORY"]
+    OPEN = _C["D88_ERR_OPEN"]
+    READ = _C["D88_ERR_READ"]
+    NO_DISK = _C["D88_ERR_NO_DISK"]
+    NOT_AN_IMAGE = _C["D88_ERR_NOT_AN_IMAGE"]
+
+
+class WalkEnd(_Keyed):
+    """Why a walk over a track's records ended; ``key`` is its name in the
+    report ("count", "end-of-file", ...)."""
+
+    UNUSABLE = _C["D88_WALK_UNUSABLE"]        #: no usable track: nothing was read
+    COUNT = _C["D88_WALK_COUNT"]              #: a record's position equalled its sector count - 1
+    ZERO_COUNT = _C["D88_WALK_ZERO_COUNT"]    #: a record's sector count was 0
+    END_OF_FILE = _C["D88_WALK_END_OF_FILE"]  #: the next record header is not all in the file
+    LIMIT = _C["D88_WALK_LIMIT"]              #: 65,536 records without an end
+    STOPPED = _C["D88_WALK_STOPPED"]          #: the walk was stopped
+
+
+class ImageStatus(_Keyed):
+    """What the survey makes of an image; ``key`` is the report's "status"."""
+
+    OK = _C["D88_CONDITION_OK"]
+    DAMAGED = _C["D88_CONDITION_DAMAGED"]        #: some damage found
+    UNREADABLE = _C["D88_CONDITION_UNREADABLE"]  #: it cannot be opened, or a read failed part way
+
+
+class Severity(_Keyed):
+    """How much an anomaly matters; ``key`` is the report's "severity"."""
+
+    NOTE = _C["D88_SEVERITY_NOTE"]      #: worth knowing
+    DAMAGE = _C["D88_SEVERITY_DAMAGE"]  #: costs data
+
+
+# Errors
 
 class D88Error(Exception):
     """A failure the d88image library reports.
 
-    ``status`` is the C API's status code (``d88_status``); the message is
-    its details (the system's reason, the disk asked for) or, without them,
-    the status's own words.
+    ``status`` is the C API's ``ErrorCode``; the message is its details (the
+    system's reason, the disk asked for) or, without them, the status's own
+    words.
     """
 
     def __init__(self, status: int, message: str) -> None:
         super().__init__(message)
-        self.status = status
+        self.status = ErrorCode(status)
 
 
-class _Value:
-    """Plain value objects: compared by their fields, shown with them."""
-
-    __slots__ = ()
-
-    def _fields(self) -> tuple:
-        return tuple(getattr(self, name) for name in self.__slots__)
-
-    def __eq__(self, other: object) -> bool:
-        return type(other) is type(self) and other._fields() == self._fields()
-
-    def __hash__(self) -> int:
-        return hash(self._fields())
-
-    def __repr__(self) -> str:
-        members = ", ".join("%s=%r" % (name, getattr(self, name)) for name in self.__slots__)
-        return "%s(%s)" % (type(self).__name__, members)
+class NotAnImageError(D88Error):
+    """Nothing in the input is a D88 disk: there is nothing to cut."""
 
 
-class Disk(_Value):
-    """One disk of an image, as its header says.
+class OpenError(D88Error, OSError):
+    """The image cannot be opened for a reason the system has no error for
+    (a FIFO or a device is no image). A missing path, one without
+    permission and a folder raise FileNotFoundError, PermissionError and
+    IsADirectoryError instead."""
+
+
+class ReadError(D88Error, OSError):
+    """A read of the image failed part way (an I/O error)."""
+
+
+class NoDiskError(D88Error, IndexError):
+    """No disk of that index, or no disk selected."""
+
+
+_ERRORS = {ErrorCode.NOT_AN_IMAGE: NotAnImageError, ErrorCode.OPEN: OpenError, ErrorCode.READ: ReadError,
+           ErrorCode.NO_DISK: NoDiskError}
+
+
+def _error(status: int, handle: Optional[int], path: str = "") -> Exception:
+    details = _lib.d88_image_error(handle) if handle is not None else b""
+    message = (details or _lib.d88_status_text(status)).decode("utf-8", "replace")
+    number = _lib.d88_image_errno(handle) if handle is not None else 0
+    if status == ErrorCode.OPEN and number:
+        # The OSError family: FileNotFoundError, PermissionError, ...
+        return OSError(number, _os.strerror(number), path)
+    return _ERRORS.get(status, D88Error)(status, message)
+
+
+def _closed() -> ValueError:
+    return ValueError("I/O operation on a closed image")
+
+
+# Values
+
+@_dataclass(frozen=True)
+class SectorId:
+    """The four ID bytes recorded with a sector: cylinder c, head h, sector
+    number r and size code n (nominal size 128 << n bytes)."""
+
+    c: int
+    h: int
+    r: int
+    n: int
+
+    def _struct(self) -> _native.SectorIdStruct:
+        return _native.SectorIdStruct(self.c, self.h, self.r, self.n)
+
+
+@_dataclass(frozen=True)
+class Record:
+    """One sector record as the walk over a track meets it.
+
+    position: the file offset of its 16-byte header (its data follows); id:
+    its SectorId; count: its sector-count field; density: 0x00 double, 0x40
+    single; deleted: 0x10 when the deleted-data mark is set; status: the
+    controller status of the dump's read (0 when it read well; status_text
+    says it in words); length: its data length field.
+    """
+
+    position: int
+    id: SectorId
+    count: int
+    density: int
+    deleted: int
+    status: int
+    length: int
+
+    @property
+    def status_text(self) -> str:
+        """"ok", "data CRC error", ...: the words d88info uses."""
+        return _lib.d88_record_status_text(self.status).decode()
+
+
+@_dataclass(frozen=True)
+class Run:
+    """What a run of sectors read: data, the bytes that arrived (the step
+    that fell short included), and whole, how many of them came from steps
+    read in full."""
+
+    data: bytes
+    whole: int
+
+
+@_dataclass(frozen=True)
+class Walk:
+    """A walk over a track: the records met, in order, and why it ended."""
+
+    records: Tuple[Record, ...]
+    end: WalkEnd
+
+
+@_dataclass(frozen=True)
+class Anomaly:
+    """What the survey found wrong (or worth knowing) in an image: its kind
+    (a key, as "short-sector"), its severity, a sentence, and where it lies
+    (disk, track, file offset; None where it does not apply)."""
+
+    kind: str
+    severity: Severity
+    message: str
+    disk: Optional[int]
+    track: Optional[int]
+    offset: Optional[int]
+
+
+@_dataclass(frozen=True)
+class CutFile:
+    """A file of a cut: its name, its bytes (data) and their size, how many
+    leading bytes the sectors supplied (the rest are zeros; complete says
+    whether there are none), the disk of its image it came from, its image
+    in a set (0 for the cut's own) and its SHA-256 in hex."""
+
+    name: str
+    data: bytes = _field(repr=False)
+    size: int
+    supplied: int
+    complete: bool
+    disk: int
+    image: int = 0
+    sha256: str = ""
+
+
+@_dataclass(frozen=True)
+class MissingFile:
+    """A file the table cutter knows of that a cut does not give: its first
+    sector cannot be read, or a set has no disk of its kind. disk (and
+    image, for a set) is None when no disk holds it."""
+
+    name: str
+    disk: Optional[int]
+    reason: str
+    image: Optional[int] = 0
+
+
+_SUMS = "SHA256SUMS"
+_MANIFEST = "manifest.json"
+
+
+@_dataclass(frozen=True)
+class Cut:
+    """What ``d88cut`` makes of an image (or a set), in memory.
+
+    mode: the cutter used ("table" or "scan"); folder: the folder d88cut
+    writes into, run in the current directory; files: the CutFiles in the
+    order d88cut writes them; missing: the MissingFiles; manifest: the text
+    of the manifest.json d88cut writes beside them (``json.loads`` reads it:
+    damage, sizes, checksums); checksums: the text of its SHA256SUMS, or
+    None when no file is cut (d88cut then writes none).
+    """
+
+    mode: str
+    folder: str
+    files: Tuple[CutFile, ...] = _field(repr=False)
+    missing: Tuple[MissingFile, ...] = _field(repr=False)
+    manifest: str = _field(repr=False)
+    checksums: Optional[str] = _field(repr=False)
+
+    def extractall(self, path: Union[str, _os.PathLike] = ".", replace: bool = False) -> str:
+        """Writes what d88cut, run in directory path, writes: the folder
+        ``path/folder`` (made when missing) with the files, SHA256SUMS and
+        manifest.json, byte for byte. As d88cut, replaces nothing unless
+        asked: FileExistsError, with nothing written, when the folder holds
+        one of the names; replace=True replaces them, as d88cut --force.
+        Returns the folder's path."""
+        folder = _os.path.join(_os.fspath(path), self.folder)
+        _os.makedirs(folder, exist_ok=True)
+        contents = [(file.name, file.data) for file in self.files]
+        if self.checksums is not None:
+            contents.append((_SUMS, self.checksums.encode()))
+        contents.append((_MANIFEST, self.manifest.encode()))
+        if not replace:
+            present = [name for name, _ in contents if _os.path.lexists(_os.path.join(folder, name))]
+            if present:
+                raise FileExistsError(_errno.EEXIST, "the folder already holds " + ", ".join(present), folder)
+        for name, data in contents:
+            with _builtins.open(_os.path.join(folder, name), "wb" if replace else "xb") as file:
+                file.write(data)
+        stale = _os.path.join(folder, _SUMS)
+        if replace and self.checksums is None and _os.path.lexists(stale):
+            # As d88cut --force: a list left from an earlier cut would no
+            # longer match the folder.
+            _os.remove(stale)
+        return folder
+
+
+# The report's type: the JSON document d88info --json prints, as json.loads
+# reads it. Members marked optional may be absent.
+
+class RecordReport(TypedDict):
+    position: int
+    c: int
+    h: int
+    r: int
+    n: int
+    count: int
+    density: int
+    deleted: int
+    status: int
+    length: int
+    present: int  # the data bytes in the file
+    state: str    # "whole", "short", ...
+
+
+class TrackReport(TypedDict):
+    index: int
+    offset: int
+    usable: bool
+    walk_end: str
+    record_count: int
+    track_records: int
+    count_byte_swapped: bool
+    records: List[RecordReport]
+
+
+class GeometryReport(TypedDict):
+    cylinders: int
+    heads: int
+    sectors: int
+    sector_size: int
+    tracks: int
+    other_tracks: int
+
+
+class DiskReport(TypedDict):
+    index: int
+    offset: int
+    name: str
+    name_hex: str
+    media: int
+    media_name: str
+    write_protect: int
+    write_protected: bool
+    size: int
+    bytes_present: int
+    header_size: int
+    track_entries: int
+    unused_entries: int
+    same_as: Optional[int]
+    blank: bool
+    kind: Optional[str]  # "program", "scenario", "event", or None
+    tracks: List[TrackReport]
+    geometry: GeometryReport
+
+
+class AnomalyReport(TypedDict):
+    kind: str
+    severity: str  # "damage" or "note"
+    message: str
+    # optional: disk, track, position (int)
+
+
+class PlannedFileReport(TypedDict):
+    name: str
+    disk: int
+    size: int
+    written: bool
+    supplied: int
+    complete: bool
+    padded_from: Optional[int]
+    first_block: Optional[int]
+    replaced: bool
+    reason: Optional[str]
+
+
+class ImageReport(TypedDict):
+    path: str  # optional path_hex beside it when the path is not UTF-8
+    size: int
+    disk_count: int
+    disks: List[DiskReport]
+    trailing_bytes: int
+    anomalies: List[AnomalyReport]  # optional anomalies_left_out (int) after it
+    tablecut: List[PlannedFileReport]
+    scancut: List[PlannedFileReport]
+    status: str  # "ok", "damaged" or "unreadable"; optional error (str)
+
+
+class Report(TypedDict):
+    """``Image.report()``: ``{"version": 1, "images": [ImageReport]}``."""
+
+    version: int
+    images: List[ImageReport]
+
+
+def _text(pointer: Optional[int], length: int) -> str:
+    # Decoded where the library holds it: a report runs to tens of MB, and
+    # a copy first would cost as much again.
+    return str(memoryview((c_char * length).from_address(pointer)), "utf-8") if length else ""
+
+
+def _place(value: int) -> Optional[int]:
+    return None if value < 0 else value
+
+
+def _sector_id(id: Any, h: Optional[int], r: Optional[int], n: Optional[int]) -> SectorId:
+    if isinstance(id, SectorId):
+        return id
+    if h is None or r is None or n is None:
+        raise TypeError("a sector is named by a SectorId, or by its four ID bytes c, h, r, n")
+    return SectorId(id, h, r, n)
+
+
+@_dataclass(frozen=True)
+class Disk:
+    """One disk of an image, as its header says, and its sectors.
 
     index: its place in the file (0, 1, ...); offset: the file offset of its
     header; size: the header's disk size field; media: the media type byte
     (0x00 2D, 0x10 2DD, 0x20 2HD, or another); write_protect: the
     write-protect byte (0x10 protected); name: the stored name bytes up to
     the first NUL, at most 16, in no particular character set.
+
+    Its methods read this disk whatever disk the image has selected. A
+    track is usable when its index is 0..163 and its offset non-zero and
+    within the disk; an unusable track, a missing sector or an empty one
+    reads as nothing.
     """
 
-    __slots__ = ("index", "offset", "size", "media", "write_protect", "name")
+    index: int
+    offset: int
+    size: int
+    media: int
+    write_protect: int
+    name: bytes
+    _image: Optional["Image"] = _field(default=None, repr=False, compare=False)
 
-    def __init__(self, index: int, offset: int, size: int, media: int, write_protect: int, name: bytes) -> None:
-        self.index = index
-        self.offset = offset
-        self.size = size
-        self.media = media
-        self.write_protect = write_protect
-        self.name = name
+    def _selected(self) -> "Image":
+        if self._image is None:
+            raise ValueError("this disk belongs to no open image")
+        self._image.select_disk(self.index)
+        return self._image
 
+    def read_sector(self, track: int, id: SectorId, size: int = _MAX_SECTOR_DATA) -> bytes:
+        """The data of the first sector on track whose ID is id, at most size
+        bytes: empty when it is missing or empty, short when the file ends
+        inside it."""
+        return self._selected().read_sector(track, id, size=size)
 
-class SectorId(_Value):
-    """The four ID bytes recorded with a sector: cylinder c, head h, sector
-    number r and size code n (nominal size 128 << n bytes)."""
+    def read_run(self, track: int, id: SectorId, total: int) -> Run:
+        """total bytes of consecutive sectors from id on (see
+        ``Image.read_run``)."""
+        return self._selected().read_run(track, id, total=total)
 
-    __slots__ = ("c", "h", "r", "n")
+    def sector_ids(self, track: int) -> Tuple[SectorId, ...]:
+        """The ID of each record of track, in stored order."""
+        return tuple(self._selected().list_sector_ids(track))
 
-    def __init__(self, c: int, h: int, r: int, n: int) -> None:
-        self.c = c
-        self.h = h
-        self.r = r
-        self.n = n
-
-
-class Record(_Value):
-    """One sector record as the walk over a track meets it.
-
-    position: the file offset of its 16-byte header (its data follows); id:
-    its SectorId; count: its sector-count field; density: 0x00 double, 0x40
-    single; deleted: 0x10 when the deleted-data mark is set; status: the
-    controller status of the dump's read (0 when it read well); length: its
-    data length field.
-    """
-
-    __slots__ = ("position", "id", "count", "density", "deleted", "status", "length")
-
-    def __init__(self, position: int, id: SectorId, count: int, density: int, deleted: int, status: int,
-                 length: int) -> None:
-        self.position = position
-        self.id = id
-        self.count = count
-        self.density = density
-        self.deleted = deleted
-        self.status = status
-        self.length = length
-
-
-class Run(_Value):
-    """What ``Image.read_run`` read: data, the bytes that arrived (the step
-    that fell short included), and whole, how many of them came from steps
-    read in full."""
-
-    __slots__ = ("data", "whole")
-
-    def __init__(self, data: bytes, whole: int) -> None:
-        self.data = data
-        self.whole = whole
-
-
-class CutFile(_Value):
-    """A file of a cut: its name, its bytes (data), its size, which disk it
-    came from, and how many of its leading bytes the sectors supplied; the
-    rest are zeros, and complete says whether there are none."""
-
-    __slots__ = ("name", "data", "size", "disk", "complete", "supplied")
-
-    def __init__(self, name: str, data: bytes, disk: int, complete: bool, supplied: int) -> None:
-        self.name = name
-        self.data = data
-        self.size = len(data)
-        self.disk = disk
-        self.complete = complete
-        self.supplied = supplied
-
-
-class MissingFile(_Value):
-    """A file the table cutter knows of that a cut does not give, because
-    its first sector cannot be read: its name, the disk, and the reason in
-    words."""
-
-    __slots__ = ("name", "disk", "reason")
-
-    def __init__(self, name: str, disk: int, reason: str) -> None:
-        self.name = name
-        self.disk = disk
-        self.reason = reason
-
-
-class Cut:
-    """What ``d88cut`` makes of an image, in memory.
-
-    mode: ``"table"`` or ``"scan"``, the cutter used; files: the CutFiles in
-    the order d88cut writes them; missing: the MissingFiles; manifest: the
-    text of the manifest.json d88cut writes beside them (``json.loads`` reads
-    it: damage, sizes, checksums); checksums: the text of its SHA256SUMS, or
-    None when no file is cut (d88cut then writes none).
-    """
-
-    def __init__(self, mode: str, files: list[CutFile], missing: list[MissingFile], manifest: str,
-                 checksums: str | None) -> None:
-        self.mode = mode
-        self.files = files
-        self.missing = missing
-        self.manifest = manifest
-        self.checksums = checksums
-
-    def __repr__(self) -> str:
-        return "Cut(mode=%r, files=%d, missing=%d)" % (self.mode, len(self.files), len(self.missing))
-
-
-def _text(pointer: int | None, length: int) -> str:
-    # Decoded where the library holds it: a report runs to tens of MB, and
-    # a copy first would cost as much again.
-    return str(memoryview((c_char * length).from_address(pointer)), "utf-8") if length else ""
+    def walk(self, track: int) -> Walk:
+        """Walks the records of track as a search for a missing sector does."""
+        records, end = self._selected()._walk(track)
+        return Walk(tuple(records), end)
 
 
 class Image:
     """An open D88 image; made by ``d88image.open``.
 
     Use it as a context manager, or call ``close()``; its operations raise
-    D88Error once it is closed. The sector operations read the disk made
-    current by ``select_disk``. A track is usable when its index is 0..163
-    and its offset non-zero and within the disk; an unusable track, a
-    missing sector or an empty one reads as nothing.
+    ValueError once it is closed. ``disks`` holds its Disks (``for disk in
+    image`` goes through them). The sector operations on the image itself
+    read the disk made current by ``select_disk``; a Disk's own read it
+    whatever is selected.
     """
 
-    def __init__(self, source: str | bytes | bytearray | memoryview | _os.PathLike, name: str | None = None) -> None:
+    def __init__(self, source: Union[str, bytes, bytearray, memoryview, _os.PathLike, Any],
+                 name: Optional[str] = None) -> None:
         handle = c_void_p()
-        self._handle: int | None = None
+        self._handle: Optional[int] = None
+        self._found: Optional[Tuple[ImageStatus, Tuple[Anomaly, ...], int]] = None
+        if hasattr(source, "read"):
+            data = source.read()
+            if not isinstance(data, (bytes, bytearray)):
+                raise TypeError("a file object is read for bytes: open it in binary mode ('rb')")
+            if name is None:
+                given = getattr(source, "name", "")
+                name = _os.fsdecode(given) if isinstance(given, (str, bytes)) else ""
+            source = data
         if isinstance(source, (bytes, bytearray, memoryview)):
             # The library reads the bytes in place: they are kept, unchanging,
             # as long as the image.
-            self._data: bytes | None = bytes(source)
+            self._data: Optional[bytes] = bytes(source)
             self.name = name if name is not None else ""
             status = _lib.d88_open_memory(self._data, len(self._data), _os.fsencode(self.name), byref(handle))
-        else:
+        elif isinstance(source, (str, _os.PathLike)):
             if name is not None:
-                raise TypeError("name is for an image given as bytes; a path names its image")
+                raise TypeError("name is for an image given as bytes or a file object; a path names its image")
             self._data = None
             self.name = _os.fsdecode(source)
             status = _lib.d88_open_path(_os.fsencode(source), byref(handle))
+        else:
+            raise TypeError("an image is opened from a path, bytes or a binary file object, not %s"
+                            % type(source).__name__)
         self._handle = handle.value
         if status != 0:
-            error = self._error(status)
+            error = _error(status, self._handle, self.name)
             self.close()
             raise error
-        disk = _native.DiskStruct()
-        self.disks: list[Disk] = []
-        for index in range(_lib.d88_disk_count(self._handle)):
-            self._check(_lib.d88_disk_info(self._handle, index, byref(disk)))
-            self.disks.append(Disk(index, disk.offset, disk.size, disk.media, disk.write_protect, disk.name))
+        self.disks: Tuple[Disk, ...] = tuple(self._disk(index) for index in range(_lib.d88_disk_count(self._handle)))
 
-    def __enter__(self) -> Image:
+    def _disk(self, index: int) -> Disk:
+        disk = _lib.d88_image_disk(self._handle, index)
+        return Disk(index, _lib.d88_disk_offset(disk), _lib.d88_disk_size(disk), _lib.d88_disk_media(disk),
+                    _lib.d88_disk_write_protect(disk), _lib.d88_disk_name(disk), self)
+
+    def __enter__(self) -> "Image":
         return self
 
     def __exit__(self, *exception: object) -> None:
@@ -254,9 +555,20 @@ class Image:
     def __del__(self) -> None:
         self.close()
 
+    def __iter__(self) -> Iterator[Disk]:
+        return iter(self.disks)
+
+    def __len__(self) -> int:
+        return len(self.disks)
+
     def __repr__(self) -> str:
         state = "closed" if self._handle is None else "%d disks" % len(self.disks)
         return "<d88image.Image %r, %s>" % (self.name, state)
+
+    @property
+    def closed(self) -> bool:
+        """True once the image is closed."""
+        return self._handle is None
 
     def close(self) -> None:
         """Frees the image; closing it again does nothing."""
@@ -264,55 +576,100 @@ class Image:
         if handle is not None:
             _lib.d88_close(handle)
 
-    def _error(self, status: int) -> D88Error:
-        details = _lib.d88_image_error(self._handle) if self._handle is not None else b""
-        return D88Error(status, (details or _lib.d88_status_text(status)).decode("utf-8", "replace"))
-
     def _check(self, status: int) -> None:
         if status != 0:
-            raise self._error(status)
+            raise _error(status, self._handle, self.name)
 
     def _open_handle(self) -> int:
         if self._handle is None:
-            raise D88Error(1, "the image is closed")
+            raise _closed()
         return self._handle
 
+    # The survey's judgement
+
+    def _survey(self) -> Tuple[ImageStatus, Tuple[Anomaly, ...], int]:
+        if self._found is None:
+            survey = c_void_p()
+            self._check(_lib.d88_survey_image(self._open_handle(), byref(survey)))
+            try:
+                anomalies = []
+                for i in range(_lib.d88_survey_anomaly_count(survey)):
+                    a = _lib.d88_survey_anomaly(survey, i)
+                    anomalies.append(Anomaly(_lib.d88_anomaly_kind(a).decode(), Severity(_lib.d88_anomaly_severity(a)),
+                                             _lib.d88_anomaly_message(a).decode("utf-8", "replace"),
+                                             _place(_lib.d88_anomaly_disk(a)), _place(_lib.d88_anomaly_track(a)),
+                                             _place(_lib.d88_anomaly_offset(a))))
+                self._found = (ImageStatus(_lib.d88_survey_condition(survey)), tuple(anomalies),
+                               _lib.d88_survey_anomalies_left_out(survey))
+            finally:
+                _lib.d88_survey_free(survey)
+        else:
+            self._open_handle()
+        return self._found
+
     @property
-    def selected_disk(self) -> int | None:
+    def status(self) -> ImageStatus:
+        """OK, DAMAGED or UNREADABLE, as the report's "status" says: from
+        the survey d88info runs, made once, on first asking."""
+        return self._survey()[0]
+
+    @property
+    def anomalies(self) -> Tuple[Anomaly, ...]:
+        """What the survey found, damage and notes, as the report lists them
+        (at most 10,000; ``anomalies_left_out`` counts the rest)."""
+        return self._survey()[1]
+
+    @property
+    def anomalies_left_out(self) -> int:
+        """The anomalies found past the 10,000 listed, only counted."""
+        return self._survey()[2]
+
+    # The reader's operations on the selected disk
+
+    @property
+    def selected_disk(self) -> Optional[int]:
         """The index of the selected disk, or None."""
         index = _lib.d88_selected_disk(self._open_handle())
         return None if index < 0 else index
 
     def select_disk(self, index: int) -> None:
-        """Makes disk index the one the sector operations read."""
+        """Makes disk index the one the sector operations read; NoDiskError
+        when there is none."""
         self._check(_lib.d88_select_disk(self._open_handle(), index))
 
-    def read_sector(self, track: int, c: int, h: int, r: int, n: int, size: int = _MAX_SECTOR_DATA) -> bytes:
-        """The data of the first sector on track with ID (c, h, r, n), at
-        most size bytes: empty when it is missing or empty, short when the
-        file ends inside it."""
+    def read_sector(self, track: int, c: Union[int, SectorId], h: Optional[int] = None, r: Optional[int] = None,
+                    n: Optional[int] = None, size: int = _MAX_SECTOR_DATA) -> bytes:
+        """The data of the first sector on track of the selected disk with ID
+        (c, h, r, n), or a SectorId in place of c, at most size bytes: empty
+        when it is missing or empty, short when the file ends inside it."""
+        id = _sector_id(c, h, r, n)
         buffer = create_string_buffer(size)
         copied = c_size_t()
-        self._check(_lib.d88_read_sector(self._open_handle(), track, _native.SectorIdStruct(c, h, r, n), buffer,
-                                         size, byref(copied)))
+        self._check(_lib.d88_read_sector(self._open_handle(), track, id._struct(), buffer, size, byref(copied)))
         return buffer.raw[:copied.value]
 
-    def read_run(self, track: int, c: int, h: int, r: int, n: int, total: int) -> Run:
-        """Reads total bytes of consecutive sectors from ID (c, h, r, n) on,
-        a sector at a step, wrapping from the last sector number of the range
-        (set_sector_range) to the first onto the next track; a step that
-        falls short stops the run."""
+    def read_run(self, track: int, c: Union[int, SectorId], h: Optional[int] = None, r: Optional[int] = None,
+                 n: Optional[int] = None, total: Optional[int] = None) -> Run:
+        """Reads total bytes of consecutive sectors from ID (c, h, r, n) on
+        (or read_run(track, sector_id, total)), a sector at a step, wrapping
+        from the last sector number of the range (set_sector_range) to the
+        first onto the next track; a step that falls short stops the run."""
+        if isinstance(c, SectorId) and total is None:
+            total, h = h, None
+        if total is None:
+            raise TypeError("read_run needs the total of bytes to read")
+        id = _sector_id(c, h, r, n)
         buffer = create_string_buffer(total)
         whole, copied = c_size_t(), c_size_t()
-        self._check(_lib.d88_read_run(self._open_handle(), track, _native.SectorIdStruct(c, h, r, n), buffer, total,
-                                      byref(whole), byref(copied)))
+        self._check(_lib.d88_read_run(self._open_handle(), track, id._struct(), buffer, total, byref(whole),
+                                      byref(copied)))
         return Run(buffer.raw[:copied.value], whole.value)
 
     def set_sector_range(self, first: int, last: int) -> None:
         """The sector numbers read_run wraps between (initially 1 and 16)."""
         self._check(_lib.d88_set_sector_range(self._open_handle(), first, last))
 
-    def list_sector_ids(self, track: int) -> list[SectorId]:
+    def list_sector_ids(self, track: int) -> List[SectorId]:
         """The ID of each record of track, in stored order; empty for an
         unusable track."""
         ids = (_native.SectorIdStruct * _MAX_RECORDS_PER_WALK)()
@@ -320,71 +677,130 @@ class Image:
         self._check(_lib.d88_list_sector_ids(self._open_handle(), track, ids, _MAX_RECORDS_PER_WALK, byref(count)))
         return [SectorId(i.c, i.h, i.r, i.n) for i in ids[:count.value]]
 
-    def walk_track(self, track: int) -> tuple[list[Record], str]:
-        """Walks the records of track as a search for a missing sector does;
-        gives the records met and why the walk ended: "count", "zero-count",
-        "end-of-file", "limit" (65,536 records without an end) or "unusable"
-        (no usable track)."""
-        records: list[Record] = []
+    def _walk(self, track: int) -> Tuple[List[Record], WalkEnd]:
+        records: List[Record] = []
+        id = _native.SectorIdStruct()
 
         def visit(record, context):
-            r = record.contents
-            i = r.id
-            records.append(Record(r.position, SectorId(i.c, i.h, i.r, i.n), r.count, r.density, r.deleted, r.status,
-                                  r.length))
+            _lib.d88_record_id(record, byref(id))
+            records.append(Record(_lib.d88_record_position(record), SectorId(id.c, id.h, id.r, id.n),
+                                  _lib.d88_record_count(record), _lib.d88_record_density(record),
+                                  _lib.d88_record_deleted(record), _lib.d88_record_status(record),
+                                  _lib.d88_record_length(record)))
             return 1
 
         end = c_int()
         self._check(_lib.d88_walk_track(self._open_handle(), track, _native.RecordVisitor(visit), None, byref(end)))
-        return records, _WALK_ENDS[end.value]
+        return records, WalkEnd(end.value)
 
-    def report_json(self) -> str:
-        """The text of the JSON document ``d88info --json`` prints for this
-        image alone, byte for byte; an image opened from bytes is called by
-        the name given to ``open``."""
+    def walk_track(self, track: int) -> Tuple[List[Record], str]:
+        """Walks the records of track as a search for a missing sector does;
+        gives the records met and why the walk ended, as the report's key:
+        "count", "zero-count", "end-of-file", "limit" (65,536 records without
+        an end) or "unusable" (no usable track). ``Disk.walk`` gives a Walk."""
+        records, end = self._walk(track)
+        return records, end.key
+
+    # The report, the map and the cut
+
+    def _texts(self, call) -> str:
         text = c_void_p()
         length = c_size_t()
-        self._check(_lib.d88_report_json(self._open_handle(), byref(text), byref(length)))
+        self._check(call(self._open_handle(), byref(text), byref(length)))
         try:
             return _text(text.value, length.value)
         finally:
             _lib.d88_text_free(text)
 
-    def report(self) -> dict:
-        """The report as a dict: ``{"version": 1, "images": [IMAGE]}``, with
-        the image's disks, tracks and records, its anomalies (damage and
-        notes, with where they lie), what tablecut and scancut would write
-        from it, and its status ("ok", "damaged", "unreadable")."""
+    def report_json(self) -> str:
+        """The text of the JSON document ``d88info --json`` prints for this
+        image alone, byte for byte; an image opened from bytes is called by
+        the name given to ``open``."""
+        return self._texts(_lib.d88_report_json)
+
+    def report(self) -> Report:
+        """The report as a dict (``Report``): ``{"version": 1, "images":
+        [IMAGE]}``, with the image's disks, tracks and records, its
+        anomalies (damage and notes, with where they lie), what tablecut and
+        scancut would write from it, and its status ("ok", "damaged",
+        "unreadable")."""
         import json
 
         return json.loads(self.report_json())
 
-    def cut(self, mode: str = "auto") -> Cut:
-        """The files d88cut cuts from the image, in memory: mode "table" as
-        ``d88cut --table``, "scan" as ``--scan``, "auto" as neither (the
-        table cutter when a disk is of a kind it knows, else the scanner).
-        Raises D88Error when the input is no D88 image or cannot be read."""
-        if mode not in _CUT_MODES:
-            raise ValueError("mode must be one of %s, not %r" % (", ".join(_CUT_MODES), mode))
-        made = POINTER(_native.CutStruct)()
-        self._check(_lib.d88_cut_image(self._open_handle(), _CUT_MODES[mode], byref(made)))
+    def map_svg(self) -> str:
+        """The map ``d88info --map`` draws of this image, byte for byte: an
+        SVG document with a panel per disk, a row per track and a cell per
+        record. ReadError when the image cannot be read."""
+        return self._texts(_lib.d88_map_svg)
+
+    def cut(self, mode: str = "auto", *, merge_with: Iterable["Image"] = (), merge: bool = False,
+            merged_name: Optional[str] = None, folders_given: Iterable[str] = ()) -> Cut:
+        """The files d88cut cuts from the image, in memory.
+
+        mode: "table" as ``d88cut --table``, "scan" as ``--scan``, "auto" as
+        neither (the table cutter when a disk is of a kind it knows, else the
+        scanner); CUT_MODES lists them. merge_with: images cut with this one
+        as one set kept in several files, into one folder (``--merge``);
+        merge: a set even of this image alone; merged_name: the set's folder
+        name (``--name``). folders_given: folder names d88cut gave images
+        before this one in the same run (a second game.d88 goes to game-2).
+        NotAnImageError when the input is no D88 image; OpenError or
+        ReadError when it cannot be read.
+        """
+        if mode not in CUT_MODES:
+            raise ValueError("mode must be one of %s, not %r" % (", ".join(CUT_MODES), mode))
+        options = _lib.d88_cut_options_new()
+        if not options:
+            raise MemoryError("no memory for the cut's options")
+        made = c_void_p()
         try:
-            cut = made.contents
-            files = [CutFile(f.name.decode(), string_at(f.data, f.size) if f.size else b"", f.disk, bool(f.complete),
-                             f.supplied)
-                     for f in cut.files[:cut.file_count]]
-            missing = [MissingFile(m.name.decode(), m.disk, m.reason.decode("utf-8"))
-                       for m in cut.missing[:cut.missing_count]]
-            checksums = _text(cut.checksums, cut.checksums_length) if cut.checksums else None
-            return Cut(cut.mode.decode(), files, missing, _text(cut.manifest, cut.manifest_length), checksums)
+            _lib.d88_cut_options_set_mode(options, mode.encode())
+            _lib.d88_cut_options_set_merge(options, 1 if merge else 0)
+            for other in merge_with:
+                _lib.d88_cut_options_add_image(options, other._open_handle())
+            if merged_name is not None and _lib.d88_cut_options_set_merged_name(options, merged_name.encode()):
+                raise ValueError("merged_name is a folder name, not a path: %r" % merged_name)
+            for folder in folders_given:
+                _lib.d88_cut_options_add_folder(options, _os.fsencode(folder))
+            self._check(_lib.d88_cut_image(self._open_handle(), options, byref(made)))
+        finally:
+            _lib.d88_cut_options_free(options)
+        try:
+            return _cut_of(made.value)
         finally:
             _lib.d88_cut_free(made)
 
 
-def open(source: str | bytes | bytearray | memoryview | _os.PathLike, name: str | None = None) -> Image:
-    """Opens a D88 image: a path (str or os.PathLike), or the image's bytes
-    themselves (bytes, read in place; a bytearray or memoryview is copied
-    once). For bytes, name is what the report and the cut call the image
-    (default ""); a path is called as given. Only a regular file is opened.
-    Raises D88Error when the file cannot be opened or read."""
+def _cut_of(cut: int) -> Cut:
+    files = []
+    for i in range(_lib.d88_cut_file_count(cut)):
+        f = _lib.d88_cut_file_at(cut, i)
+        size = _lib.d88_cut_file_size(f)
+        files.append(CutFile(_lib.d88_cut_file_name(f).decode(), string_at(_lib.d88_cut_file_data(f), size)
+                             if size else b"", size, _lib.d88_cut_file_supplied(f), bool(_lib.d88_cut_file_complete(f)),
+                             _lib.d88_cut_file_disk(f), _lib.d88_cut_file_image(f),
+                             _lib.d88_cut_file_sha256(f).decode()))
+    missing = []
+    for i in range(_lib.d88_cut_missing_count(cut)):
+        m = _lib.d88_cut_missing_at(cut, i)
+        missing.append(MissingFile(_lib.d88_missing_file_name(m).decode(), _place(_lib.d88_missing_file_disk(m)),
+                                   _lib.d88_missing_file_reason(m).decode("utf-8"),
+                                   _place(_lib.d88_missing_file_image(m))))
+    length = c_size_t()
+    manifest = _text(_lib.d88_cut_manifest(cut, byref(length)), length.value)
+    sums = _lib.d88_cut_checksums(cut, byref(length))
+    return Cut(_lib.d88_cut_mode(cut).decode(), _os.fsdecode(_lib.d88_cut_folder(cut)), tuple(files), tuple(missing),
+               manifest, _text(sums, length.value) if sums else None)
+
+
+def open(source: Union[str, bytes, bytearray, memoryview, _os.PathLike, Any], name: Optional[str] = None) -> Image:
+    """Opens a D88 image: a path (str or os.PathLike, as a pathlib.Path), the
+    image's bytes (bytes, read in place; a bytearray or memoryview is copied
+    once), or a binary file object (read whole). For bytes and file
+    objects, name is what the report and the cut call the image (default
+    "", or the file object's name); a path is called as given. Only a
+    regular file is opened: FileNotFoundError, PermissionError or
+    IsADirectoryError when the path cannot be, OpenError for another kind of
+    file."""
     return Image(source, name)

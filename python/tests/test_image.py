@@ -1,12 +1,19 @@
 """The package's own surface: an image's disks and the reader's operations
-from a file and from bytes alike, its errors, and its manners as a Python
-object."""
+from a file, a file object and bytes alike, through the image and through
+its disks, its errors, and its manners as a Python object."""
 
+import io
 import os
+import pathlib
+import pydoc
+import subprocess
+import sys
 
 import pytest
 
 import d88image
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
 
 
 @pytest.fixture
@@ -17,9 +24,13 @@ def sample(samples):
 def test_a_file_and_its_bytes_read_alike(sample):
     with open(sample, "rb") as file:
         data = file.read()
-    with d88image.open(sample) as from_file, d88image.open(data) as from_bytes:
+    with d88image.open(sample) as from_file, d88image.open(data) as from_bytes, \
+            open(sample, "rb") as file, d88image.open(file) as from_object, \
+            d88image.open(pathlib.Path(sample)) as from_path:
         assert [disk.name for disk in from_file.disks] == [b"PROGRAM", b"SCENARIO", b"EVENT"]
-        assert from_file.disks == from_bytes.disks
+        assert from_file.disks == from_bytes.disks == from_object.disks == from_path.disks
+        assert list(from_file) == list(from_file.disks) and len(from_file) == 3
+        assert from_object.name == from_path.name == sample
         for image in (from_file, from_bytes):
             image.select_disk(0)
             image.set_sector_range(16, 23)
@@ -27,9 +38,15 @@ def test_a_file_and_its_bytes_read_alike(sample):
             ids = from_file.list_sector_ids(track)
             assert ids == from_bytes.list_sector_ids(track)
             assert from_file.walk_track(track) == from_bytes.walk_track(track)
+            disk = from_bytes.disks[0]
+            walk = disk.walk(track)
+            assert (list(walk.records), walk.end.key) == from_file.walk_track(track)
+            assert list(disk.sector_ids(track)) == ids
             for id in ids:
                 assert from_file.read_sector(track, id.c, id.h, id.r, id.n) == \
-                    from_bytes.read_sector(track, id.c, id.h, id.r, id.n)
+                    from_bytes.read_sector(track, id.c, id.h, id.r, id.n) == disk.read_sector(track, id) == \
+                    from_file.read_sector(track, id)
+                assert disk.read_run(track, id, 5000) == from_file.read_run(track, id, 5000)
                 assert from_file.read_run(track, id.c, id.h, id.r, id.n, 5000) == \
                     from_bytes.read_run(track, id.c, id.h, id.r, id.n, 5000)
         records, end = from_file.walk_track(1)
@@ -39,33 +56,66 @@ def test_a_file_and_its_bytes_read_alike(sample):
         run = from_file.read_run(1, 0, 1, 16, 3, 5000)
         assert (len(run.data), run.whole) == (5000, 5000)
         assert from_file.walk_track(164) == ([], "unusable")
+        # A disk reads itself whatever the image has selected.
+        from_file.select_disk(2)
+        assert from_file.disks[0].read_sector(1, d88image.SectorId(0, 1, 16, 3)) == \
+            from_bytes.read_sector(1, 0, 1, 16, 3)
 
 
-@pytest.mark.parametrize("call, status, words", [
-    (lambda image: d88image.open("/nonexistent/x.d88"), 3, "/nonexistent/x.d88: cannot be read: No such file"),
-    (lambda image: image.select_disk(3), 5, "no disk 3: the image holds 3"),
-    (lambda image: image.read_sector(1, 0, 1, 16, 3), 5, "no disk is selected"),
-    (lambda image: d88image.open(b"not an image", name="notes.d88").cut(), 6,
+def closed(image):
+    image.close()
+    return image.status
+
+
+@pytest.mark.parametrize("call, raised, status, words", [
+    (lambda image: d88image.open("/nonexistent/x.d88"), FileNotFoundError, None, "No such file"),
+    (lambda image: d88image.open(os.path.dirname(image.name)), IsADirectoryError, None, "Is a directory"),
+    (lambda image: d88image.open("/dev/null"), d88image.OpenError, 3, "not a regular file"),
+    (lambda image: image.select_disk(3), d88image.NoDiskError, 5, "no disk 3: the image holds 3"),
+    (lambda image: image.disks[3], IndexError, None, ""),
+    (lambda image: image.read_sector(1, 0, 1, 16, 3), d88image.NoDiskError, 5, "no disk is selected"),
+    (lambda image: d88image.open(b"not an image", name="notes.d88").cut(), d88image.NotAnImageError, 6,
      "notes.d88: not a D88 image (no whole 688-byte disk header)"),
+    (lambda image: image.cut("both"), ValueError, None, "auto, table, scan"),
+    (lambda image: image.cut(merged_name="a/b"), ValueError, None, "not a path"),
+    (closed, ValueError, None, "closed"),
+    (lambda image: d88image.open(io.StringIO("text")), TypeError, None, "binary"),
+    (lambda image: d88image.open(image.name, name="x"), TypeError, None, "name"),
 ])
-def test_errors_say_why(sample, call, status, words):
+def test_errors_say_why(sample, call, raised, status, words):
     with d88image.open(sample) as image:
-        with pytest.raises(d88image.D88Error) as raised:
+        with pytest.raises(raised) as caught:
             call(image)
-    assert raised.value.status == status
-    assert words in str(raised.value)
+    if status is not None:
+        assert isinstance(caught.value, d88image.D88Error) and caught.value.status == status
+    assert words in str(caught.value)
 
 
 def test_manners(sample):
     with d88image.open(sample) as image:
         assert repr(image) == "<d88image.Image %r, 3 disks>" % sample
         assert image.selected_disk is None
-        with pytest.raises(ValueError):
-            image.cut("both")
-        with pytest.raises(TypeError):
-            d88image.open(sample, name="x")
-    assert repr(image).endswith("closed>")
-    with pytest.raises(d88image.D88Error, match="closed"):
-        image.report()
+        assert str(image.status) == "ok" and image.status == d88image.ImageStatus.OK
+        with pytest.raises(AttributeError):
+            image.disks[0].index = 1  # values are frozen
+        assert hash(image.disks[0]) == hash(d88image.Disk(*[getattr(image.disks[0], name) for name in
+                                                             ("index", "offset", "size", "media", "write_protect",
+                                                              "name")]))
+    assert repr(image).endswith("closed>") and image.closed
     assert d88image.version() == d88image.__version__
-    assert "d88image.open(" in d88image.__doc__
+    described = pydoc.render_doc(d88image, renderer=pydoc.plaintext)
+    for word in ("d88image.open(", "class Image", "class NotAnImageError", "extractall", "ImageStatus"):
+        assert word in described
+
+
+@pytest.mark.parametrize("environment, said", [
+    ({"PYTHONPATH": str(ROOT / "python")}, "<function open"),
+    # No site packages: nothing installed can take the import over.
+    ({}, "the folder of the library's C++ sources, not the Python package"),
+])
+def test_the_source_tree_top_is_no_package(environment, said):
+    env = {name: value for name, value in os.environ.items() if name != "PYTHONPATH"}
+    env.update(environment)
+    ran = subprocess.run([sys.executable, "-S", "-c", "import d88image; print(d88image.open)"], cwd=ROOT, env=env,
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    assert said in ran.stdout.decode()

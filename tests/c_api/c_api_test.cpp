@@ -1,7 +1,8 @@
 // The C API against what it passes through, on the samples whole and
 // damaged: its reader operations against D88Image's over the same image,
-// from a file and from memory; its report against what d88info --json
-// prints, and its cut against the folder d88cut writes, with each file's
+// from a file and from memory; its report and its survey against what
+// d88info --json prints, and its cut, in each mode and with each of d88cut's
+// options it takes, against the folder d88cut writes, with each file's
 // facts against the manifest; and its statuses where a call cannot be
 // served.
 #include <d88image/d88.h>
@@ -11,6 +12,7 @@
 #include "test_support.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <string>
@@ -74,10 +76,15 @@ struct Opened {
 };
 
 struct Recorded {
-    std::vector<d88_record> records;
+    std::vector<SectorRecord> records;
     static int visit(const d88_record* record, void* context)
     {
-        static_cast<Recorded*>(context)->records.push_back(*record);
+        d88_sector_id id;
+        d88_record_id(record, &id);
+        static_cast<Recorded*>(context)->records.push_back(
+            {d88_record_position(record), {id.c, id.h, id.r, id.n}, d88_record_count(record),
+             d88_record_density(record), d88_record_deleted(record), d88_record_status(record),
+             d88_record_length(record)});
         return 1;
     }
 };
@@ -110,7 +117,7 @@ void expectSameTrack(d88_image* image, D88Image& reader, int track)
     EXPECT_EQ(static_cast<int>(end), static_cast<int>(reader.walkTrack(track, collector)));
     ASSERT_EQ(walked.records.size(), collector.records.size());
     for (std::size_t i = 0; i < walked.records.size(); ++i) {
-        const d88_record& got = walked.records[i];
+        const SectorRecord& got = walked.records[i];
         const SectorRecord& want = collector.records[i];
         EXPECT_TRUE(got.position == want.position && got.id.c == want.id.c && got.id.h == want.id.h &&
                     got.id.r == want.id.r && got.id.n == want.id.n && got.count == want.count &&
@@ -150,19 +157,21 @@ TEST(CApi, ReaderOperationsGiveWhatTheReaderGives)
             D88Image reader;
             ASSERT_TRUE(reader.open(path.c_str()));
             ASSERT_EQ(d88_disk_count(image), reader.diskCount());
+            EXPECT_EQ(d88_image_disk(image, reader.diskCount()), nullptr);
             d88_set_sector_range(image, 16, 23);
             reader.setSectorRange(16, 23);
             for (int d = 0; d < reader.diskCount(); ++d) {
-                d88_disk disk;
-                ASSERT_EQ(d88_disk_info(image, d, &disk), D88_OK);
+                const d88_disk* disk = d88_image_disk(image, d);
+                ASSERT_NE(disk, nullptr);
                 ASSERT_EQ(d88_select_disk(image, d), D88_OK);
                 ASSERT_TRUE(reader.selectDisk(d));
                 EXPECT_EQ(d88_selected_disk(image), d);
-                EXPECT_EQ(disk.offset, reader.diskOffset(d));
-                EXPECT_EQ(disk.size, reader.diskSize());
-                EXPECT_EQ(disk.media, reader.mediaType());
-                EXPECT_EQ(disk.write_protect, reader.writeProtect());
-                EXPECT_STREQ(disk.name, reader.diskName());
+                EXPECT_EQ(d88_disk_index(disk), d);
+                EXPECT_EQ(d88_disk_offset(disk), reader.diskOffset(d));
+                EXPECT_EQ(d88_disk_size(disk), reader.diskSize());
+                EXPECT_EQ(d88_disk_media(disk), reader.mediaType());
+                EXPECT_EQ(d88_disk_write_protect(disk), reader.writeProtect());
+                EXPECT_STREQ(d88_disk_name(disk), reader.diskName());
                 for (int t = -1; t <= D88Image::kTrackCount; ++t) {
                     expectSameTrack(image, reader, t);
                 }
@@ -221,47 +230,122 @@ TEST(CApi, ReportAndMapAreWhatD88infoWrites)
     }
 }
 
+// The survey's condition and anomalies are the report's, field for field.
+TEST(CApi, SurveyIsWhatTheReportSays)
+{
+    TempDir work;
+    std::vector<Image> cases = images();
+    cases.push_back({"text", testsupport::toBytes("not a disk image at all\n")});
+    int anomalies = 0;
+    for (const Image& case_ : cases) {
+        SCOPED_TRACE(case_.name);
+        const std::string path = work.write(case_.name + ".d88", case_.bytes);
+        Opened opened(path, case_.bytes, false);
+        jsontest::Value report;
+        std::string error;
+        ASSERT_TRUE(jsontest::parse(reportOf(opened.image), report, error)) << error;
+        const jsontest::Value& listed = report["images"][0];
+        d88_survey* survey = nullptr;
+        ASSERT_EQ(d88_survey_image(opened.image, &survey), D88_OK);
+        EXPECT_EQ(d88_condition_key(d88_survey_condition(survey)), listed["status"].text);
+        EXPECT_EQ(d88_survey_error(survey), listed["error"].text);
+        EXPECT_EQ(static_cast<long long>(d88_survey_anomalies_left_out(survey)), listed["anomalies_left_out"].integer());
+        ASSERT_EQ(d88_survey_anomaly_count(survey), listed["anomalies"].items.size());
+        for (std::size_t i = 0; i < d88_survey_anomaly_count(survey); ++i) {
+            const d88_anomaly* anomaly = d88_survey_anomaly(survey, i);
+            const jsontest::Value& want = listed["anomalies"][i];
+            const auto place = [](const jsontest::Value& value) { return value.isNull() ? -1 : value.integer(); };
+            EXPECT_EQ(d88_anomaly_kind(anomaly), want["kind"].text);
+            EXPECT_EQ(d88_severity_key(d88_anomaly_severity(anomaly)), want["severity"].text);
+            EXPECT_EQ(d88_anomaly_message(anomaly), want["message"].text);
+            EXPECT_EQ(d88_anomaly_disk(anomaly), place(want["disk"]));
+            EXPECT_EQ(d88_anomaly_track(anomaly), place(want["track"]));
+            EXPECT_EQ(d88_anomaly_offset(anomaly), place(want["position"]));
+            ++anomalies;
+        }
+        EXPECT_EQ(d88_survey_anomaly(survey, d88_survey_anomaly_count(survey)), nullptr);
+        d88_survey_free(survey);
+    }
+    EXPECT_GT(anomalies, 0) << "no image tried an anomaly";
+}
+
 // The cut's files, checksum list and manifest as the folder d88cut writes
 // would hold them; and each file's facts, and the missing files, as the
 // manifest gives them.
-std::map<std::string, Bytes> folderOf(const d88_cut& cut)
+std::map<std::string, Bytes> folderOf(const d88_cut* cut)
 {
     std::map<std::string, Bytes> folder;
     jsontest::Value manifest;
     std::string error;
-    EXPECT_TRUE(jsontest::parse(std::string(cut.manifest, cut.manifest_length), manifest, error)) << error;
-    EXPECT_EQ(manifest["mode"].text, cut.mode);
-    EXPECT_EQ(manifest["files"].items.size(), cut.file_count);
-    for (std::size_t i = 0; i < cut.file_count && i < manifest["files"].items.size(); ++i) {
-        const d88_cut_file& file = cut.files[i];
+    std::size_t length = 0;
+    const char* text = d88_cut_manifest(cut, &length);
+    EXPECT_TRUE(jsontest::parse(std::string(text, length), manifest, error)) << error;
+    EXPECT_EQ(manifest["mode"].text, d88_cut_mode(cut));
+    EXPECT_EQ(manifest["folder"].text, d88_cut_folder(cut));
+    EXPECT_EQ(manifest["files"].items.size(), d88_cut_file_count(cut));
+    for (std::size_t i = 0; i < d88_cut_file_count(cut) && i < manifest["files"].items.size(); ++i) {
+        const d88_cut_file* file = d88_cut_file_at(cut, i);
         const jsontest::Value& listed = manifest["files"][i];
-        folder[file.name] = Bytes(file.data, file.data + file.size);
-        EXPECT_EQ(listed["name"].text, file.name);
-        EXPECT_EQ(listed["size"].integer(), static_cast<long long>(file.size));
-        EXPECT_EQ(listed["disk"].integer(), file.disk);
-        EXPECT_EQ(listed["supplied"].integer(), static_cast<long long>(file.supplied));
-        EXPECT_EQ(listed["complete"].boolean, file.complete != 0);
+        const unsigned char* data = d88_cut_file_data(file);
+        folder[d88_cut_file_name(file)] = Bytes(data, data + d88_cut_file_size(file));
+        EXPECT_EQ(listed["name"].text, d88_cut_file_name(file));
+        EXPECT_EQ(listed["size"].integer(), static_cast<long long>(d88_cut_file_size(file)));
+        EXPECT_EQ(listed["disk"].integer(), d88_cut_file_disk(file));
+        EXPECT_EQ(listed["supplied"].integer(), static_cast<long long>(d88_cut_file_supplied(file)));
+        EXPECT_EQ(listed["complete"].boolean, d88_cut_file_complete(file) != 0);
+        EXPECT_EQ(listed["sha256"].text, d88_cut_file_sha256(file));
     }
-    EXPECT_EQ(manifest["missing"].items.size(), cut.missing_count);
-    for (std::size_t i = 0; i < cut.missing_count && i < manifest["missing"].items.size(); ++i) {
+    EXPECT_EQ(d88_cut_file_at(cut, d88_cut_file_count(cut)), nullptr);
+    EXPECT_EQ(manifest["missing"].items.size(), d88_cut_missing_count(cut));
+    for (std::size_t i = 0; i < d88_cut_missing_count(cut) && i < manifest["missing"].items.size(); ++i) {
+        const d88_missing_file* missing = d88_cut_missing_at(cut, i);
         const jsontest::Value& listed = manifest["missing"][i];
-        EXPECT_EQ(listed["name"].text, cut.missing[i].name);
-        EXPECT_EQ(listed["disk"].integer(), cut.missing[i].disk);
-        EXPECT_EQ(listed["reason"].text, cut.missing[i].reason);
+        EXPECT_EQ(listed["name"].text, d88_missing_file_name(missing));
+        EXPECT_EQ(listed["disk"].isNull() ? -1 : listed["disk"].integer(), d88_missing_file_disk(missing));
+        EXPECT_EQ(listed["reason"].text, d88_missing_file_reason(missing));
     }
-    if (cut.checksums != nullptr) {
-        folder["SHA256SUMS"] = Bytes(cut.checksums, cut.checksums + cut.checksums_length);
+    if (const char* sums = d88_cut_checksums(cut, &length)) {
+        folder["SHA256SUMS"] = Bytes(sums, sums + length);
     }
-    folder["manifest.json"] = Bytes(cut.manifest, cut.manifest + cut.manifest_length);
+    text = d88_cut_manifest(cut, &length);
+    folder["manifest.json"] = Bytes(text, text + length);
     return folder;
 }
+
+// A cut with options made for it, freed after.
+struct Cut {
+    Cut(d88_image* image, const char* mode, const std::vector<d88_image*>& set = {},
+        const std::vector<std::string>& given = {}, const char* mergedName = nullptr, bool merge = false)
+    {
+        d88_cut_options* options = d88_cut_options_new();
+        EXPECT_EQ(d88_cut_options_set_mode(options, mode), D88_OK);
+        EXPECT_EQ(d88_cut_options_set_merge(options, merge), D88_OK);
+        for (d88_image* other : set) {
+            EXPECT_EQ(d88_cut_options_add_image(options, other), D88_OK);
+        }
+        for (const std::string& folder : given) {
+            EXPECT_EQ(d88_cut_options_add_folder(options, folder.c_str()), D88_OK);
+        }
+        if (mergedName != nullptr) {
+            EXPECT_EQ(d88_cut_options_set_merged_name(options, mergedName), D88_OK);
+        }
+        status = d88_cut_image(image, options, &cut);
+        d88_cut_options_free(options);
+    }
+    ~Cut() { d88_cut_free(cut); }
+    Cut(const Cut&) = delete;
+    Cut& operator=(const Cut&) = delete;
+
+    d88_status status;
+    d88_cut* cut = nullptr;
+};
 
 TEST(CApi, CutHoldsWhatD88cutWrites)
 {
     const struct {
-        d88_cut_mode mode;
+        const char* mode;
         const char* option;
-    } modes[] = {{D88_CUT_AUTO, nullptr}, {D88_CUT_TABLE, "--table"}, {D88_CUT_SCAN, "--scan"}};
+    } modes[] = {{"auto", nullptr}, {"table", "--table"}, {"scan", "--scan"}};
     TempDir images;
     int missing = 0, incomplete = 0;
     for (const Image& case_ : ::images()) {
@@ -279,18 +363,67 @@ TEST(CApi, CutHoldsWhatD88cutWrites)
                 SCOPED_TRACE(case_.name + " " + (mode.option ? mode.option : "auto") +
                              (fromMemory ? " from memory" : " from its file"));
                 Opened opened(path, case_.bytes, fromMemory);
-                d88_cut* cut = nullptr;
-                ASSERT_EQ(d88_cut_image(opened.image, mode.mode, &cut), D88_OK) << d88_image_error(opened.image);
-                EXPECT_TRUE(folderOf(*cut) == written);
-                missing += static_cast<int>(cut->missing_count);
-                for (std::size_t i = 0; i < cut->file_count; ++i) {
-                    incomplete += cut->files[i].complete ? 0 : 1;
+                const Cut made(opened.image, mode.mode);
+                ASSERT_EQ(made.status, D88_OK) << d88_image_error(opened.image);
+                EXPECT_TRUE(folderOf(made.cut) == written);
+                missing += static_cast<int>(d88_cut_missing_count(made.cut));
+                for (std::size_t i = 0; i < d88_cut_file_count(made.cut); ++i) {
+                    incomplete += d88_cut_file_complete(d88_cut_file_at(made.cut, i)) ? 0 : 1;
                 }
-                d88_cut_free(cut);
             }
         }
     }
     EXPECT_TRUE(missing > 0 && incomplete > 0) << "no image tried a missing or an incomplete file";
+}
+
+// The options d88cut's run gives a cut: the folders it named before, a set
+// cut together (--merge), the set's folder name (--name).
+TEST(CApi, OptionsCutAsD88cutsRunDoes)
+{
+    TempDir images;
+    const Bytes three = testsupport::readFile(SAMPLE_DIR "/three-disks.d88");
+    const std::size_t disk = 1281968;
+    const std::string whole = images.write("game.d88", three);
+    const std::string first = images.write("set-1.d88", Bytes(three.begin(), three.begin() + disk));
+    const std::string rest = images.write("set-2.d88", Bytes(three.begin() + disk, three.end()));
+    const struct {
+        const char* what;
+        std::vector<std::string> argv;    // d88cut's, before the images
+        std::vector<std::string> run;     // the images of the run
+        std::string folder;               // the one compared, of the last image
+        std::vector<std::string> given;   // the folders named before it
+        const char* mergedName;
+    } cases[] = {
+        {"an image after one of its name", {"-q"}, {whole, whole}, "game-2", {"game"}, nullptr},
+        {"a set", {"-q", "--merge"}, {first, rest}, "set-1", {}, nullptr},
+        {"a set named", {"-q", "--merge", "--name", "both"}, {first, rest}, "both", {}, "both"},
+        {"a set lacking a disk", {"-q", "--merge"}, {rest}, "set-2", {}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir work;
+        std::vector<std::string> argv = {"d88cut"};
+        argv.insert(argv.end(), c.argv.begin(), c.argv.end());
+        argv.insert(argv.end(), c.run.begin(), c.run.end());
+        runNative(D88CUT_PATH, argv, work.path());
+        const std::map<std::string, Bytes> written = testsupport::filesIn(work.file(c.folder));
+        const bool merged = c.argv.size() > 1;
+        std::vector<Opened*> opened;
+        for (std::size_t i = merged ? 0 : c.run.size() - 1; i < c.run.size(); ++i) {
+            opened.push_back(new Opened(c.run[i], {}, false));
+        }
+        std::vector<d88_image*> set;
+        for (std::size_t i = 1; i < opened.size(); ++i) {
+            set.push_back(opened[i]->image);
+        }
+        const Cut made(opened.front()->image, "auto", set, c.given, c.mergedName, merged);
+        ASSERT_EQ(made.status, D88_OK) << d88_image_error(opened.front()->image);
+        EXPECT_EQ(d88_cut_folder(made.cut), c.folder);
+        EXPECT_TRUE(folderOf(made.cut) == written);
+        for (Opened* image : opened) {
+            delete image;
+        }
+    }
 }
 
 // Each call that cannot be served says why, and leaves its outputs empty.
@@ -305,23 +438,23 @@ TEST(CApi, StatusesSayWhyACallIsNotServed)
         d88_status (*call)(d88_image*);
         d88_status status;
         const char* details;  // in d88_image_error
+        int errorNumber;      // d88_image_errno
     } cases[] = {
-        {"a missing file", work.file("absent.d88"), nullptr, D88_ERR_OPEN, "absent.d88: cannot be read: No such file"},
-        {"a folder", work.path(), nullptr, D88_ERR_OPEN, "cannot be read: Is a directory"},
-        {"a cut of text", text, [](d88_image* i) { d88_cut* c; return d88_cut_image(i, D88_CUT_AUTO, &c); },
-         D88_ERR_NOT_AN_IMAGE, "notes.d88: not a D88 image (no whole 688-byte disk header)"},
+        {"a missing file", work.file("absent.d88"), nullptr, D88_ERR_OPEN, "absent.d88: cannot be read: No such file",
+         ENOENT},
+        {"a folder", work.path(), nullptr, D88_ERR_OPEN, "cannot be read: Is a directory", EISDIR},
+        {"a cut of text", text, [](d88_image* i) { d88_cut* c; return d88_cut_image(i, nullptr, &c); },
+         D88_ERR_NOT_AN_IMAGE, "notes.d88: not a D88 image (no whole 688-byte disk header)", 0},
         {"a disk past the last", sample, [](d88_image* i) { return d88_select_disk(i, 3); }, D88_ERR_NO_DISK,
-         "no disk 3: the image holds 3"},
+         "no disk 3: the image holds 3", 0},
         {"a read with no disk selected", sample,
          [](d88_image* i) {
              std::size_t copied;
              return d88_read_sector(i, 1, {0, 1, 16, 3}, nullptr, 0, &copied);
          },
-         D88_ERR_NO_DISK, "no disk is selected"},
-        {"a cut in no mode", sample, [](d88_image* i) { d88_cut* c; return d88_cut_image(i, d88_cut_mode(7), &c); },
-         D88_ERR_ARGUMENT, ""},
+         D88_ERR_NO_DISK, "no disk is selected", 0},
         {"a report to nowhere", sample, [](d88_image* i) { return d88_report_json(i, nullptr, nullptr); },
-         D88_ERR_ARGUMENT, ""},
+         D88_ERR_ARGUMENT, "", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -334,12 +467,51 @@ TEST(CApi, StatusesSayWhyACallIsNotServed)
         }
         EXPECT_EQ(status, c.status);
         EXPECT_NE(std::string(d88_image_error(image)).find(c.details), std::string::npos) << d88_image_error(image);
+        EXPECT_EQ(d88_image_errno(image), c.errorNumber);
         EXPECT_STRNE(d88_status_text(status), "unknown status");
         d88_close(image);
     }
     EXPECT_EQ(d88_open_memory(nullptr, 1, "x", nullptr), D88_ERR_ARGUMENT);
+    {
+        // A set is refused for the image of it that is no image, by name.
+        Opened first(sample, {}, false), notes(text, {}, false);
+        const Cut set(first.image, "auto", {notes.image});
+        EXPECT_EQ(set.status, D88_ERR_NOT_AN_IMAGE);
+        EXPECT_EQ(set.cut, nullptr);
+        EXPECT_NE(std::string(d88_image_error(first.image)).find("notes.d88: not a D88 image"), std::string::npos)
+            << d88_image_error(first.image);
+    }
+    d88_cut_options* options = d88_cut_options_new();
+    for (const char* refused : {"both", "", "TABLE"}) {
+        EXPECT_EQ(d88_cut_options_set_mode(options, refused), D88_ERR_ARGUMENT) << refused;
+    }
+    for (const char* refused : {".", "..", "a/b"}) {
+        EXPECT_EQ(d88_cut_options_set_merged_name(options, refused), D88_ERR_ARGUMENT) << refused;
+    }
+    EXPECT_EQ(d88_cut_options_set_mode(options, nullptr), D88_ERR_ARGUMENT);
+    d88_cut_options_free(options);
+}
+
+// The release in the macros is the library's and the project's; the ways of
+// taking files are listed by key, each a mode a cut takes.
+TEST(CApi, VersionAndCuttersAreNamed)
+{
     EXPECT_STREQ(d88_version(), D88_TEST_VERSION);
+    EXPECT_STREQ(D88_VERSION_STRING, D88_TEST_VERSION);
+    EXPECT_EQ(std::to_string(D88_VERSION_MAJOR) + "." + std::to_string(D88_VERSION_MINOR) + "." +
+                  std::to_string(D88_VERSION_PATCH),
+              D88_TEST_VERSION);
+    EXPECT_EQ(D88_VERSION_NUMBER, D88_VERSION_MAJOR * 10000 + D88_VERSION_MINOR * 100 + D88_VERSION_PATCH);
     EXPECT_EQ(d88_api_version(), D88_API_VERSION);
+    std::vector<std::string> keys;
+    d88_cut_options* options = d88_cut_options_new();
+    for (int i = 0; i < d88_cutter_count(); ++i) {
+        keys.push_back(d88_cutter_key(i));
+        EXPECT_EQ(d88_cut_options_set_mode(options, d88_cutter_key(i)), D88_OK);
+    }
+    d88_cut_options_free(options);
+    EXPECT_EQ(keys, (std::vector<std::string>{"table", "scan"}));
+    EXPECT_EQ(d88_cutter_key(d88_cutter_count()), nullptr);
 }
 
 }  // namespace

@@ -1,19 +1,33 @@
 // The library's C API (include/d88image/d88.h), compiled to WebAssembly, as
-// the worker uses it. Only this file knows the C functions and the layout
-// of their structures in 32-bit WebAssembly memory.
-const cutModes = { auto: 0, table: 1, scan: 2 };
+// the worker uses it. Only this file knows the C functions, and the one
+// layout of the header it reads, d88_sector_id's, in WebAssembly memory.
+
+// The numbers of d88.h the page uses, under the header's names; the C
+// API's tests (tests/c_api/bindings_test.cpp) check each against it.
+// d88.h numbers: begin
+const cApi = {
+  'D88_OK': 0,
+  'sizeof(d88_sector_id)': 4,
+  'offsetof(d88_sector_id, c)': 0,
+  'offsetof(d88_sector_id, h)': 1,
+  'offsetof(d88_sector_id, r)': 2,
+  'offsetof(d88_sector_id, n)': 3,
+};
+// d88.h numbers: end
 
 export class Library {
   constructor(module) {
     this.module = module;
     this.scratch = module._malloc(16);  // out-parameters
+    this.id = module._malloc(cApi['sizeof(d88_sector_id)']);  // a record's ID, as the visitor reads it
     this.walk = null;                  // the walk a visitor call belongs to
     this.visitor = module.addFunction((record) => this.visitRecord(record), 'iii');
   }
 
   get u8() { return this.module.HEAPU8; }
   get u32() { return this.module.HEAPU32; }
-  get i32() { return this.module.HEAP32; }
+  // A size_t or a pointer a call returned: unsigned.
+  unsigned(value) { return value >>> 0; }
   text(pointer, length) {
     return length === undefined ? this.module.UTF8ToString(pointer)
       : new TextDecoder().decode(this.u8.subarray(pointer, pointer + length));
@@ -21,7 +35,7 @@ export class Library {
 
   // Throws the status's sentence with the handle's details.
   check(status, handle = 0) {
-    if (status === 0) return;
+    if (status === cApi['D88_OK']) return;
     const details = handle ? this.text(this.module._d88_image_error(handle)) : '';
     const sentence = this.text(this.module._d88_status_text(status));
     throw new Error(details ? `${sentence}: ${details}` : sentence);
@@ -67,7 +81,7 @@ export class Library {
     const status = this.withStrings([name], (array, [namePointer]) =>
       this.module._d88_open_memory(room.data, room.size, namePointer, this.scratch));
     const handle = this.u32[this.scratch >> 2];
-    if (status !== 0) {
+    if (status !== cApi['D88_OK']) {
       if (handle) this.module._d88_close(handle);
       this.free(room);
       this.check(status);
@@ -102,33 +116,50 @@ export class Library {
     }
   }
 
-  // What d88cut writes for the image, cut in a run after images whose
-  // folders are named in given: the files (their bytes copied out), the
-  // missing ones, and the manifest.json and SHA256SUMS texts.
+  // What d88cut writes for the image, cut by mode (its key: "auto",
+  // "table", "scan") in a run after images whose folders are named in
+  // given: the folder, the files (their bytes copied out), the missing
+  // ones, and the manifest.json and SHA256SUMS texts.
   cut(image, mode, given) {
-    const status = this.withStrings(given, (array) =>
-      this.module._d88_cut_image_after(image.handle, cutModes[mode], array, given.length, this.scratch));
-    this.check(status, image.handle);
+    const m = this.module;
+    const options = m._d88_cut_options_new();
+    if (!options) throw new Error('no memory for the options of a cut');
+    try {
+      this.withStrings([mode, ...given], (array, [modeText, ...folders]) => {
+        this.check(m._d88_cut_options_set_mode(options, modeText));
+        for (const folder of folders) this.check(m._d88_cut_options_add_folder(options, folder));
+      });
+      this.check(m._d88_cut_image(image.handle, options, this.scratch), image.handle);
+    } finally {
+      m._d88_cut_options_free(options);
+    }
     const cut = this.u32[this.scratch >> 2];
     try {
-      const field = (i) => this.u32[(cut >> 2) + i];
       const files = [];
-      for (let i = 0, at = field(2) >> 2; i < field(1); ++i, at += 6) {
-        const [name, data, size, supplied, disk, complete] = this.u32.subarray(at, at + 6);
-        files.push({ name: this.text(name), bytes: this.u8.slice(data, data + size), size, supplied,
-          disk: this.i32[at + 4], complete: complete !== 0 });
+      for (let i = 0, count = this.unsigned(m._d88_cut_file_count(cut)); i < count; ++i) {
+        const file = m._d88_cut_file_at(cut, i);
+        const data = this.unsigned(m._d88_cut_file_data(file));
+        const size = this.unsigned(m._d88_cut_file_size(file));
+        files.push({ name: this.text(m._d88_cut_file_name(file)), bytes: this.u8.slice(data, data + size), size,
+          supplied: this.unsigned(m._d88_cut_file_supplied(file)), disk: m._d88_cut_file_disk(file),
+          complete: m._d88_cut_file_complete(file) !== 0 });
       }
       const missing = [];
-      for (let i = 0, at = field(4) >> 2; i < field(3); ++i, at += 3) {
-        missing.push({ name: this.text(this.u32[at]), disk: this.i32[at + 1], reason: this.text(this.u32[at + 2]) });
+      for (let i = 0, count = this.unsigned(m._d88_cut_missing_count(cut)); i < count; ++i) {
+        const file = m._d88_cut_missing_at(cut, i);
+        missing.push({ name: this.text(m._d88_missing_file_name(file)), disk: m._d88_missing_file_disk(file),
+          reason: this.text(m._d88_missing_file_reason(file)) });
       }
+      const length = this.scratch + 4;
+      const manifest = this.unsigned(m._d88_cut_manifest(cut, length));
+      const manifestText = this.text(manifest, this.u32[length >> 2]);
+      const sums = this.unsigned(m._d88_cut_checksums(cut, length));
       return {
-        mode: this.text(field(0)), files, missing,
-        manifest: this.text(field(5), field(6)),
-        checksums: field(7) ? this.text(field(7), field(8)) : null,
+        mode: this.text(m._d88_cut_mode(cut)), folder: this.text(m._d88_cut_folder(cut)), files, missing,
+        manifest: manifestText, checksums: sums ? this.text(sums, this.u32[length >> 2]) : null,
       };
     } finally {
-      this.module._d88_cut_free(cut);
+      m._d88_cut_free(cut);
     }
   }
 
@@ -145,18 +176,20 @@ export class Library {
     }
   }
 
-  // d88_record: position (64 bits), c h r n, count, density, deleted,
-  // status, length (32 bits each).
-  visitRecord(pointer) {
+  // A record's facts through its accessors; its position, 64 bits, comes
+  // as a BigInt.
+  visitRecord(record) {
     const walk = this.walk;
     if (walk.seen++ < walk.index) return 1;
-    const at = pointer >> 2;
-    const [c, h, r, n] = this.u8.subarray(pointer + 8, pointer + 12);
-    const status = this.i32[at + 6];
+    const m = this.module;
+    m._d88_record_id(record, this.id);
+    const byte = (member) => this.u8[this.id + cApi[`offsetof(d88_sector_id, ${member})`]];
+    const status = m._d88_record_status(record);
     walk.record = {
-      position: this.u32[at] + this.u32[at + 1] * 2 ** 32, c, h, r, n,
-      count: this.i32[at + 3], density: this.i32[at + 4], deleted: this.i32[at + 5],
-      status, statusText: this.text(this.module._d88_record_status_text(status)), length: this.i32[at + 7],
+      position: Number(m._d88_record_position(record)), c: byte('c'), h: byte('h'), r: byte('r'), n: byte('n'),
+      count: m._d88_record_count(record), density: m._d88_record_density(record),
+      deleted: m._d88_record_deleted(record), status, statusText: this.text(m._d88_record_status_text(status)),
+      length: m._d88_record_length(record),
     };
     return 0;
   }

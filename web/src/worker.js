@@ -80,7 +80,7 @@ const handlers = {
     const given = images.slice(0, index).map((earlier) => earlier.folder).filter((folder) => folder);
     image.cut = null;  // until this cut succeeds: no zip holds an earlier mode's files
     image.cut = library.cut(image.opened, mode, given);
-    image.folder = JSON.parse(image.cut.manifest).folder;
+    image.folder = image.cut.folder;
     const files = image.cut.files.map(({ bytes, ...facts }) => facts);
     return { result: { mode: image.cut.mode, folder: image.folder, files, missing: image.cut.missing } };
   },
