@@ -5,11 +5,13 @@
 namespace {
 
 constexpr int kLargestSizeCode = 7;
+constexpr long kLargestTrack = 65536;
 
 bool validLayout(const TrackLayout& layout, int firstR)
 {
     return layout.sectors >= 1 && layout.sectors <= 255 && layout.sizeCode >= 0 &&
-           layout.sizeCode <= kLargestSizeCode && firstR + layout.sectors - 1 <= 255;
+           layout.sizeCode <= kLargestSizeCode && firstR + layout.sectors - 1 <= 255 &&
+           (static_cast<long>(layout.sectors) << (7 + layout.sizeCode)) <= kLargestTrack;
 }
 
 std::string layoutWords(const TrackLayout& layout)

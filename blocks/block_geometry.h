@@ -33,8 +33,9 @@ struct BlockGeometry {
 
     // Whether every figure is one a disk of the field can have: 1..255
     // cylinders, 1 or 2 heads, at most 164 tracks (the D88 track table),
-    // 1..255 sectors of size codes 0..7 per track, R from firstR to the last
-    // sector within 0..255. Every other call assumes it.
+    // 1..255 sectors of size codes 0..7 per track and at most 64 KiB a track
+    // (more than any floppy's), R from firstR to the last sector within
+    // 0..255. Every other call assumes it.
     bool valid() const;
 
     int tracks() const { return cylinders * heads; }
