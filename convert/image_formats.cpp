@@ -133,8 +133,10 @@ bool plausibleD88Header(std::uint64_t size, const unsigned char* first, std::siz
     const int protect = first[d88format::kWriteProtectOffset];
     const int media = first[d88format::kMediaTypeOffset];
     const std::uint32_t diskSize = readU32le(first + d88format::kDiskSizeOffset);
-    return (protect == 0x00 || protect == 0x10) && media <= 0x40 && media % 0x10 == 0 &&
-           diskSize >= static_cast<std::uint32_t>(d88format::kShortDiskHeaderSize) && diskSize <= size;
+    const std::uint32_t firstTrack = readU32le(first + d88format::kTrackTableOffset);
+    const std::uint32_t header = d88format::kShortDiskHeaderSize;
+    return size >= header && (protect == 0x00 || protect == 0x10) && media <= 0x40 && media % 0x10 == 0 &&
+           diskSize >= header && (firstTrack == 0 || (firstTrack >= header && firstTrack <= diskSize));
 }
 
 std::string rawKindOf(std::uint64_t size, const unsigned char* first, std::size_t count)

@@ -43,8 +43,10 @@ const char* defaultExtension(ImageFormat format);
 std::string kindWords(const RawKind& kind);
 
 // Whether the first bytes of a file of size bytes can begin a D88 image:
-// a header's write-protect and media bytes of the values the format has,
-// and a disk size within the file's that can hold the header.
+// a header's write-protect and media bytes of the values the format has, a
+// disk size that can hold the header, and a first track (when there is
+// one) that starts after the header and within that size. A cut-short
+// image still passes; a raw image's first sector rarely does.
 bool plausibleD88Header(std::uint64_t size, const unsigned char* first, std::size_t count);
 
 // Which raw kinds a file of size bytes, beginning with the count bytes at
