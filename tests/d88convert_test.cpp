@@ -1,0 +1,168 @@
+// d88convert run as a user runs it, in a fresh folder: split and join of
+// the samples, writing as the other programs write, what a damaged disk
+// says, and its raw images against floptool's.
+#include "json_value.h"
+#include "program_fixture.h"
+
+using d88build::Bytes;
+using d88build::Disk;
+using testsupport::readFile;
+using testsupport::RunResult;
+
+namespace {
+
+class D88convertTest : public ProgramTest {
+protected:
+    D88convertTest() : ProgramTest(D88CONVERT_PATH, "d88convert") {}
+
+    RunResult convert(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), "d88convert");
+        return runWith(arguments);
+    }
+    std::string at(const std::string& name) const { return work_.file(name); }
+};
+
+// A standard PC-98 2HD disk: 77 x 2 tracks of 8 sectors of 1024 bytes.
+Bytes standard2hd(std::uint32_t seed)
+{
+    return d88build::standardDisk(1, 8, 153, seed).build();
+}
+
+}  // namespace
+
+TEST_F(D88convertTest, SplittingASampleAndJoiningThePartsGivesItBack)
+{
+    for (const char* sample : {"three-disks", "scan-disks"}) {
+        SCOPED_TRACE(sample);
+        const std::string path = std::string(SAMPLE_DIR) + "/" + sample + ".d88";
+        const std::string folder = at(sample);
+        ASSERT_EQ(testsupport::runProgram("/bin/mkdir", {"mkdir", folder}, work_.path(), {0, {}, 0, 0, true}).status, 0);
+        const RunResult split = convert({"--split", path, folder});
+        EXPECT_EQ(split.status, 0) << split.err;
+        EXPECT_EQ(split.err, "");
+        const auto parts = testsupport::filesIn(folder);
+        std::vector<std::string> arguments;
+        for (const auto& part : parts) {
+            EXPECT_EQ(part.first.compare(0, std::string(sample).size() + 1, std::string(sample) + "-"), 0) << part.first;
+            arguments.push_back(folder + "/" + part.first);
+        }
+        ASSERT_GE(arguments.size(), 2u);
+        arguments.push_back(at(std::string(sample) + "-joined.d88"));
+        const RunResult join = convert(arguments);
+        EXPECT_EQ(join.status, 0) << join.err;
+        EXPECT_SAME_BYTES(readFile(path), readFile(arguments.back()));
+    }
+}
+
+TEST_F(D88convertTest, WritesAsTheOtherProgramsWriteAndSaysWhatItRefuses)
+{
+    const std::string image = images_.write("game.d88", standard2hd(5));
+    const std::string set = images_.write("set.d88", d88build::concat({standard2hd(1), standard2hd(2)}));
+    const Bytes before = testsupport::toBytes("keep me");
+    const std::string taken = work_.write("game.hdm", before);
+
+    RunResult result = convert({image, "game.hdm"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "d88convert: game.hdm: already exists; --force replaces it\n");
+    EXPECT_SAME_BYTES(before, readFile(taken));
+
+    result = convert({"--force", image, "game.hdm"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(readFile(taken).size(), 1261568u);
+
+    result = convert({set, "set.hdm"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("it holds 2 disks and a raw image holds one: pick one with --disk N, or write each to a "
+                              "file of its own with --split"),
+              std::string::npos)
+        << result.err;
+    result = convert({"--disk", "1", set, "second.hdm"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    result = convert({"--disk", "1", set, "second.d88"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_SAME_BYTES(standard2hd(2), readFile(at("second.d88")));
+
+    result = convert({image, "no-such-folder/game.hdm"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("no-such-folder/game.hdm: cannot be written: "), std::string::npos) << result.err;
+
+    testsupport::RunOptions full;
+    full.standardOutput = "/dev/full";
+    result = testsupport::runProgram(D88CONVERT_PATH, {"d88convert", "--json", image, "again.hdm"}, work_.path(), full);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("d88convert: cannot write standard output: "), std::string::npos) << result.err;
+
+    const std::string raw = images_.write("testimg.d88", Bytes(327680, 0xE5));
+    result = convert({raw, "x.hdm"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("not a D88 image; its size is that of a raw 2D image (40 x 2 x 16 x 256)"),
+              std::string::npos)
+        << result.err;
+
+    for (const auto& [arguments, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{image}, "no output given"},
+             {{"--geometry", "77x2x8x1000", image, "x.img"}, "--geometry takes"},
+             {{"--name", "ABCDEFGHIJKLMNOPQ", "x.img", "x.d88"}, "a disk's name holds 16"},
+             {{image, "x.zip"}, "its extension names no image format; name one with --to"},
+         }) {
+        result = convert(arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(convert({"--help"}).status, 0);
+    const auto left = outputs();
+    EXPECT_EQ(left.size(), 4u) << "game.hdm, second.hdm, second.d88, again.hdm; nothing half written";
+}
+
+TEST_F(D88convertTest, ADamagedDiskIsWrittenWholeAndEveryLostSectorSaid)
+{
+    Bytes image = standard2hd(3);
+    image.resize(image.size() - 3 * 1040 - 24);
+    const std::string path = images_.write("cut.d88", image);
+    const RunResult result = convert({"--json", path, "cut.hdm"});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err, "d88convert: 3 sectors missing, filled with zeros: track 153 R 6-8\nd88convert: 1 sector cut "
+                          "short by the end of the file, zeros after their bytes: track 153 R 5\n");
+    const Bytes raw = readFile(at("cut.hdm"));
+    ASSERT_EQ(raw.size(), 1261568u);
+    jsontest::Value json;
+    std::string error;
+    ASSERT_TRUE(jsontest::parse(result.out, json, error)) << error;
+    EXPECT_EQ(json["mode"].text, "to-raw");
+    EXPECT_EQ(json["geometry"].text, "77 x 2 x 8 x 1024");
+    EXPECT_FALSE(json["exact"].boolean);
+    EXPECT_EQ(json["findings"][0]["kind"].text, "missing");
+    EXPECT_EQ(json["findings"][0]["places"][0]["first_r"].integer(), 6);
+    EXPECT_EQ(json["status"].integer(), 3);
+}
+
+// floptool, an independent reader of D88 and writer of PC-98 raw images:
+// the same raw bytes from each standard disk, and the same bytes from the
+// D88 images d88convert makes.
+TEST_F(D88convertTest, RawImagesAgreeWithFloptool)
+{
+    if (std::string(FLOPTOOL_PATH).empty()) {
+        GTEST_SKIP() << "floptool is not installed (Debian package mame-tools)";
+    }
+    testsupport::RunOptions host;
+    host.hostProgram = true;
+    for (std::uint32_t seed : {11u, 12u}) {
+        const std::string image = images_.write("disk.d88", standard2hd(seed));
+        ASSERT_EQ(convert({"--force", image, "ours.hdm"}).status, 0);
+        const RunResult theirs = testsupport::runProgram(
+            FLOPTOOL_PATH, {"floptool", "flopconvert", "d88", "pc98", image, at("theirs.hdm")}, work_.path(), host);
+        ASSERT_EQ(theirs.status, 0) << theirs.err;
+        EXPECT_SAME_BYTES(readFile(at("theirs.hdm")), readFile(at("ours.hdm")));
+
+        ASSERT_EQ(convert({"--force", "ours.hdm", "back.d88"}).status, 0);
+        const RunResult again = testsupport::runProgram(
+            FLOPTOOL_PATH, {"floptool", "flopconvert", "d88", "pc98", at("back.d88"), at("again.hdm")}, work_.path(),
+            host);
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_SAME_BYTES(readFile(at("ours.hdm")), readFile(at("again.hdm")));
+        for (const char* name : {"theirs.hdm", "again.hdm"}) {
+            std::remove(at(name).c_str());
+        }
+    }
+}
