@@ -24,14 +24,16 @@ int OutputFile::begin(const std::string& path)
 
 namespace {
 constexpr std::size_t kGathered = 256 * 1024;
+// Pieces this large go out as they come.
+constexpr std::size_t kLargePiece = 64 * 1024;
 }
 
 void OutputFile::write(const unsigned char* data, std::size_t size)
 {
-    if (pending_.size() + size > kGathered) {
+    if (pending_.size() + size > kGathered || size >= kLargePiece) {
         flush();
     }
-    if (size >= kGathered) {
+    if (size >= kLargePiece) {
         writeWholeFilePart(file_, data, size);
     } else {
         pending_.insert(pending_.end(), data, data + size);
@@ -40,6 +42,9 @@ void OutputFile::write(const unsigned char* data, std::size_t size)
 
 void OutputFile::flush()
 {
+    if (pending_.empty()) {
+        return;
+    }
     writeWholeFilePart(file_, pending_.data(), pending_.size());
     pending_.clear();
 }
