@@ -169,6 +169,9 @@ int parseOptions(int argc, char** argv, Options& options)
     if (options.split && options.files.size() != 2) {
         return usageError("--split takes one image and a folder");
     }
+    if (options.split && options.toGiven && options.to != ImageFormat::D88) {
+        return usageError("--split writes D88 images");
+    }
     if (options.split && options.disk >= 0) {
         return usageError("--split writes every disk; --disk picks one");
     }

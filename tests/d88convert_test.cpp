@@ -111,6 +111,17 @@ TEST_F(D88convertTest, WritesAsTheOtherProgramsWriteAndSaysWhatItRefuses)
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     }
     EXPECT_EQ(convert({"--help"}).status, 0);
+
+    result = convert({"--name", "\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88 1", "--write-protect", "--first-r", "16",
+                      "second.hdm", "named.d88"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    const Bytes named = readFile(at("named.d88"));
+    ASSERT_EQ(named.size(), 1281968u);
+    EXPECT_SAME_BYTES(testsupport::toBytes("\x83\x65\x83\x58\x83\x67 1"), d88build::slice(named, 0, 8)) << "テスト 1";
+    EXPECT_EQ(named[8], 0);
+    EXPECT_EQ(named[0x1A], 0x10) << "write-protected";
+    EXPECT_EQ(named[0x2B0 + 2], 16) << "R from 16";
+    std::remove(at("named.d88").c_str());
     const auto left = outputs();
     EXPECT_EQ(left.size(), 4u) << "game.hdm, second.hdm, second.d88, again.hdm; nothing half written";
 }
