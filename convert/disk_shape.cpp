@@ -28,7 +28,12 @@ public:
     void track(const TrackFacts& track) override
     {
         tally_.add(track);
-        shape_.lastTrack = std::max(shape_.lastTrack, track.index);
+        // A track counts when it holds records or the file ends before its
+        // first: a cut-short disk's raw image has the whole disk's size. An
+        // empty track inside the file is an unformatted one.
+        if (track.trackRecords > 0 || (track.usable && track.end == WalkEnd::EndOfFile)) {
+            shape_.lastTrack = std::max(shape_.lastTrack, track.index);
+        }
         const std::size_t own = std::min(track.trackRecords, track.records.size());
         if (own == 0) {
             return;

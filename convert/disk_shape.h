@@ -15,7 +15,9 @@
 
 struct DiskShape {
     Geometry geometry;           // the report's
-    int lastTrack = -1;          // the highest track the table names; -1 for none
+    // The highest track the table names that holds records or starts past
+    // the end of the file; -1 for none.
+    int lastTrack = -1;
     int firstR = 1;              // the lowest R on most tracks of the disk's format
     bool trackZeroOwn = false;   // track 0's sectors are of another size code
     TrackLayout trackZero;       // its layout then
@@ -26,10 +28,10 @@ struct DiskShape {
 bool surveyShapes(const ImageInput& image, std::vector<DiskShape>& shapes, std::string& why);
 
 // The geometry of a raw image of the disk: the report's heads, sectors and
-// size, as many cylinders as the track table names, track 0 of its own
-// layout where it has one. False, with why, when the report found no
-// format a raw image can hold (no tracks, sectors past 16 KiB, more than
-// two heads).
+// size, as many cylinders as reach its last track (see lastTrack), track 0
+// of its own layout where it has one. False, with why, when the report
+// found no format a raw image can hold (no tracks, sectors past 16 KiB,
+// more than two heads).
 bool rawGeometryOf(const DiskShape& shape, BlockGeometry& geometry, std::string& why);
 
 #endif
