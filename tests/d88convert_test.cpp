@@ -148,9 +148,9 @@ TEST_F(D88convertTest, ADamagedDiskIsWrittenWholeAndEveryLostSectorSaid)
     EXPECT_EQ(json["status"].integer(), 3);
 }
 
-// floptool, an independent reader of D88 and writer of PC-98 raw images:
-// the same raw bytes from each standard disk, and the same bytes from the
-// D88 images d88convert makes.
+// floptool, an independent reader of D88 and writer of raw images: the same
+// raw bytes from each standard 2HD disk, and the raw bytes back from the
+// D88 images d88convert makes of raw images of the sizes floptool writes.
 TEST_F(D88convertTest, RawImagesAgreeWithFloptool)
 {
     if (std::string(FLOPTOOL_PATH).empty()) {
@@ -158,22 +158,30 @@ TEST_F(D88convertTest, RawImagesAgreeWithFloptool)
     }
     testsupport::RunOptions host;
     host.hostProgram = true;
+    const auto floptool = [&](const char* format, const std::string& from, const std::string& to) {
+        std::remove(to.c_str());
+        const RunResult result = testsupport::runProgram(FLOPTOOL_PATH, {"floptool", "flopconvert", "d88", format,
+                                                                          from, to}, work_.path(), host);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return readFile(to);
+    };
     for (std::uint32_t seed : {11u, 12u}) {
         const std::string image = images_.write("disk.d88", standard2hd(seed));
         ASSERT_EQ(convert({"--force", image, "ours.hdm"}).status, 0);
-        const RunResult theirs = testsupport::runProgram(
-            FLOPTOOL_PATH, {"floptool", "flopconvert", "d88", "pc98", image, at("theirs.hdm")}, work_.path(), host);
-        ASSERT_EQ(theirs.status, 0) << theirs.err;
-        EXPECT_SAME_BYTES(readFile(at("theirs.hdm")), readFile(at("ours.hdm")));
-
-        ASSERT_EQ(convert({"--force", "ours.hdm", "back.d88"}).status, 0);
-        const RunResult again = testsupport::runProgram(
-            FLOPTOOL_PATH, {"floptool", "flopconvert", "d88", "pc98", at("back.d88"), at("again.hdm")}, work_.path(),
-            host);
-        ASSERT_EQ(again.status, 0) << again.err;
-        EXPECT_SAME_BYTES(readFile(at("ours.hdm")), readFile(at("again.hdm")));
-        for (const char* name : {"theirs.hdm", "again.hdm"}) {
-            std::remove(at(name).c_str());
-        }
+        EXPECT_SAME_BYTES(floptool("pc98", image, at("theirs.hdm")), readFile(at("ours.hdm")));
+    }
+    struct Kind {
+        const char* file;
+        std::size_t size;
+        const char* format;  // floptool's
+    };
+    for (const Kind& kind : {Kind{"2hd.hdm", 1261568, "pc98"}, Kind{"2d.2d", 327680, "2d"},
+                             Kind{"720k.img", 737280, "pc98"}}) {
+        SCOPED_TRACE(kind.file);
+        const Bytes raw = d88build::pattern(static_cast<std::uint32_t>(kind.size), kind.size);
+        const std::string path = images_.write(kind.file, raw);
+        ASSERT_EQ(convert({"--force", path, "back.d88"}).status, 0);
+        EXPECT_SAME_BYTES(raw, floptool(kind.format, at("back.d88"), at("again.raw")));
+        std::remove(at("again.raw").c_str());
     }
 }
