@@ -390,6 +390,10 @@ int convert(const Options& options, Run& run)
         if (options.disk < 0) {
             return fail(run, 1, "", "both are D88 images: give --disk N to take one disk, or --split");
         }
+        if (options.geometryGiven || options.nameGiven || options.writeProtect || options.firstR >= 0) {
+            return fail(run, 1, "", "a disk taken from a D88 image is written as it is stored: --geometry, --name, "
+                                    "--write-protect and --first-r do not apply");
+        }
         return extractDisk(options, run);
     }
     if (from != ImageFormat::D88 && to != ImageFormat::D88) {
