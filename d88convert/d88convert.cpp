@@ -359,9 +359,23 @@ int extractDisk(const Options& options, Run& run)
     return worse(run.status, status);
 }
 
+// Whether options ask to change the disks, which split, join and a disk
+// taken from a D88 image write as they are stored.
+bool reshapes(const Options& options)
+{
+    return options.geometryGiven || options.nameGiven || options.writeProtect || options.firstR >= 0;
+}
+
+const char kAsStored[] = "split, join and a disk taken from a D88 image write the disks as they are stored: "
+                         "--geometry, --name, --write-protect and --first-r do not apply";
+
 int convert(const Options& options, Run& run)
 {
     run.inputs.assign(options.files.begin(), options.files.end() - 1);
+    if ((options.split || options.files.size() > 2) && (reshapes(options) || options.disk >= 0)) {
+        return fail(run, 1, "", options.disk >= 0 ? "--disk picks a disk to convert; split and join take every disk"
+                                                  : kAsStored);
+    }
     if (options.split) {
         run.inputs.assign(1, options.files[0]);
         return splitImage(options, run);
@@ -390,9 +404,8 @@ int convert(const Options& options, Run& run)
         if (options.disk < 0) {
             return fail(run, 1, "", "both are D88 images: give --disk N to take one disk, or --split");
         }
-        if (options.geometryGiven || options.nameGiven || options.writeProtect || options.firstR >= 0) {
-            return fail(run, 1, "", "a disk taken from a D88 image is written as it is stored: --geometry, --name, "
-                                    "--write-protect and --first-r do not apply");
+        if (reshapes(options)) {
+            return fail(run, 1, "", kAsStored);
         }
         return extractDisk(options, run);
     }
