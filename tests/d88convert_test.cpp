@@ -55,6 +55,41 @@ TEST_F(D88convertTest, SplittingASampleAndJoiningThePartsGivesItBack)
     }
 }
 
+// Sets whose disks do not fill the file: split writes what it can and says
+// what it could not keep; join refuses them.
+TEST_F(D88convertTest, ASetThatIsNotWholeIsSplitWithWhatItLostSaidAndNotJoined)
+{
+    const Bytes disk = standard2hd(7);
+    struct Case {
+        const char* what;
+        Bytes set;
+        std::size_t parts;
+        const char* says;
+    };
+    Bytes cut = d88build::concat({disk, disk});
+    cut.resize(cut.size() - 100);
+    const Case cases[] = {
+        {"bytes after the last disk", d88build::concat({disk, Bytes(10, 0x1A)}), 1,
+         "set.d88: 10 bytes after the last disk are not part of any disk; left out\n"},
+        {"the last disk cut short", cut, 2, "set.d88: disk 1 is cut short by the end of the file; written as it is\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string set = images_.write("set.d88", c.set);
+        const std::string folder = at("parts");
+        ASSERT_EQ(testsupport::runProgram("/bin/mkdir", {"mkdir", "-p", folder}, work_.path(), {0, {}, 0, 0, true}).status, 0);
+        const RunResult split = convert({"--force", "--split", set, folder});
+        EXPECT_EQ(split.status, 3);
+        EXPECT_EQ(split.err, "d88convert: " + images_.path() + "/" + c.says);
+        EXPECT_EQ(testsupport::filesIn(folder).size(), c.parts);
+        EXPECT_SAME_BYTES(disk, readFile(folder + "/set-0.d88"));
+        const RunResult join = convert({set, set, "joined.d88"});
+        EXPECT_EQ(join.status, 1);
+        EXPECT_NE(join.err.find("its disks do not fill it exactly"), std::string::npos) << join.err;
+        EXPECT_FALSE(testsupport::filesIn(work_.path()).count("joined.d88"));
+    }
+}
+
 TEST_F(D88convertTest, WritesAsTheOtherProgramsWriteAndSaysWhatItRefuses)
 {
     const std::string image = images_.write("game.d88", standard2hd(5));
