@@ -17,7 +17,10 @@ const FindingWords kWords[kFindingKinds] = {
 
 std::string runText(const SectorRun& run)
 {
-    std::string text = "track " + std::to_string(run.track) + " R " + std::to_string(run.first);
+    std::string text = run.lastTrack == run.track ? "track " + std::to_string(run.track)
+                                                  : "tracks " + std::to_string(run.track) + "-" +
+                                                        std::to_string(run.lastTrack);
+    text += " R " + std::to_string(run.first);
     return run.last == run.first ? text : text + "-" + std::to_string(run.last);
 }
 
@@ -34,15 +37,37 @@ void RawFindings::add(Finding kind, int track, int r)
     ++found.count;
     if (!found.runs.empty()) {
         SectorRun& last = found.runs.back();
-        if (last.track == track && last.last + 1 == r) {
+        if (last.track == track && last.lastTrack == track && last.last + 1 == r) {
             last.last = r;
             return;
         }
     }
+    joinLastTwo(found);
     if (found.runs.size() < kRunsKept) {
-        found.runs.push_back({track, r, r});
+        found.runs.push_back({track, track, r, r});
     } else {
         ++found.runsLeftOut;
+    }
+}
+
+void RawFindings::joinLastTwo(Kind& kind)
+{
+    const std::size_t n = kind.runs.size();
+    if (n < 2) {
+        return;
+    }
+    SectorRun& before = kind.runs[n - 2];
+    const SectorRun& last = kind.runs[n - 1];
+    if (before.first == last.first && before.last == last.last && before.lastTrack + 1 == last.track) {
+        before.lastTrack = last.lastTrack;
+        kind.runs.pop_back();
+    }
+}
+
+void RawFindings::finish()
+{
+    for (Kind& kind : kinds_) {
+        joinLastTwo(kind);
     }
 }
 
@@ -69,7 +94,7 @@ std::string RawFindings::lines(const char* program, std::size_t runsShown) const
             text += (i == 0 ? " " : ", ") + runText(kind.runs[i]);
         }
         const std::size_t more = kind.runs.size() + kind.runsLeftOut - std::min(kind.runs.size(), runsShown);
-        text += more == 0 ? "\n" : " (and " + counted(more, "run", "runs") + " more)\n";
+        text += more == 0 ? "\n" : " and " + std::to_string(more) + " more\n";
     }
     return text;
 }

@@ -27,9 +27,10 @@ struct FindingWords {
 };
 FindingWords findingWords(Finding kind);
 
-// A run of sectors of one track, R first..last.
+// A run of sectors, R first..last of each track from track to lastTrack.
 struct SectorRun {
     int track;
+    int lastTrack;
     int first;
     int last;
 };
@@ -38,7 +39,12 @@ class RawFindings {
 public:
     static constexpr std::size_t kRunsKept = 256;  // per kind
 
+    // Notes sector r of track, in the order of a raw image: track after
+    // track, R ascending within each.
     void add(Finding kind, int track, int r);
+    // After the last add: joins the last run to the one before where both
+    // cover the same numbers of consecutive tracks.
+    void finish();
     bool exact() const;
     std::size_t count(Finding kind) const { return kinds_[static_cast<std::size_t>(kind)].count; }
     const std::vector<SectorRun>& runs(Finding kind) const { return kinds_[static_cast<std::size_t>(kind)].runs; }
@@ -46,7 +52,7 @@ public:
     std::size_t runsLeftOut(Finding kind) const { return kinds_[static_cast<std::size_t>(kind)].runsLeftOut; }
 
     // One line per kind found: "d88convert: 16 sectors missing, filled with
-    // zeros: track 3 R 1-16, ... (and 4 more)", at most runsShown runs each.
+    // zeros: track 3 R 1-16, ... and 4 more", at most runsShown runs each.
     std::string lines(const char* program, std::size_t runsShown) const;
 
 private:
@@ -55,6 +61,8 @@ private:
         std::vector<SectorRun> runs;
         std::size_t runsLeftOut = 0;
     };
+    static void joinLastTwo(Kind& kind);
+
     Kind kinds_[kFindingKinds];
 };
 

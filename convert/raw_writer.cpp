@@ -73,4 +73,5 @@ void writeRaw(D88Image& reader, const BlockGeometry& geometry, ByteSink& sink, R
         std::sort(taken.begin(), taken.end());
         noteLeftOut(disk.records(t).records(), taken, geometry, t, findings);
     }
+    findings.finish();
 }

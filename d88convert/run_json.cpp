@@ -41,6 +41,7 @@ std::string jsonDocument(const Run& run)
         for (const SectorRun& place : run.findings.runs(kind)) {
             json.beginObject();
             json.member("track", place.track);
+            json.member("last_track", place.lastTrack);
             json.member("first_r", place.first);
             json.member("last_r", place.last);
             json.endObject();

@@ -275,7 +275,7 @@ TEST(ConversionTest, TracksPastTheEndOfTheFileAreZerosOfTheirFullSize)
     EXPECT_EQ(geometryWords(result.geometry), "41 x 2 x 16 x 256");
     EXPECT_EQ(result.findings.count(Finding::Missing), 32u);
     EXPECT_EQ(result.findings.lines("d88convert", 8),
-              "d88convert: 32 sectors missing, filled with zeros: track 80 R 1-16, track 81 R 1-16\n");
+              "d88convert: 32 sectors missing, filled with zeros: tracks 80-81 R 1-16\n");
     Bytes expected = rawOf(sound);
     expected.resize(expected.size() + 2 * kTrack, 0);
     EXPECT_SAME_BYTES(expected, raw);
