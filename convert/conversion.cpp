@@ -23,12 +23,18 @@ ToRawResult failure(std::string error, int diskCount = 0)
 ToRawResult convertToRaw(const ImageInput& image, int disk, ImageFormat format, const BlockGeometry* given,
                          ByteSink& sink)
 {
+    // The disk's own geometry is the survey's judgement; a given one needs
+    // only the disks counted.
     std::vector<DiskShape> shapes;
     std::string why;
-    if (!surveyShapes(image, shapes, why)) {
+    auto reader = std::make_unique<D88Image>();
+    if (given == nullptr && !surveyShapes(image, shapes, why)) {
         return failure(why);
     }
-    const int count = static_cast<int>(shapes.size());
+    if (!image.openIn(*reader)) {
+        return failure(given == nullptr ? "it cannot be read again" : "it cannot be read");
+    }
+    const int count = given == nullptr ? static_cast<int>(shapes.size()) : reader->diskCount();
     if (count == 0) {
         return failure("it holds no disk");
     }
@@ -53,9 +59,8 @@ ToRawResult convertToRaw(const ImageInput& image, int disk, ImageFormat format, 
                            " has its own (" + geometryWords(result.geometry) + ")",
                        count);
     }
-    auto reader = std::make_unique<D88Image>();
-    if (!image.openIn(*reader) || !reader->selectDisk(index)) {
-        return failure("it cannot be read again", count);
+    if (!reader->selectDisk(index)) {
+        return failure("its disk " + std::to_string(index) + " cannot be read", count);
     }
     if (format == ImageFormat::Fdi) {
         unsigned char header[kFdiHeaderSize];
