@@ -184,8 +184,9 @@ TEST_F(D88convertTest, ADamagedDiskIsWrittenWholeAndEveryLostSectorSaid)
 }
 
 // floptool, an independent reader of D88 and writer of raw images: the same
-// raw bytes from each standard 2HD disk, and the raw bytes back from the
-// D88 images d88convert makes of raw images of the sizes floptool writes.
+// raw bytes from each standard 2HD disk (and from the .fdi image made of
+// it), and the raw bytes back from the D88 images d88convert makes of raw
+// images of the sizes floptool writes.
 TEST_F(D88convertTest, RawImagesAgreeWithFloptool)
 {
     if (std::string(FLOPTOOL_PATH).empty()) {
@@ -193,10 +194,11 @@ TEST_F(D88convertTest, RawImagesAgreeWithFloptool)
     }
     testsupport::RunOptions host;
     host.hostProgram = true;
-    const auto floptool = [&](const char* format, const std::string& from, const std::string& to) {
+    const auto floptool = [&](const char* format, const std::string& from, const std::string& to,
+                              const char* fromFormat = "d88") {
         std::remove(to.c_str());
-        const RunResult result = testsupport::runProgram(FLOPTOOL_PATH, {"floptool", "flopconvert", "d88", format,
-                                                                          from, to}, work_.path(), host);
+        const RunResult result = testsupport::runProgram(
+            FLOPTOOL_PATH, {"floptool", "flopconvert", fromFormat, format, from, to}, work_.path(), host);
         EXPECT_EQ(result.status, 0) << result.err;
         return readFile(to);
     };
@@ -204,6 +206,8 @@ TEST_F(D88convertTest, RawImagesAgreeWithFloptool)
         const std::string image = images_.write("disk.d88", standard2hd(seed));
         ASSERT_EQ(convert({"--force", image, "ours.hdm"}).status, 0);
         EXPECT_SAME_BYTES(floptool("pc98", image, at("theirs.hdm")), readFile(at("ours.hdm")));
+        ASSERT_EQ(convert({"--force", image, "ours.fdi"}).status, 0);
+        EXPECT_SAME_BYTES(readFile(at("ours.hdm")), floptool("pc98", at("ours.fdi"), at("theirs.hdm"), "pc98_fdi"));
     }
     struct Kind {
         const char* file;
