@@ -46,7 +46,9 @@ scancut lays the first two disks of an image into a buffer and writes
 every data file it finds there by its header. d88info reports what an
 image holds, what is damaged in it and what the cutters would write;
 d88cut extracts many images into folders of their own, never
-overwriting, with checksums and a manifest. All of them treat every
+overwriting, with checksums and a manifest; d88convert converts a disk
+to a raw sector image and back, saying every sector it fills or leaves
+out, and splits and joins sets. All of them treat every
 image as untrusted input.")
 
 set(D88_RUNTIME_PACKAGE libd88image1)  # the shared library's SONAME version

@@ -6,6 +6,12 @@ class D88Image;
 // Tracks 0..152 are laid in; track 153, the last of a standard disk, is not.
 constexpr int kTracksLaidIn = 153;
 
+// This is scancut's own rule, not the block layer's logical sectors
+// (blocks/): it takes the records a track lists, not a geometry's, reads a
+// duplicate ID's first record twice, closes the gap a missing or short
+// sector leaves, and leaves the buffer past what it laid in as it was,
+// where a block read keeps each sector in its place and fills zeros.
+//
 // Selects disk index and lays the data of its tracks 0..152 into buffer
 // (kImageBufferSize bytes) from its first byte: track after track and,
 // within a track, the first 16 listed sectors in ascending sector number.
