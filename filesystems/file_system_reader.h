@@ -1,0 +1,60 @@
+// What every file-system reader here is: it weighs the evidence that a disk
+// holds its file system (a score and a reason in a line), and, chosen, lists
+// the disk. The readers read only through the sector layer, and take no
+// count, cluster number or size from the disk without bounding it first.
+#ifndef FILESYSTEMS_FILE_SYSTEM_READER_H
+#define FILESYSTEMS_FILE_SYSTEM_READER_H
+
+#include "cluster_chain.h"
+#include "file_bytes.h"
+#include "file_listing.h"
+#include "file_names.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Evidence {
+    int score = 0;  // 0: none of it; 100: every check holds
+    std::string reason;
+};
+
+// A score this high is sure enough to take a disk as holding the file system.
+constexpr int kSureEnough = 60;
+
+class FileSystemReader {
+public:
+    virtual ~FileSystemReader() = default;
+    virtual Evidence examine(SectorSource& disk) = 0;
+    // Called after examine, on the same disk.
+    virtual void list(SectorSource& disk, const NameRules& rules, FileListing& out) = 0;
+};
+
+// The readers, one of each kind and layout: N88-BASIC on 2D, 2DD and 2HD;
+// Hu-BASIC on 2D and 2HD; FAT12 by its parameter block or its media byte.
+std::vector<std::unique_ptr<FileSystemReader>> n88BasicReaders();
+std::vector<std::unique_ptr<FileSystemReader>> huBasicReaders();
+std::unique_ptr<FileSystemReader> fat12Reader();
+
+// Logical sectors first .. first + count - 1 read into bytes (each
+// sectorBytes long, zeros where lacking), their places added to area when
+// not null, and a fault of each appended to damage as "what sector fault"
+// at its place. Returns how many read whole and sound.
+int readSystemSectors(SectorSource& disk, const LogicalLayout& layout, long first, int count, const char* what,
+                      std::vector<unsigned char>& bytes, Area* area, std::vector<Damage>* damage);
+
+// "C 18 H 1 R 14".
+std::string placeText(const SectorPlace& place);
+
+// The clusters listed, as "clusters 3, 7, 9 (12 in all)": at most a few.
+std::string clusterList(const std::vector<int>& clusters);
+
+// Names each cluster two files share on the first file too, once the
+// files are listed in owners' order.
+void nameSharedClusters(const ClusterOwners& owners, std::vector<FileEntry>& files);
+
+// Whether a stored name's bytes are characters a name may hold: printable
+// ASCII, half-width kana, or (for Shift-JIS) its lead and trail bytes.
+bool printableName(const unsigned char* bytes, std::size_t size, bool shiftJis);
+
+#endif
