@@ -181,10 +181,12 @@ bool FatReader::settleLayout()
     if (dataSectors <= 0) {
         return false;
     }
-    table_.clusters = static_cast<int>(std::min<long>(dataSectors / p_.sectorsPerCluster, kMaxClusters));
-    // The FAT must have an entry for every cluster.
+    // Clusters past what the FAT has entries for are not used (mtools
+    // formats some such disks).
     const long entriesHeld = static_cast<long>(p_.sectorsPerFat) * (128L << p_.sizeCode) * 2 / 3;
-    if (table_.clusters < 1 || entriesHeld < table_.clusters + 2) {
+    table_.clusters = static_cast<int>(
+        std::min<long>({dataSectors / p_.sectorsPerCluster, kMaxClusters, entriesHeld - 2}));
+    if (table_.clusters < 1) {
         return false;
     }
     layout_ = {p_.sectorsPerTrack, p_.heads, p_.sizeCode};

@@ -45,7 +45,8 @@ public:
     Link link(int cluster) const override
     {
         const int v = entries[static_cast<std::size_t>(cluster)];
-        if (v < layout_.clusters) {
+        // 0x00-0xBF name a cluster; past the disk's last, the walk says so.
+        if (v < 0xC0) {
             return {LinkKind::Next, v};
         }
         if (v > 0xC0 && v <= 0xC0 + layout_.sectorsPerCluster) {
@@ -59,7 +60,11 @@ public:
         }
         return {v == kBad ? LinkKind::Bad : LinkKind::Invalid, v};
     }
-    bool valid(int cluster) const { return link(cluster).kind != LinkKind::Invalid; }
+    bool valid(int cluster) const
+    {
+        const Link l = link(cluster);
+        return l.kind != LinkKind::Invalid && (l.kind != LinkKind::Next || l.value < layout_.clusters);
+    }
 
     std::vector<unsigned char> entries;
     std::vector<int> disagreeing;  // clusters whose sound copies differ
