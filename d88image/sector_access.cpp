@@ -173,6 +173,17 @@ int D88Image::readSector(int track, int c, int h, int r, int n, unsigned char* d
     return copied;
 }
 
+int D88Image::readRecordData(int track, const SectorRecord& record, unsigned char* dest, int max)
+{
+    std::uint64_t start = 0;
+    if (!trackStart(track, start) || record.position < start) {
+        return 0;
+    }
+    const int wanted = std::min(record.length, std::max(max, 0));
+    return static_cast<int>(
+        window_.read(record.position + kRecordHeaderSize, dest, static_cast<std::size_t>(wanted), start));
+}
+
 int D88Image::readRun(int track, int c, int h, int r, int n, unsigned char* dest, int total)
 {
     int copied = 0;

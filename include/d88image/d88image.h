@@ -193,6 +193,13 @@ public:
     // a sector that is not there, handing each to visitor; says why it ended.
     WalkEnd walkTrack(int track, RecordVisitor& visitor);
 
+    // Copies the data of record, one that a walk of track of the current
+    // disk handed out, into dest, at most max bytes and its data length:
+    // what readSector copies of it, without walking the track again.
+    // Returns the bytes copied, fewer where the file ends; 0 for an unusable
+    // track or a record that lies before the track's start.
+    int readRecordData(int track, const SectorRecord& record, unsigned char* dest, int max);
+
 private:
     bool indexDisks();
     bool trackStart(int track, std::uint64_t& position) const;
