@@ -89,14 +89,14 @@ Chain followChain(const ClusterTable& table, int start, int file, ClusterOwners&
 
 void appendPieces(FileEntry& file, const Chain& chain, const ClusterGeometry& geometry, long long limit)
 {
-    const int sectorBytes = geometry.layout.sectorBytes();
     long long left = limit;
     for (std::size_t i = 0; i < chain.clusters.size() && left != 0; ++i) {
         const bool last = i + 1 == chain.clusters.size();
         const int sectors = last && chain.ended && chain.lastUsed > 0 ? chain.lastUsed : geometry.sectorsPerCluster;
         for (int s = 0; s < sectors && left != 0; ++s) {
+            const SectorPlace place = placeOf(geometry.disk, geometry.sectorOf(chain.clusters[i], s));
+            const int sectorBytes = 128 << place.n;
             const int bytes = left < 0 ? sectorBytes : static_cast<int>(std::min<long long>(left, sectorBytes));
-            const SectorPlace place = geometry.layout.place(geometry.sectorOf(chain.clusters[i], s));
             file.pieces.push_back({place, true, bytes, 0, SectorFault::None});
             if (left > 0) {
                 left -= bytes;

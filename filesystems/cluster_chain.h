@@ -70,9 +70,10 @@ Chain followChain(const ClusterTable& table, int start, int file, ClusterOwners&
                   std::vector<Damage>& damage);
 
 // Where a file system's clusters lie: cluster c starts at logical sector
-// firstSector + (c - firstCluster) x sectorsPerCluster.
+// firstSector + (c - firstCluster) x sectorsPerCluster of the disk's
+// geometry.
 struct ClusterGeometry {
-    LogicalLayout layout;
+    BlockGeometry disk;
     long firstSector;
     int firstCluster;
     int sectorsPerCluster;

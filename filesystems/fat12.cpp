@@ -151,22 +151,22 @@ std::string lowered(std::string text)
 
 class FatReader final : public FileSystemReader {
 public:
-    Evidence examine(SectorSource& disk) override;
-    void list(SectorSource& disk, const NameRules& rules, FileListing& out) override;
+    Evidence examine(SectorReader& disk) override;
+    void list(SectorReader& disk, const NameRules& rules, FileListing& out) override;
 
 private:
     long clusterBytes() const { return static_cast<long>(p_.sectorsPerCluster) * (128L << p_.sizeCode); }
     long rootSector() const { return p_.reservedSectors + static_cast<long>(p_.fats) * p_.sectorsPerFat; }
     int rootSectors() const { return (p_.rootEntries * kEntryBytes + (128 << p_.sizeCode) - 1) / (128 << p_.sizeCode); }
     bool settleLayout();
-    int readTables(SectorSource& disk, Area* area, std::vector<Damage>* damage);
-    void listFolder(SectorSource& disk, const std::vector<unsigned char>& entries, const std::string& prefix,
+    int readTables(SectorReader& disk, Area* area, std::vector<Damage>* damage);
+    void listFolder(SectorReader& disk, const std::vector<unsigned char>& entries, const std::string& prefix,
                     int depth, const NameRules& rules, FileListing& out);
-    void listEntry(SectorSource& disk, const unsigned char* entry, const std::string& prefix, FolderNames& names,
+    void listEntry(SectorReader& disk, const unsigned char* entry, const std::string& prefix, FolderNames& names,
                    int depth, const NameRules& rules, FileListing& out);
 
     FatParameters p_{};
-    LogicalLayout layout_{};
+    BlockGeometry disk_{};
     ClusterGeometry geometry_{};
     FatTable table_;
     std::vector<int> disagreeing_;
@@ -189,15 +189,17 @@ bool FatReader::settleLayout()
     if (table_.clusters < 1) {
         return false;
     }
-    layout_ = {p_.sectorsPerTrack, p_.heads, p_.sizeCode};
-    geometry_ = {layout_, rootSector() + rootSectors(), 2, p_.sectorsPerCluster};
-    // The last sector must lie on a track the D88 track table can hold.
-    return layout_.place(p_.totalSectors - 1).track < D88Image::kTrackCount;
+    // The disk's tracks: enough for its sectors, within the D88 track table.
+    const long perCylinder = static_cast<long>(p_.sectorsPerTrack) * p_.heads;
+    disk_ = BlockGeometry::uniform(static_cast<int>(std::min<long>((p_.totalSectors + perCylinder - 1) / perCylinder, 255)),
+                                   p_.heads, p_.sectorsPerTrack, p_.sizeCode);
+    geometry_ = {disk_, rootSector() + rootSectors(), 2, p_.sectorsPerCluster};
+    return disk_.valid() && disk_.sectorCount() >= p_.totalSectors;
 }
 
 // Reads the FAT copies into the table: each sector from the first copy that
 // read it soundly. Returns the sound sectors of the first copy.
-int FatReader::readTables(SectorSource& disk, Area* area, std::vector<Damage>* damage)
+int FatReader::readTables(SectorReader& disk, Area* area, std::vector<Damage>* damage)
 {
     std::vector<std::vector<unsigned char>> copies(static_cast<std::size_t>(p_.fats));
     std::vector<std::vector<bool>> sound(static_cast<std::size_t>(p_.fats));
@@ -207,7 +209,7 @@ int FatReader::readTables(SectorSource& disk, Area* area, std::vector<Damage>* d
         std::vector<unsigned char>& copy = copies[static_cast<std::size_t>(k)];
         for (int s = 0; s < p_.sectorsPerFat; ++s) {
             std::vector<unsigned char> sector;
-            const bool ok = readSystemSectors(disk, layout_, p_.reservedSectors + static_cast<long>(k) * p_.sectorsPerFat + s,
+            const bool ok = readSystemSectors(disk, disk_, p_.reservedSectors + static_cast<long>(k) * p_.sectorsPerFat + s,
                                               1, "FAT", sector, area, damage) == 1;
             sound[static_cast<std::size_t>(k)].push_back(ok);
             copy.insert(copy.end(), sector.begin(), sector.end());
@@ -239,13 +241,15 @@ int FatReader::readTables(SectorSource& disk, Area* area, std::vector<Damage>* d
     return firstSound;
 }
 
-Evidence FatReader::examine(SectorSource& disk)
+Evidence FatReader::examine(SectorReader& disk)
 {
     Evidence evidence;
     evidence.reason = "FAT12: no boot sector with a parameter block, and no FAT of a known media byte";
     for (const int n : {3, 2}) {
         unsigned char boot[1024] = {};
-        const SectorRead read = disk.read({0, {0, 0, 1, static_cast<unsigned char>(n)}}, boot, 128 << n);
+        // Track 0's first two sectors, of the size code tried.
+        const SectorPlace bootPlace = placeOf(BlockGeometry::uniform(1, 1, 2, n), 0);
+        const SectorRead read = disk.read(bootPlace, boot, 128 << n);
         if (read.copied < 128 << n) {
             continue;
         }
@@ -255,7 +259,7 @@ Evidence FatReader::examine(SectorSource& disk)
         } else {
             // No parameter block: the first FAT's media byte says the layout.
             unsigned char fat[1024] = {};
-            if (disk.read({0, {0, 0, 2, static_cast<unsigned char>(n)}}, fat, 128 << n).copied < 3) {
+            if (disk.read(placeOf(BlockGeometry::uniform(1, 1, 2, n), 1), fat, 128 << n).copied < 3) {
                 continue;
             }
             const FatParameters* known = nullptr;
@@ -278,7 +282,7 @@ Evidence FatReader::examine(SectorSource& disk)
         }
         const bool marks = table_.bytes[0] == p_.media && table_.bytes[1] == 0xFF && table_.bytes[2] == 0xFF;
         std::vector<unsigned char> root;
-        readSystemSectors(disk, layout_, rootSector(), rootSectors(), "root directory", root, nullptr, nullptr);
+        readSystemSectors(disk, disk_, rootSector(), rootSectors(), "root directory", root, nullptr, nullptr);
         int used = 0;
         int sensible = 0;
         for (std::size_t at = 0; at + kEntryBytes <= root.size() && root[at] != 0; at += kEntryBytes) {
@@ -304,7 +308,7 @@ Evidence FatReader::examine(SectorSource& disk)
     return evidence;
 }
 
-void FatReader::listEntry(SectorSource& disk, const unsigned char* entry, const std::string& prefix,
+void FatReader::listEntry(SectorReader& disk, const unsigned char* entry, const std::string& prefix,
                           FolderNames& names, int depth, const NameRules& rules, FileListing& out)
 {
     FileEntry file;
@@ -358,7 +362,7 @@ void FatReader::listEntry(SectorSource& disk, const unsigned char* entry, const 
                 const long sectors = std::min<long>(p_.sectorsPerCluster, folderSectorsLeft_);
                 folderSectorsLeft_ -= sectors;
                 std::vector<unsigned char> bytes;
-                readSystemSectors(disk, layout_, geometry_.sectorOf(cluster, 0), static_cast<int>(sectors),
+                readSystemSectors(disk, disk_, geometry_.sectorOf(cluster, 0), static_cast<int>(sectors),
                                   "folder", bytes, &directory_, &out.damage);
                 entries.insert(entries.end(), bytes.begin(), bytes.end());
             }
@@ -392,7 +396,7 @@ void FatReader::listEntry(SectorSource& disk, const unsigned char* entry, const 
     out.files.push_back(std::move(file));
 }
 
-void FatReader::listFolder(SectorSource& disk, const std::vector<unsigned char>& entries, const std::string& prefix,
+void FatReader::listFolder(SectorReader& disk, const std::vector<unsigned char>& entries, const std::string& prefix,
                            int depth, const NameRules& rules, FileListing& out)
 {
     FolderNames names;
@@ -410,19 +414,19 @@ void FatReader::listFolder(SectorSource& disk, const std::vector<unsigned char>&
     }
 }
 
-void FatReader::list(SectorSource& disk, const NameRules& rules, FileListing& out)
+void FatReader::list(SectorReader& disk, const NameRules& rules, FileListing& out)
 {
     Area system{AreaKind::System, {}};
     Area tables{AreaKind::AllocationTable, {}};
     directory_ = {AreaKind::Directory, {}};
     std::vector<unsigned char> reserved;
-    readSystemSectors(disk, layout_, 0, p_.reservedSectors, "boot", reserved, &system, &out.damage);
+    readSystemSectors(disk, disk_, 0, p_.reservedSectors, "boot", reserved, &system, &out.damage);
     readTables(disk, &tables, &out.damage);
     if (!disagreeing_.empty()) {
         out.damage.push_back({"FAT copies disagree", clusterList(disagreeing_)});
     }
     std::vector<unsigned char> root;
-    readSystemSectors(disk, layout_, rootSector(), rootSectors(), "root directory", root, &directory_, &out.damage);
+    readSystemSectors(disk, disk_, rootSector(), rootSectors(), "root directory", root, &directory_, &out.damage);
     owners_ = std::make_unique<ClusterOwners>(table_.clusters + 2);
     folderSectorsLeft_ = p_.totalSectors;
     listFolder(disk, root, "", 0, rules, out);

@@ -11,7 +11,7 @@ constexpr int kSectorBuffer = 8192;
 
 }  // namespace
 
-void judgePieces(SectorSource& disk, FileEntry& file)
+void judgePieces(SectorReader& disk, FileEntry& file)
 {
     unsigned char buffer[kSectorBuffer];
     for (FilePiece& piece : file.pieces) {
@@ -26,7 +26,7 @@ void judgePieces(SectorSource& disk, FileEntry& file)
     }
 }
 
-std::size_t readFileBytes(SectorSource& disk, const FileEntry& file, unsigned char* dest, std::size_t capacity)
+std::size_t readFileBytes(SectorReader& disk, const FileEntry& file, unsigned char* dest, std::size_t capacity)
 {
     if (capacity < file.size) {
         return 0;
@@ -46,13 +46,13 @@ std::size_t readFileBytes(SectorSource& disk, const FileEntry& file, unsigned ch
     return supplied;
 }
 
-std::size_t readFileBytes(SectorSource& disk, const FileEntry& file, std::vector<unsigned char>& out)
+std::size_t readFileBytes(SectorReader& disk, const FileEntry& file, std::vector<unsigned char>& out)
 {
     out.assign(static_cast<std::size_t>(file.size), 0);
     return out.empty() ? 0 : readFileBytes(disk, file, out.data(), out.size());
 }
 
-bool writeFile(SectorSource& disk, const FileEntry& file, int diskIndex, OutputSink& sink)
+bool writeFile(SectorReader& disk, const FileEntry& file, int diskIndex, OutputSink& sink)
 {
     if (file.state != FileState::Complete && file.state != FileState::Incomplete) {
         return false;

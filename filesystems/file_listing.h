@@ -5,7 +5,7 @@
 #ifndef FILESYSTEMS_FILE_LISTING_H
 #define FILESYSTEMS_FILE_LISTING_H
 
-#include "sector_source.h"
+#include "sector_reader.h"
 
 #include <cstdint>
 #include <string>

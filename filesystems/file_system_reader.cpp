@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-int readSystemSectors(SectorSource& disk, const LogicalLayout& layout, long first, int count, const char* what,
+int readSystemSectors(SectorReader& disk, const BlockGeometry& geometry, long first, int count, const char* what,
                       std::vector<unsigned char>& bytes, Area* area, std::vector<Damage>* damage)
 {
-    const int size = layout.sectorBytes();
+    const int size = 128 << geometry.track.sizeCode;
     bytes.assign(static_cast<std::size_t>(count) * static_cast<std::size_t>(size), 0);
     int sound = 0;
     for (int i = 0; i < count; ++i) {
-        const SectorPlace place = layout.place(first + i);
+        const SectorPlace place = placeOf(geometry, first + i);
         if (area != nullptr) {
             area->sectors.push_back(place);
         }
@@ -25,8 +25,7 @@ int readSystemSectors(SectorSource& disk, const LogicalLayout& layout, long firs
 
 std::string placeText(const SectorPlace& place)
 {
-    return "C " + std::to_string(place.id.c) + " H " + std::to_string(place.id.h) + " R " +
-           std::to_string(place.id.r);
+    return "C " + std::to_string(place.c) + " H " + std::to_string(place.h) + " R " + std::to_string(place.r);
 }
 
 std::string clusterList(const std::vector<int>& clusters)

@@ -25,9 +25,9 @@ constexpr int kSureEnough = 60;
 class FileSystemReader {
 public:
     virtual ~FileSystemReader() = default;
-    virtual Evidence examine(SectorSource& disk) = 0;
+    virtual Evidence examine(SectorReader& disk) = 0;
     // Called after examine, on the same disk.
-    virtual void list(SectorSource& disk, const NameRules& rules, FileListing& out) = 0;
+    virtual void list(SectorReader& disk, const NameRules& rules, FileListing& out) = 0;
 };
 
 // The readers, one of each kind and layout: N88-BASIC on 2D, 2DD and 2HD;
@@ -36,11 +36,11 @@ std::vector<std::unique_ptr<FileSystemReader>> n88BasicReaders();
 std::vector<std::unique_ptr<FileSystemReader>> huBasicReaders();
 std::unique_ptr<FileSystemReader> fat12Reader();
 
-// Logical sectors first .. first + count - 1 read into bytes (each
-// sectorBytes long, zeros where lacking), their places added to area when
+// Logical sectors first .. first + count - 1 read into bytes (each as long
+// as the geometry's sectors past track 0, zeros where lacking), their places added to area when
 // not null, and a fault of each appended to damage as "what sector fault"
 // at its place. Returns how many read whole and sound.
-int readSystemSectors(SectorSource& disk, const LogicalLayout& layout, long first, int count, const char* what,
+int readSystemSectors(SectorReader& disk, const BlockGeometry& geometry, long first, int count, const char* what,
                       std::vector<unsigned char>& bytes, Area* area, std::vector<Damage>* damage);
 
 // "C 18 H 1 R 14".

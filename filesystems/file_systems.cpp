@@ -23,7 +23,7 @@ FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
         listing.reason = "no such disk";
         return listing;
     }
-    ImageSectors disk(image);
+    BlockSectors disk(image);
     std::vector<std::unique_ptr<FileSystemReader>> readers = allReaders();
     FileSystemReader* best = nullptr;
     Evidence bestEvidence;
@@ -53,7 +53,7 @@ std::size_t readFile(D88Image& image, int diskIndex, const FileEntry& file, std:
     if (!image.selectDisk(diskIndex)) {
         return 0;
     }
-    ImageSectors disk(image);
+    BlockSectors disk(image);
     return readFileBytes(disk, file, out);
 }
 
@@ -62,6 +62,6 @@ bool writeFile(D88Image& image, int diskIndex, const FileEntry& file, OutputSink
     if (!image.selectDisk(diskIndex)) {
         return false;
     }
-    ImageSectors disk(image);
+    BlockSectors disk(image);
     return writeFile(disk, file, diskIndex, sink);
 }

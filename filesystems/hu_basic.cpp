@@ -103,15 +103,18 @@ bool knownAttribute(int attribute) { return (attribute & 0x08) == 0 && (attribut
 class HuReader final : public FileSystemReader {
 public:
     explicit HuReader(HuLayout layout)
-        : layout_(layout), geometry_{{layout_.sectorsPerTrack, 2, 1}, 0, 0, kSectorsPerCluster}, table_(layout_)
+        : layout_(layout),
+          geometry_{BlockGeometry::uniform(layout_.sectorsPerTrack == 26 ? 77 : 40, 2, layout_.sectorsPerTrack, 1), 0,
+                    0, kSectorsPerCluster},
+          table_(layout_)
     {
     }
 
-    Evidence examine(SectorSource& disk) override;
-    void list(SectorSource& disk, const NameRules& rules, FileListing& out) override;
+    Evidence examine(SectorReader& disk) override;
+    void list(SectorReader& disk, const NameRules& rules, FileListing& out) override;
 
 private:
-    void listEntry(SectorSource& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
+    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
                    ClusterOwners& owners, FileListing& out);
 
     HuLayout layout_;
@@ -120,10 +123,10 @@ private:
     std::vector<unsigned char> directory_;
 };
 
-Evidence HuReader::examine(SectorSource& disk)
+Evidence HuReader::examine(SectorReader& disk)
 {
     const std::string prefix = std::string("Hu-BASIC ") + layout_.name + ": ";
-    const int sound = readSystemSectors(disk, geometry_.layout, layout_.tableSector, layout_.tableSectors,
+    const int sound = readSystemSectors(disk, geometry_.disk, layout_.tableSector, layout_.tableSectors,
                                         "allocation table", table_.bytes, nullptr, nullptr);
     if (sound == 0) {
         return {0, prefix + "no allocation table read soundly"};
@@ -133,7 +136,7 @@ Evidence HuReader::examine(SectorSource& disk)
     for (int c = 0; c < layout_.clusters; ++c) {
         valid += table_.link(c).kind != LinkKind::Invalid ? 1 : 0;
     }
-    readSystemSectors(disk, geometry_.layout, layout_.directorySector, kDirectorySectors, "directory", directory_,
+    readSystemSectors(disk, geometry_.disk, layout_.directorySector, kDirectorySectors, "directory", directory_,
                       nullptr, nullptr);
     int used = 0;
     int sensible = 0;
@@ -162,7 +165,7 @@ Evidence HuReader::examine(SectorSource& disk)
     return evidence;
 }
 
-void HuReader::listEntry(SectorSource& disk, const unsigned char* entry, const NameRules& rules,
+void HuReader::listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules,
                          FolderNames& names, ClusterOwners& owners, FileListing& out)
 {
     const std::string_view stored(reinterpret_cast<const char*>(entry + 1), 16);
@@ -217,13 +220,13 @@ void HuReader::listEntry(SectorSource& disk, const unsigned char* entry, const N
     out.files.push_back(std::move(file));
 }
 
-void HuReader::list(SectorSource& disk, const NameRules& rules, FileListing& out)
+void HuReader::list(SectorReader& disk, const NameRules& rules, FileListing& out)
 {
     Area tables{AreaKind::AllocationTable, {}};
     Area directory{AreaKind::Directory, {}};
-    readSystemSectors(disk, geometry_.layout, layout_.tableSector, layout_.tableSectors, "allocation table",
+    readSystemSectors(disk, geometry_.disk, layout_.tableSector, layout_.tableSectors, "allocation table",
                       table_.bytes, &tables, &out.damage);
-    readSystemSectors(disk, geometry_.layout, layout_.directorySector, kDirectorySectors, "directory", directory_,
+    readSystemSectors(disk, geometry_.disk, layout_.directorySector, kDirectorySectors, "directory", directory_,
                       &directory, &out.damage);
     out.areas = {tables, directory};
     FolderNames names;

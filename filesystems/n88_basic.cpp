@@ -21,6 +21,7 @@ namespace {
 
 struct N88Layout {
     const char* name;
+    int cylinders;
     int sectorsPerTrack;
     int clusters;
     int sectorsPerCluster;
@@ -76,21 +77,31 @@ private:
 
 bool printable(const unsigned char* name) { return printableName(name, 9, false); }
 
+// Sectors of 256 bytes; on 2HD, track 0 holds 26 of 128 in single density.
+BlockGeometry diskGeometry(const N88Layout& layout)
+{
+    BlockGeometry geometry = BlockGeometry::uniform(layout.cylinders, 2, layout.sectorsPerTrack, 1);
+    if (layout.sectorsPerTrack == 26) {
+        geometry.firstTrack = {26, 0, true};
+    }
+    return geometry;
+}
+
 class N88Reader final : public FileSystemReader {
 public:
     explicit N88Reader(N88Layout layout)
-        : layout_(std::move(layout)), geometry_{{layout_.sectorsPerTrack, 2, 1}, 0, 0, layout_.sectorsPerCluster},
+        : layout_(std::move(layout)), geometry_{diskGeometry(layout_), 0, 0, layout_.sectorsPerCluster},
           table_(layout_)
     {
     }
 
-    Evidence examine(SectorSource& disk) override;
-    void list(SectorSource& disk, const NameRules& rules, FileListing& out) override;
+    Evidence examine(SectorReader& disk) override;
+    void list(SectorReader& disk, const NameRules& rules, FileListing& out) override;
 
 private:
     long systemSector(int r) const { return static_cast<long>(layout_.systemTrack) * layout_.sectorsPerTrack + r - 1; }
-    void readTables(SectorSource& disk, Area* area, std::vector<Damage>* damage);
-    void listEntry(SectorSource& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
+    void readTables(SectorReader& disk, Area* area, std::vector<Damage>* damage);
+    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
                    ClusterOwners& owners, FileListing& out);
 
     N88Layout layout_;
@@ -100,14 +111,14 @@ private:
     int soundDirectorySectors_ = 0;
 };
 
-void N88Reader::readTables(SectorSource& disk, Area* area, std::vector<Damage>* damage)
+void N88Reader::readTables(SectorReader& disk, Area* area, std::vector<Damage>* damage)
 {
     const int firstTable = layout_.directorySectors + 2;
     std::vector<unsigned char> copies[kTableCopies];
     bool sound[kTableCopies];
     table_.soundCopies = 0;
     for (int k = 0; k < kTableCopies; ++k) {
-        sound[k] = readSystemSectors(disk, geometry_.layout, systemSector(firstTable + k), 1, "allocation table",
+        sound[k] = readSystemSectors(disk, geometry_.disk, systemSector(firstTable + k), 1, "allocation table",
                                      copies[k], area, damage) == 1;
         table_.soundCopies += sound[k] ? 1 : 0;
     }
@@ -138,7 +149,7 @@ void N88Reader::readTables(SectorSource& disk, Area* area, std::vector<Damage>* 
     }
 }
 
-Evidence N88Reader::examine(SectorSource& disk)
+Evidence N88Reader::examine(SectorReader& disk)
 {
     readTables(disk, nullptr, nullptr);
     const std::string prefix = std::string("N88-BASIC ") + layout_.name + ": ";
@@ -153,7 +164,7 @@ Evidence N88Reader::examine(SectorSource& disk)
     for (int c = 0; c < layout_.clusters; ++c) {
         valid += table_.valid(c) ? 1 : 0;
     }
-    soundDirectorySectors_ = readSystemSectors(disk, geometry_.layout, systemSector(1), layout_.directorySectors,
+    soundDirectorySectors_ = readSystemSectors(disk, geometry_.disk, systemSector(1), layout_.directorySectors,
                                                "directory", directory_, nullptr, nullptr);
     int used = 0;
     int sensible = 0;
@@ -181,7 +192,7 @@ Evidence N88Reader::examine(SectorSource& disk)
     return evidence;
 }
 
-void N88Reader::listEntry(SectorSource& disk, const unsigned char* entry, const NameRules& rules,
+void N88Reader::listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules,
                           FolderNames& names, ClusterOwners& owners, FileListing& out)
 {
     const std::string_view stored(reinterpret_cast<const char*>(entry), 9);
@@ -223,15 +234,15 @@ void N88Reader::listEntry(SectorSource& disk, const unsigned char* entry, const 
     out.files.push_back(std::move(file));
 }
 
-void N88Reader::list(SectorSource& disk, const NameRules& rules, FileListing& out)
+void N88Reader::list(SectorReader& disk, const NameRules& rules, FileListing& out)
 {
     Area directory{AreaKind::Directory, {}};
     Area system{AreaKind::System, {}};
     Area tables{AreaKind::AllocationTable, {}};
-    readSystemSectors(disk, geometry_.layout, systemSector(1), layout_.directorySectors, "directory", directory_,
+    readSystemSectors(disk, geometry_.disk, systemSector(1), layout_.directorySectors, "directory", directory_,
                       &directory, &out.damage);
     std::vector<unsigned char> id;
-    readSystemSectors(disk, geometry_.layout, systemSector(layout_.directorySectors + 1), 1, "ID", id, &system,
+    readSystemSectors(disk, geometry_.disk, systemSector(layout_.directorySectors + 1), 1, "ID", id, &system,
                       &out.damage);
     readTables(disk, &tables, &out.damage);
     if (!table_.disagreeing.empty()) {
@@ -267,8 +278,8 @@ void N88Reader::list(SectorSource& disk, const NameRules& rules, FileListing& ou
 std::vector<std::unique_ptr<FileSystemReader>> n88BasicReaders()
 {
     std::vector<std::unique_ptr<FileSystemReader>> readers;
-    readers.push_back(std::make_unique<N88Reader>(N88Layout{"2D", 16, 160, 8, 37, 12, {74, 75}}));
-    readers.push_back(std::make_unique<N88Reader>(N88Layout{"2DD", 16, 160, 16, 80, 12, {80}}));
-    readers.push_back(std::make_unique<N88Reader>(N88Layout{"2HD", 26, 154, 26, 70, 22, {0, 1, 70}}));
+    readers.push_back(std::make_unique<N88Reader>(N88Layout{"2D", 40, 16, 160, 8, 37, 12, {74, 75}}));
+    readers.push_back(std::make_unique<N88Reader>(N88Layout{"2DD", 80, 16, 160, 16, 80, 12, {80}}));
+    readers.push_back(std::make_unique<N88Reader>(N88Layout{"2HD", 77, 26, 154, 26, 70, 22, {0, 1, 70}}));
     return readers;
 }
