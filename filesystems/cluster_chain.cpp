@@ -63,6 +63,10 @@ Chain followChain(const ClusterTable& table, int start, int file, ClusterOwners&
                                                  std::to_string(cluster) + ")"});
             return chain;
         }
+        if (owners.stepsLeft-- <= 0) {
+            damage.push_back({"chains of the listing too long to follow further", clusterPlace(cluster)});
+            return chain;
+        }
         visited[static_cast<std::size_t>(cluster)] = true;
         const Link link = table.link(cluster);
         if (link.kind != LinkKind::Next && link.kind != LinkKind::Last) {

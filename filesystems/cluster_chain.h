@@ -37,10 +37,17 @@ protected:
     ~ClusterTable() = default;
 };
 
-// Which file took each cluster first.
+// Which file took each cluster first, for the files of one listing, and
+// how many more steps their walks may take: chains that share clusters can
+// make each file as long as the disk, and a listing stays within a few
+// times the disk however many files do so.
 class ClusterOwners {
 public:
-    explicit ClusterOwners(int clusterCount) : owner_(static_cast<std::size_t>(clusterCount > 0 ? clusterCount : 0), -1) {}
+    explicit ClusterOwners(int clusterCount)
+        : stepsLeft(16L * (clusterCount > 0 ? clusterCount : 0) + 64),
+          owner_(static_cast<std::size_t>(clusterCount > 0 ? clusterCount : 0), -1)
+    {
+    }
     // The file that holds cluster already, or -1; cluster becomes file's
     // when it was no one's.
     int claim(int cluster, int file);
@@ -53,6 +60,7 @@ public:
         int other;
     };
     std::vector<Share> shares;
+    long stepsLeft;
 
 private:
     std::vector<int> owner_;
