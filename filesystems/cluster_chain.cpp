@@ -91,6 +91,15 @@ Chain followChain(const ClusterTable& table, int start, int file, ClusterOwners&
     return chain;
 }
 
+int freeClusters(const ClusterTable& table)
+{
+    int count = 0;
+    for (int c = table.firstCluster(); c < table.clusterCount(); ++c) {
+        count += table.link(c).kind == LinkKind::Free ? 1 : 0;
+    }
+    return count;
+}
+
 void appendPieces(FileEntry& file, const Chain& chain, const ClusterGeometry& geometry, long long limit)
 {
     long long left = limit;

@@ -77,6 +77,9 @@ struct Chain {
 Chain followChain(const ClusterTable& table, int start, int file, ClusterOwners& owners,
                   std::vector<Damage>& damage);
 
+// How many of the table's data clusters are free.
+int freeClusters(const ClusterTable& table);
+
 // Where a file system's clusters lie: cluster c starts at logical sector
 // firstSector + (c - firstCluster) x sectorsPerCluster of the disk's
 // geometry.

@@ -129,8 +129,6 @@ bool validShortName(const unsigned char* entry)
     return printableName(entry, 11, true) || entry[0] == 0x05 || entry[0] == 0xE5;
 }
 
-std::string two(int v) { return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10); }
-
 std::string fatDate(int date, int time)
 {
     const int day = date & 31;
@@ -138,8 +136,8 @@ std::string fatDate(int date, int time)
     if (date == 0 || day == 0 || month == 0 || month > 12) {
         return "";
     }
-    return std::to_string(1980 + (date >> 9)) + "-" + two(month) + "-" + two(day) + " " + two(time >> 11) + ":" +
-           two(time >> 5 & 63) + ":" + two((time & 31) * 2);
+    return std::to_string(1980 + (date >> 9)) + "-" + twoDigits(month) + "-" + twoDigits(day) + " " +
+           twoDigits(time >> 11) + ":" + twoDigits(time >> 5 & 63) + ":" + twoDigits((time & 31) * 2);
 }
 
 std::string lowered(std::string text)
@@ -191,8 +189,8 @@ bool FatReader::settleLayout()
     }
     // The disk's tracks: enough for its sectors, within the D88 track table.
     const long perCylinder = static_cast<long>(p_.sectorsPerTrack) * p_.heads;
-    disk_ = BlockGeometry::uniform(static_cast<int>(std::min<long>((p_.totalSectors + perCylinder - 1) / perCylinder, 255)),
-                                   p_.heads, p_.sectorsPerTrack, p_.sizeCode);
+    const long cylinders = std::min<long>((p_.totalSectors + perCylinder - 1) / perCylinder, 255);
+    disk_ = BlockGeometry::uniform(static_cast<int>(cylinders), p_.heads, p_.sectorsPerTrack, p_.sizeCode);
     geometry_ = {disk_, rootSector() + rootSectors(), 2, p_.sectorsPerCluster};
     return disk_.valid() && disk_.sectorCount() >= p_.totalSectors;
 }
@@ -209,8 +207,8 @@ int FatReader::readTables(SectorReader& disk, Area* area, std::vector<Damage>* d
         std::vector<unsigned char>& copy = copies[static_cast<std::size_t>(k)];
         for (int s = 0; s < p_.sectorsPerFat; ++s) {
             std::vector<unsigned char> sector;
-            const bool ok = readSystemSectors(disk, disk_, p_.reservedSectors + static_cast<long>(k) * p_.sectorsPerFat + s,
-                                              1, "FAT", sector, area, damage) == 1;
+            const long at = p_.reservedSectors + static_cast<long>(k) * p_.sectorsPerFat + s;
+            const bool ok = readSystemSectors(disk, disk_, at, 1, "FAT", sector, area, damage) == 1;
             sound[static_cast<std::size_t>(k)].push_back(ok);
             copy.insert(copy.end(), sector.begin(), sector.end());
             firstSound += k == 0 && ok ? 1 : 0;
@@ -333,13 +331,8 @@ void FatReader::listEntry(SectorReader& disk, const unsigned char* entry, const 
     const int attribute = entry[0x0B];
     const bool folder = attribute & 0x10;
     file.type = folder ? "folder" : "file";
-    static const std::pair<int, const char*> kWords[] = {
-        {0x01, "read-only"}, {0x02, "hidden"}, {0x04, "system"}, {0x20, "archive"}};
-    for (const auto& word : kWords) {
-        if (attribute & word.first) {
-            file.attributes.push_back(word.second);
-        }
-    }
+    static const AttributeWord kWords[] = {{0x01, "read-only"}, {0x02, "hidden"}, {0x04, "system"}, {0x20, "archive"}};
+    attributeWords(attribute, kWords, file.attributes);
     file.date = fatDate(readU16le(entry + 0x18), readU16le(entry + 0x16));
     const int index = static_cast<int>(out.files.size());
     owners_->paths.push_back(file.path);
@@ -432,11 +425,7 @@ void FatReader::list(SectorReader& disk, const NameRules& rules, FileListing& ou
     listFolder(disk, root, "", 0, rules, out);
     nameSharedClusters(*owners_, out.files);
     out.areas = {system, tables, directory_};
-    for (int c = 2; c < table_.clusters + 2; ++c) {
-        if (table_.link(c).kind == LinkKind::Free) {
-            out.freeBytes += static_cast<std::uint64_t>(clusterBytes());
-        }
-    }
+    out.freeBytes = static_cast<std::uint64_t>(freeClusters(table_)) * static_cast<std::uint64_t>(clusterBytes());
     out.kind = "fat12";
     out.name = std::string("FAT12 ") + (p_.name[0] != 0 ? p_.name : "") ;
     if (p_.name[0] == 0) {

@@ -68,7 +68,7 @@ struct Area {
 
 struct FileListing {
     bool found = false;        // false: no file system found (not damage)
-    std::string kind;          // "n88-basic", "hu-basic", "fat12"; empty when none
+    std::string kind;          // "n88-basic", "hu-basic", "fat12", "f-basic"; empty when none
     std::string name;          // "N88-BASIC 2D", "FAT12 PC-98 2HD"
     std::string reason;        // one line: why this file system, or why none
     int score = 0;             // 0..100, the winner's evidence

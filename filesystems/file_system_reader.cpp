@@ -28,6 +28,11 @@ std::string placeText(const SectorPlace& place)
     return "C " + std::to_string(place.c) + " H " + std::to_string(place.h) + " R " + std::to_string(place.r);
 }
 
+std::string twoDigits(int value)
+{
+    return std::string(1, static_cast<char>('0' + value / 10 % 10)) + static_cast<char>('0' + value % 10);
+}
+
 std::string clusterList(const std::vector<int>& clusters)
 {
     constexpr std::size_t kShown = 8;

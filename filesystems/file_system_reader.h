@@ -10,6 +10,7 @@
 #include "file_listing.h"
 #include "file_names.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,10 +32,12 @@ public:
 };
 
 // The readers, one of each kind and layout: N88-BASIC on 2D, 2DD and 2HD;
-// Hu-BASIC on 2D and 2HD; FAT12 by its parameter block or its media byte.
+// Hu-BASIC on 2D and 2HD; FAT12 by its parameter block or its media byte;
+// F-BASIC on 2D and 2DD.
 std::vector<std::unique_ptr<FileSystemReader>> n88BasicReaders();
 std::vector<std::unique_ptr<FileSystemReader>> huBasicReaders();
 std::unique_ptr<FileSystemReader> fat12Reader();
+std::vector<std::unique_ptr<FileSystemReader>> fBasicReaders();
 
 // Logical sectors first .. first + count - 1 read into bytes (each as long
 // as the geometry's sectors past track 0, zeros where lacking), their places added to area when
@@ -46,6 +49,9 @@ int readSystemSectors(SectorReader& disk, const BlockGeometry& geometry, long fi
 // "C 18 H 1 R 14".
 std::string placeText(const SectorPlace& place);
 
+// "07": 0..99 in two digits, for dates.
+std::string twoDigits(int value);
+
 // The clusters listed, as "clusters 3, 7, 9 (12 in all)": at most a few.
 std::string clusterList(const std::vector<int>& clusters);
 
@@ -56,5 +62,50 @@ void nameSharedClusters(const ClusterOwners& owners, std::vector<FileEntry>& fil
 // Whether a stored name's bytes are characters a name may hold: printable
 // ASCII, half-width kana, or (for Shift-JIS) its lead and trail bytes.
 bool printableName(const unsigned char* bytes, std::size_t size, bool shiftJis);
+
+// Hands each entry of a BASIC's directory (entries of entryBytes, the
+// first byte 0x00 for a deleted one) to list, up to the first whose first
+// byte is 0xFF, which ends it; a deleted entry with nothing after its first
+// byte is an unused slot and is skipped.
+template <typename List>
+void forEachEntry(const std::vector<unsigned char>& directory, std::size_t entryBytes, List list)
+{
+    for (std::size_t at = 0; at + entryBytes <= directory.size() && directory[at] != 0xFF; at += entryBytes) {
+        const unsigned char* entry = directory.data() + at;
+        if (entry[0] == 0x00 && std::all_of(entry + 1, entry + entryBytes, [](unsigned char b) { return b == 0; })) {
+            continue;
+        }
+        list(entry);
+    }
+}
+
+// Lists a BASIC's directory into out: each entry through
+// listEntry(entry, names, owners) in stored order, then the clusters two
+// files share named on the first too, and the free space.
+template <typename ListEntry>
+void listDirectory(const std::vector<unsigned char>& directory, std::size_t entryBytes, const ClusterTable& table,
+                   std::uint64_t clusterBytes, FileListing& out, ListEntry listEntry)
+{
+    FolderNames names;
+    ClusterOwners owners(table.clusterCount());
+    forEachEntry(directory, entryBytes, [&](const unsigned char* entry) { listEntry(entry, names, owners); });
+    nameSharedClusters(owners, out.files);
+    out.freeBytes = static_cast<std::uint64_t>(freeClusters(table)) * clusterBytes;
+}
+
+// The words of the attribute's bits, in the order given.
+struct AttributeWord {
+    int bit;
+    const char* word;
+};
+template <std::size_t N>
+void attributeWords(int attribute, const AttributeWord (&words)[N], std::vector<std::string>& out)
+{
+    for (const AttributeWord& word : words) {
+        if (attribute & word.bit) {
+            out.push_back(word.word);
+        }
+    }
+}
 
 #endif

@@ -11,6 +11,9 @@ std::vector<std::unique_ptr<FileSystemReader>> allReaders()
         readers.push_back(std::move(reader));
     }
     readers.push_back(fat12Reader());
+    for (auto& reader : fBasicReaders()) {
+        readers.push_back(std::move(reader));
+    }
     return readers;
 }
 

@@ -1,5 +1,5 @@
-// The files of a disk by the disk's own file system: N88-BASIC, Hu-BASIC or
-// FAT12. Each reader weighs the disk's evidence (its allocation table's
+// The files of a disk by the disk's own file system: N88-BASIC, Hu-BASIC,
+// FAT12 or F-BASIC. Each reader weighs the disk's evidence (its allocation table's
 // reserved marks and first bytes, its directory's names, the boot sector's
 // parameter block); the best one sure enough lists the disk. A disk none
 // reads is "no file system found", which is no damage.

@@ -80,8 +80,6 @@ private:
 // BCD byte to its value, or -1.
 int bcd(unsigned char b) { return (b >> 4) < 10 && (b & 15) < 10 ? (b >> 4) * 10 + (b & 15) : -1; }
 
-std::string two(int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); }
-
 // "1987-05-03 12:34" from the five date bytes; years 80-99 are 19xx.
 std::string huDate(const unsigned char* d)
 {
@@ -94,8 +92,8 @@ std::string huDate(const unsigned char* d)
         minute > 59) {
         return "";
     }
-    return std::to_string(year < 80 ? 2000 + year : 1900 + year) + "-" + two(month) + "-" + two(day) + " " +
-           two(hour) + ":" + two(minute);
+    return std::to_string(year < 80 ? 2000 + year : 1900 + year) + "-" + twoDigits(month) + "-" + twoDigits(day) +
+           " " + twoDigits(hour) + ":" + twoDigits(minute);
 }
 
 bool knownAttribute(int attribute) { return (attribute & 0x08) == 0 && (attribute & 0x87) != 0; }
@@ -140,13 +138,9 @@ Evidence HuReader::examine(SectorReader& disk)
                       nullptr, nullptr);
     int used = 0;
     int sensible = 0;
-    for (std::size_t at = 0; at + kEntryBytes <= directory_.size(); at += kEntryBytes) {
-        const unsigned char* entry = directory_.data() + at;
-        if (entry[0] == 0xFF) {
-            break;
-        }
+    forEachEntry(directory_, kEntryBytes, [&](const unsigned char* entry) {
         if (entry[0] == 0x00) {
-            continue;
+            return;
         }
         ++used;
         const long start = entry[0x1E] | entry[0x1F] << 8 | static_cast<long>(entry[0x1D]) << 16;
@@ -154,7 +148,7 @@ Evidence HuReader::examine(SectorReader& disk)
                             table_.link(static_cast<int>(start)).kind != LinkKind::Free
                         ? 1
                         : 0;
-    }
+    });
     Evidence evidence;
     evidence.score = (formatted ? 40 : 0) + 25 * valid / layout_.clusters + (sound == layout_.tableSectors ? 10 : 0) +
                      (used == 0 ? (directory_[0] == 0xFF ? 15 : 0) : 25 * sensible / used);
@@ -179,12 +173,8 @@ void HuReader::listEntry(SectorReader& disk, const unsigned char* entry, const N
                 : attribute & 0x02 ? "basic"
                 : attribute & 0x04 ? "ascii"
                                    : "unknown";
-    static const std::pair<int, const char*> kWords[] = {{0x10, "hidden"}, {0x20, "verify"}, {0x40, "read-only"}};
-    for (const auto& word : kWords) {
-        if (attribute & word.first) {
-            file.attributes.push_back(word.second);
-        }
-    }
+    static const AttributeWord kWords[] = {{0x10, "hidden"}, {0x20, "verify"}, {0x40, "read-only"}};
+    attributeWords(attribute, kWords, file.attributes);
     if (entry[0x11] != 0x20) {
         file.attributes.push_back("password");
     }
@@ -229,25 +219,10 @@ void HuReader::list(SectorReader& disk, const NameRules& rules, FileListing& out
     readSystemSectors(disk, geometry_.disk, layout_.directorySector, kDirectorySectors, "directory", directory_,
                       &directory, &out.damage);
     out.areas = {tables, directory};
-    FolderNames names;
-    ClusterOwners owners(layout_.clusters);
-    for (std::size_t at = 0; at + kEntryBytes <= directory_.size(); at += kEntryBytes) {
-        const unsigned char* entry = directory_.data() + at;
-        if (entry[0] == 0xFF) {
-            break;
-        }
-        const bool blank = std::all_of(entry + 1, entry + kEntryBytes, [](unsigned char b) { return b == 0; });
-        if (entry[0] == 0x00 && blank) {
-            continue;
-        }
-        listEntry(disk, entry, rules, names, owners, out);
-    }
-    nameSharedClusters(owners, out.files);
-    for (int c = 0; c < layout_.clusters; ++c) {
-        if (table_.link(c).kind == LinkKind::Free) {
-            out.freeBytes += kSectorsPerCluster * kSectorBytes;
-        }
-    }
+    listDirectory(directory_, kEntryBytes, table_, kSectorsPerCluster * kSectorBytes, out,
+                  [&](const unsigned char* entry, FolderNames& names, ClusterOwners& owners) {
+                      listEntry(disk, entry, rules, names, owners, out);
+                  });
     out.kind = "hu-basic";
     out.name = std::string("Hu-BASIC ") + layout_.name;
 }

@@ -168,13 +168,9 @@ Evidence N88Reader::examine(SectorReader& disk)
                                                "directory", directory_, nullptr, nullptr);
     int used = 0;
     int sensible = 0;
-    for (std::size_t at = 0; at + kEntryBytes <= directory_.size(); at += kEntryBytes) {
-        const unsigned char* entry = directory_.data() + at;
-        if (entry[0] == kEndOfDirectory) {
-            break;
-        }
+    forEachEntry(directory_, kEntryBytes, [&](const unsigned char* entry) {
         if (entry[0] == kDeletedEntry) {
-            continue;
+            return;
         }
         ++used;
         const int start = entry[10];
@@ -182,10 +178,11 @@ Evidence N88Reader::examine(SectorReader& disk)
                             table_.link(start).kind != LinkKind::Free
                         ? 1
                         : 0;
-    }
-    evidence.score = (reservedMarked ? 40 : 0) + 25 * valid / layout_.clusters +
-                     (table_.disagreeing.empty() ? 10 : 0) + (used == 0 ? (directory_[0] == 0xFF ? 15 : 0) : 25 * sensible / used);
-    evidence.reason = prefix + (reservedMarked ? "system clusters marked reserved" : "system clusters not marked reserved") +
+    });
+    const int directory = used == 0 ? (directory_[0] == 0xFF ? 15 : 0) : 25 * sensible / used;
+    evidence.score = (reservedMarked ? 40 : 0) + 25 * valid / layout_.clusters + (table_.disagreeing.empty() ? 10 : 0) +
+                     directory;
+    evidence.reason = prefix + (reservedMarked ? "system clusters marked reserved" : "system clusters not so marked") +
                       ", " + std::to_string(valid) + " of " + std::to_string(layout_.clusters) +
                       " table entries valid, " + std::to_string(sensible) + " of " + std::to_string(used) +
                       " directory entries sensible";
@@ -202,12 +199,8 @@ void N88Reader::listEntry(SectorReader& disk, const unsigned char* entry, const 
                                       decodeJisX0201(trimmed(stored.substr(6, 3))), rules));
     const int attribute = entry[9];
     file.type = attribute & 0x80 ? "basic" : attribute & 0x01 ? "machine-code" : "ascii";
-    static const std::pair<int, const char*> kWords[] = {{0x10, "write-protected"}, {0x20, "encrypted"}, {0x40, "verify"}};
-    for (const auto& word : kWords) {
-        if (attribute & word.first) {
-            file.attributes.push_back(word.second);
-        }
-    }
+    static const AttributeWord kWords[] = {{0x10, "write-protected"}, {0x20, "encrypted"}, {0x40, "verify"}};
+    attributeWords(attribute, kWords, file.attributes);
     if (entry[0] == kDeletedEntry) {
         // Deleting frees the chain: nothing tells the file's clusters now.
         file.state = FileState::Deleted;
@@ -250,25 +243,11 @@ void N88Reader::list(SectorReader& disk, const NameRules& rules, FileListing& ou
     }
     out.areas = {system, directory, tables};
 
-    FolderNames names;
-    ClusterOwners owners(layout_.clusters);
-    for (std::size_t at = 0; at + kEntryBytes <= directory_.size(); at += kEntryBytes) {
-        const unsigned char* entry = directory_.data() + at;
-        if (entry[0] == kEndOfDirectory) {
-            break;
-        }
-        const bool blank = std::all_of(entry + 1, entry + kEntryBytes, [](unsigned char b) { return b == 0; });
-        if (entry[0] == kDeletedEntry && blank) {
-            continue;
-        }
-        listEntry(disk, entry, rules, names, owners, out);
-    }
-    nameSharedClusters(owners, out.files);
-    for (int c = 0; c < layout_.clusters; ++c) {
-        if (table_.link(c).kind == LinkKind::Free) {
-            out.freeBytes += static_cast<std::uint64_t>(layout_.sectorsPerCluster) * kSectorBytes;
-        }
-    }
+    const std::uint64_t clusterBytes = static_cast<std::uint64_t>(layout_.sectorsPerCluster) * kSectorBytes;
+    listDirectory(directory_, kEntryBytes, table_, clusterBytes, out,
+                  [&](const unsigned char* entry, FolderNames& names, ClusterOwners& owners) {
+                      listEntry(disk, entry, rules, names, owners, out);
+                  });
     out.kind = "n88-basic";
     out.name = std::string("N88-BASIC ") + layout_.name;
 }

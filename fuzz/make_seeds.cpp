@@ -49,8 +49,9 @@ Bytes endlessCounts()
 }
 
 // Disks of a file system, of only the tracks their tables and files use,
-// to stay small: an N88-BASIC 2D disk with a fragmented file and a loop, and
-// a Hu-BASIC 2D disk with a file of a stated size and one of none.
+// to stay small: an N88-BASIC 2D disk with a fragmented file and a loop, a
+// Hu-BASIC 2D disk with a file of a stated size and one of none, and an
+// F-BASIC 2D disk with a fragmented file.
 Bytes n88Disk()
 {
     d88build::N88Volume volume("2D");
@@ -66,6 +67,13 @@ Bytes huDisk()
     volume.file("GAME", "Bin", 0x01, {2, 3}, 0, 4200, 1);
     volume.file("NOTE", "Asc", 0x04, {4}, 2, 0, 2);
     return volume.image.disk(volume.media, {0, 1, 2, 3, 4}).build();
+}
+
+Bytes fDisk()
+{
+    d88build::FVolume volume("2D");
+    volume.file("PROG", 0, false, {0, 3}, 5, 1);
+    return volume.image.disk(volume.media, {0, 2, 3, 4, 5}).build();
 }
 
 std::vector<std::pair<std::string, Bytes>> seeds()
@@ -93,6 +101,7 @@ std::vector<std::pair<std::string, Bytes>> seeds()
         {"scan", d88build::concat({scanDisk(), scanDisk()})},
         {"n88-basic", n88Disk()},
         {"hu-basic", huDisk()},
+        {"f-basic", fDisk()},
     };
 }
 

@@ -18,6 +18,7 @@
 #include <fstream>
 
 using d88build::Bytes;
+using d88build::FVolume;
 using d88build::HuVolume;
 using d88build::N88Volume;
 using d88build::SectorImage;
@@ -51,6 +52,19 @@ struct Listed {
         return nullptr;
     }
 };
+
+// The first sector of each area, as "directory C 18 H 1 R 1", in the
+// listing's order.
+std::vector<std::string> areaStarts(const FileListing& listing)
+{
+    std::vector<std::string> starts;
+    for (const Area& area : listing.areas) {
+        const SectorPlace& p = area.sectors.at(0);
+        starts.push_back(std::string(areaName(area.kind)) + " C " + std::to_string(p.c) + " H " + std::to_string(p.h) +
+                         " R " + std::to_string(p.r) + " x " + std::to_string(area.sectors.size()));
+    }
+    return starts;
+}
 
 bool hasDamage(const std::vector<Damage>& damage, const std::string& what)
 {
@@ -254,12 +268,10 @@ TEST(N88Basic, ListsTypesAttributesAddressesAndDeletedEntries)
     const FileEntry* gone = listed.file("_LD");
     ASSERT_NE(gone, nullptr);
     EXPECT_EQ(gone->state, FileState::Deleted);
-    // Twelve sectors of directory, an ID sector and three tables, kept for the map.
-    std::size_t kept = 0;
-    for (const Area& area : listed.listing.areas) {
-        kept += area.sectors.size();
-    }
-    EXPECT_EQ(kept, 16u);
+    // The system track, kept for the map.
+    EXPECT_EQ(areaStarts(listed.listing), (std::vector<std::string>{"system C 18 H 1 R 13 x 1",
+                                                                    "directory C 18 H 1 R 1 x 12",
+                                                                    "allocation-table C 18 H 1 R 14 x 3"}));
 }
 
 const Case kHuCases[] = {
@@ -327,6 +339,40 @@ TEST(HuBasic, ListsTypesAttributesAddressesDatesAndDeletedEntries)
     EXPECT_EQ(listed.file("OLD.Bin")->state, FileState::Deleted);
     // 80 clusters, two of them the system's and one the program's.
     EXPECT_EQ(listed.listing.freeBytes, 77u * 4096);
+    EXPECT_EQ(areaStarts(listed.listing),
+              (std::vector<std::string>{"allocation-table C 0 H 0 R 15 x 1", "directory C 0 H 1 R 1 x 16"}));
+    EXPECT_EQ(areaStarts(Listed(HuVolume("2HD").image.disk(0x20).build()).listing),
+              (std::vector<std::string>{"allocation-table C 0 H 1 R 3 x 2", "directory C 0 H 1 R 7 x 16"}));
+}
+
+const Case kFCases[] = {
+    {"fragmented chains, last-cluster counts, a loop",
+     [](std::vector<Expect>& e, std::string&) {
+         FVolume v("2D");
+         e.push_back({"PROG", FileState::Complete, v.file("PROG", 0, false, {10, 3, 20}, 5, 1)});
+         e.push_back({"TEXT", FileState::Complete, v.file("TEXT", 1, true, {4}, 1, 2)});
+         const Bytes loop = v.file("LOOP", 2, false, {30, 31}, 8, 3);
+         v.link(31, 30);
+         e.push_back({"LOOP", FileState::Complete, loop, "chain loops"});
+         return v.image.disk(v.media).build();
+     }},
+    {"2DD, the image cut inside a file and a sector of bad status",
+     [](std::vector<Expect>& e, std::string&) {
+         FVolume v("2DD");
+         const Bytes bad = v.file("BAD", 2, false, {5}, 16, 4);
+         v.image.status(v.sectorOf(5, 3), 0xB0);
+         const Bytes cut = v.file("CUT", 2, false, {150, 151}, 16, 5);
+         e.push_back({"BAD", FileState::Complete, bad, "", SectorFault::BadStatus});
+         e.push_back({"CUT", FileState::Incomplete, zeroedFrom(cut, 4096 + 50), "", SectorFault::Short});
+         return cutAt(v.image.disk(v.media).build(), d88build::slice(cut, 4096, 32), 50);
+     }},
+};
+
+TEST(FBasic, GivesEachFileAsItsChainSays)
+{
+    for (const Case& c : kFCases) {
+        check(c, "f-basic");
+    }
 }
 
 TEST(FileSystems, TellsTheBasicsApartOnTheSameGeometryAndFindsNoneOnOtherDisks)
@@ -335,10 +381,17 @@ TEST(FileSystems, TellsTheBasicsApartOnTheSameGeometryAndFindsNoneOnOtherDisks)
     n88.file("A", 0x80, {3}, 1, 1);
     HuVolume hu("2D");
     hu.file("A", "Bas", 0x02, {3}, 0, 0, 1);
+    FVolume f("2D");
+    f.file("A", 0, false, {3}, 1, 1);
     const Listed n88Listed(n88.image.disk(n88.media).build());
     const Listed huListed(hu.image.disk(hu.media).build());
+    const Listed fListed(f.image.disk(f.media).build());
     EXPECT_EQ(n88Listed.listing.kind, "n88-basic") << n88Listed.listing.reason;
     EXPECT_EQ(huListed.listing.kind, "hu-basic") << huListed.listing.reason;
+    EXPECT_EQ(fListed.listing.kind, "f-basic") << fListed.listing.reason;
+    EXPECT_EQ(areaStarts(fListed.listing),
+              (std::vector<std::string>{"system C 0 H 0 R 3 x 1", "allocation-table C 1 H 0 R 1 x 1",
+                                        "directory C 1 H 0 R 4 x 29"}));
 
     // A game disk of its own loader: sectors of data, no file system.
     SectorImage game(40, 2, 16, 1, 0);

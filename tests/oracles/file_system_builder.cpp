@@ -176,8 +176,8 @@ Bytes HuVolume::file(const std::string& name13, const std::string& ext3, int att
 {
     Bytes raw(32, ' ');
     raw[0] = static_cast<unsigned char>(attribute);
-    std::copy(name13.begin(), name13.begin() + static_cast<long>(std::min<std::size_t>(13, name13.size())), raw.begin() + 1);
-    std::copy(ext3.begin(), ext3.begin() + static_cast<long>(std::min<std::size_t>(3, ext3.size())), raw.begin() + 14);
+    std::copy_n(name13.begin(), std::min<std::size_t>(13, name13.size()), raw.begin() + 1);
+    std::copy_n(ext3.begin(), std::min<std::size_t>(3, ext3.size()), raw.begin() + 14);
     putU16(raw, 0x12, size);
     putU16(raw, 0x14, 0x3000);
     putU16(raw, 0x16, 0x3010);
@@ -205,6 +205,42 @@ Bytes HuVolume::file(const std::string& name13, const std::string& ext3, int att
 void HuVolume::entry(const Bytes& raw)
 {
     image.write(directorySector_, raw, static_cast<std::size_t>(entries_++) * 32);
+}
+
+FVolume::FVolume(const std::string& layout)
+    : image(layout == "2DD" ? 80 : 40, 2, 16, 1, 0xFF), media(layout == "2DD" ? 0x10 : 0x00),
+      perCluster_(layout == "2DD" ? 16 : 8)
+{
+    // The ID at C 0 H 0 R 3, the table at C 1 H 0 R 1, the directory from R 4.
+    image.write(2, {static_cast<unsigned char>(layout == "2DD" ? 'E' : 'S'), ' ', ' '});
+    image.write(32, {0x00});
+}
+
+void FVolume::link(int cluster, int value)
+{
+    image.write(32, {static_cast<unsigned char>(value)}, 5 + static_cast<std::size_t>(cluster));
+}
+
+Bytes FVolume::file(const std::string& name8, int type, bool ascii, const std::vector<int>& clusters, int lastUsed,
+                    std::uint32_t seed)
+{
+    Bytes raw(32, 0);
+    std::fill(raw.begin(), raw.begin() + 8, ' ');
+    std::copy(name8.begin(), name8.begin() + static_cast<long>(std::min<std::size_t>(8, name8.size())), raw.begin());
+    raw[11] = static_cast<unsigned char>(type);
+    raw[12] = ascii ? 0xFF : 0x00;
+    raw[14] = static_cast<unsigned char>(clusters.empty() ? 0 : clusters[0]);
+    image.write(35, raw, static_cast<std::size_t>(entries_++) * 32);
+    Bytes bytes;
+    for (std::size_t i = 0; i < clusters.size(); ++i) {
+        const bool last = i + 1 == clusters.size();
+        link(clusters[i], last ? 0xC0 + lastUsed - 1 : clusters[i + 1]);
+        const int sectors = last ? lastUsed : perCluster_;
+        const Bytes data = pattern(seed + static_cast<std::uint32_t>(i), static_cast<std::size_t>(sectors) * 256);
+        image.write(sectorOf(clusters[i], 0), data);
+        bytes.insert(bytes.end(), data.begin(), data.end());
+    }
+    return bytes;
 }
 
 }  // namespace d88build

@@ -1,7 +1,7 @@
 // Builds disks that hold a file system, for the file-system tests: a disk
 // seen as logical sectors (as file systems number them) made into a D88
 // disk with chosen sectors damaged, a raw image (as mtools writes one) made
-// into one, and small volumes of N88-BASIC and Hu-BASIC whose directory,
+// into one, and small volumes of N88-BASIC, Hu-BASIC and F-BASIC whose directory,
 // allocation table and files with chosen clusters each take a line.
 #ifndef ORACLES_FILE_SYSTEM_BUILDER_H
 #define ORACLES_FILE_SYSTEM_BUILDER_H
@@ -100,6 +100,25 @@ private:
     bool twoSectorTable_;
     long tableSector_;
     long directorySector_;
+    int entries_ = 0;
+};
+
+// An F-BASIC volume, formatted: "2D" or "2DD".
+class FVolume {
+public:
+    explicit FVolume(const std::string& layout);
+    // A file over clusters, the last using lastUsed sectors, of type (0
+    // BASIC, 1 data, 2 machine code), ASCII or not; its data pattern(seed).
+    // Returns its bytes.
+    Bytes file(const std::string& name8, int type, bool ascii, const std::vector<int>& clusters, int lastUsed,
+               std::uint32_t seed);
+    void link(int cluster, int value);
+    long sectorOf(int cluster, int index) const { return 64 + static_cast<long>(cluster) * perCluster_ + index; }
+    SectorImage image;
+    int media;
+
+private:
+    int perCluster_;
     int entries_ = 0;
 };
 
