@@ -6,6 +6,7 @@
 // mtools gives back from the images it made.
 #include "file_system_builder.h"
 #include "file_systems.h"
+#include "recording_sink.h"
 #include "shift_jis.h"
 #include "test_support.h"
 
@@ -28,7 +29,7 @@ namespace {
 // A listed image, kept open with the bytes of each file.
 struct Listed {
     Bytes image;
-    D88Image reader;
+    mutable D88Image reader;  // reading moves its window, nothing else
     FileListing listing;
     std::map<std::string, Bytes> bytes;
 
@@ -125,6 +126,16 @@ void check(const Case& c, const std::string& kind)
         ASSERT_NE(file, nullptr);
         EXPECT_STREQ(stateName(file->state), stateName(e.state));
         EXPECT_SAME_BYTES(e.bytes, listed.bytes.at(e.path));
+        // A sink is handed what there is to write, as the cutters hand theirs.
+        RecordingSink sink;
+        const bool written = writeFile(listed.reader, 0, *file, sink);
+        EXPECT_EQ(written, e.state == FileState::Complete || e.state == FileState::Incomplete);
+        if (written) {
+            ASSERT_EQ(sink.files.size(), 1u);
+            EXPECT_EQ(sink.files[0].name, e.path);
+            EXPECT_SAME_BYTES(e.bytes, sink.files[0].data);
+            EXPECT_EQ(sink.files[0].supplied == e.bytes.size(), e.state == FileState::Complete);
+        }
         if (e.damage.empty()) {
             EXPECT_TRUE(file->damage.empty()) << file->damage[0].what << " at " << file->damage[0].where;
         } else {
