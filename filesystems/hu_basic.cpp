@@ -12,8 +12,9 @@
 // each entry in bytes 0x00-0x7F and the bits from the eighth up in
 // 0x80-0xFF. A formatted table starts 0x01, 0x8F.
 //
-// A directory entry is 32 bytes: attribute (0x00 deleted, 0xFF end of the
-// directory), name 13 and extension 3 (space-padded), password (0x20 for
+// A directory entry is 32 bytes: attribute (type 0x01 binary, 0x02 BASIC,
+// 0x04 or 0x08 ASCII, 0x80 folder; 0x10 hidden, 0x20 verify, 0x40 read-only;
+// 0x00 deleted, 0xFF end of the directory), name 13 and extension 3 (space-padded), password (0x20 for
 // none), size, load and exec addresses (16-bit little-endian each), the
 // date in BCD (year, month << 4 | weekday with the month in binary, day,
 // hour, minute), and the start cluster (bits 16-23 at 0x1D, bits 0-15 at
@@ -96,7 +97,8 @@ std::string huDate(const unsigned char* d)
            " " + twoDigits(hour) + ":" + twoDigits(minute);
 }
 
-bool knownAttribute(int attribute) { return (attribute & 0x08) == 0 && (attribute & 0x87) != 0; }
+// A type bit set: binary 0x01, BASIC 0x02, ASCII 0x04 or 0x08, folder 0x80.
+bool knownAttribute(int attribute) { return (attribute & 0x8F) != 0; }
 
 class HuReader final : public FileSystemReader {
 public:
@@ -171,7 +173,7 @@ void HuReader::listEntry(SectorReader& disk, const unsigned char* entry, const N
     file.type = attribute & 0x80   ? "folder"
                 : attribute & 0x01 ? "binary"
                 : attribute & 0x02 ? "basic"
-                : attribute & 0x04 ? "ascii"
+                : attribute & 0x0C ? "ascii"
                                    : "unknown";
     static const AttributeWord kWords[] = {{0x10, "hidden"}, {0x20, "verify"}, {0x40, "read-only"}};
     attributeWords(attribute, kWords, file.attributes);
