@@ -211,6 +211,14 @@ const Case kN88Cases[] = {
                       "cluster shared with FIRST"});
          return v.image.disk(v.media).build();
      }},
+    {"a directory sector left out",
+     [](std::vector<Expect>& e, std::string& damage) {
+         N88Volume v("2D");
+         e.push_back({"STAYS", FileState::Complete, v.file("STAYS", 0x80, {33}, 2, 18)});
+         v.image.drop(v.sectorOf(74, 4));  // C 18 H 1 R 5, past the entry
+         damage = "directory sector missing";
+         return v.image.disk(v.media).build();
+     }},
     {"the image cut inside a file",
      [](std::vector<Expect>& e, std::string&) {
          N88Volume v("2D");
