@@ -574,15 +574,21 @@ struct Pc98Volume {
             raw[at + 1] = static_cast<unsigned char>(next >> 8);
         }
     }
-    int startOf(const std::string& name11) const
+    // Where the root entry of name11 starts in the image, or 0.
+    std::size_t entryOf(const std::string& name11) const
     {
         const std::size_t root = 5 * 1024;
         for (std::size_t at = root; at < root + 192 * 32; at += 32) {
             if (std::equal(name11.begin(), name11.end(), raw.begin() + static_cast<long>(at))) {
-                return raw[at + 0x1A] | raw[at + 0x1B] << 8;
+                return at;
             }
         }
-        return -1;
+        return 0;
+    }
+    int startOf(const std::string& name11) const
+    {
+        const std::size_t at = entryOf(name11);
+        return at == 0 ? -1 : raw[at + 0x1A] | raw[at + 0x1B] << 8;
     }
 };
 
@@ -598,6 +604,40 @@ TEST(Fat12, ReadsADiskWithoutAParameterBlockByItsMediaByte)
     expectFilesOf(listed, volume.back);
     EXPECT_EQ(listed.listing.name, "FAT12 PC-98 2HD");
     EXPECT_NE(listed.listing.reason.find("media byte"), std::string::npos) << listed.listing.reason;
+}
+
+TEST(Fat12, DecodesShiftJisNamesAndReplacesWhatAHostCannotHold)
+{
+    if (!Mtools::present()) {
+        GTEST_SKIP() << "mtools is not installed (Debian package mtools)";
+    }
+    Pc98Volume volume;
+    const std::string stored[] = {"\x82\xA0" "CD    TXT", "\x05\x40" "      BIN", "A:B?    DAT"};
+    const std::string names[] = {"EMPTY   TXT", "ONE     BIN", "SECTOR  DAT"};
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t at = volume.entryOf(names[i]);
+        ASSERT_NE(at, 0u);
+        std::copy(stored[i].begin(), stored[i].end(), volume.raw.begin() + static_cast<long>(at));
+    }
+    const Bytes image = asD88(volume.raw, kFatShapes[4]);
+    D88Image reader;
+    ASSERT_TRUE(reader.openMemory(image.data(), image.size()));
+    NameRules rules;
+    rules.decodeShiftJis = decodeShiftJis;
+    rules.windows = true;
+    const FileListing listing = listFiles(reader, 0, rules);
+    std::vector<std::string> paths;
+    for (const FileEntry& file : listing.files) {
+        paths.push_back(file.path);
+    }
+    // Hiragana A (0x82A0); 0x05 standing for the lead byte 0xE5 (0xE540 is
+    // a kanji); ':' and '?' replaced for Windows.
+    EXPECT_NE(std::find(paths.begin(), paths.end(), "\xE3\x81\x82" "CD.TXT"), paths.end());
+    EXPECT_NE(std::find(paths.begin(), paths.end(), "A_B_.DAT"), paths.end());
+    std::string kanji;
+    ASSERT_TRUE(decodeShiftJis("\xE5\x40", kanji));
+    EXPECT_NE(std::find(paths.begin(), paths.end(), kanji + ".BIN"), paths.end());
+    EXPECT_EQ(listing.files[0].storedNameHex.size(), 22u);
 }
 
 TEST(Fat12, NamesLoopsFreeClustersDisagreeingCopiesCutsAndBadSectors)
