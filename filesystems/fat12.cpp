@@ -344,8 +344,13 @@ void FatReader::listEntry(SectorReader& disk, const unsigned char* entry, const 
     const int start = readU16le(entry + 0x1A);
     if (folder) {
         file.state = FileState::Folder;
+        const std::size_t sharesBefore = owners_->shares.size();
         const Chain chain = followChain(table_, start, index, *owners_, file.damage);
-        const bool entered = !chain.clusters.empty() && file.damage.empty() && depth < kMaxDepth;
+        // A folder whose chain is broken is read as far as it goes; one that
+        // shares a cluster (its own parent's, say) is not entered, so that no
+        // folder is read twice.
+        const bool shared = owners_->shares.size() != sharesBefore;
+        const bool entered = !chain.clusters.empty() && !shared && depth < kMaxDepth;
         if (!entered && depth >= kMaxDepth) {
             file.damage.push_back({"folders nested too deep", file.path});
         }
