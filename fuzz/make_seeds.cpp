@@ -1,6 +1,7 @@
 // Writes the seed inputs for the fuzz entry points into a folder: small
 // disks of each kind, multi-disk sets and the damaged images the tests
 // describe, each only as large as it needs to be.
+#include "file_system_builder.h"
 #include "image_builder.h"
 
 #include <cstdio>
@@ -47,6 +48,34 @@ Bytes endlessCounts()
     return disk.build();
 }
 
+// Disks of a file system, of only the tracks their tables and files use,
+// to stay small: an N88-BASIC 2D disk with a fragmented file and a loop, a
+// Hu-BASIC 2D disk with a file of a stated size and one of none, and an
+// F-BASIC 2D disk with a fragmented file.
+Bytes n88Disk()
+{
+    d88build::N88Volume volume("2D");
+    volume.file("GAME  BAS", 0x80, {2, 5, 0}, 3, 1);
+    volume.file("LOOP", 0x01, {1}, 8, 2);
+    volume.link(1, 1);
+    return volume.image.disk(volume.media, {0, 1, 2, 37}).build();
+}
+
+Bytes huDisk()
+{
+    d88build::HuVolume volume("2D");
+    volume.file("GAME", "Bin", 0x01, {2, 3}, 0, 4200, 1);
+    volume.file("NOTE", "Asc", 0x04, {4}, 2, 0, 2);
+    return volume.image.disk(volume.media, {0, 1, 2, 3, 4}).build();
+}
+
+Bytes fDisk()
+{
+    d88build::FVolume volume("2D");
+    volume.file("PROG", 0, false, {0, 3}, 5, 1);
+    return volume.image.disk(volume.media, {0, 2, 3, 4, 5}).build();
+}
+
 std::vector<std::pair<std::string, Bytes>> seeds()
 {
     Bytes truncated = scenarioDisk().build();
@@ -70,6 +99,9 @@ std::vector<std::pair<std::string, Bytes>> seeds()
         {"odd-sizes", oddSizes},
         {"endless-counts", endlessCounts()},
         {"scan", d88build::concat({scanDisk(), scanDisk()})},
+        {"n88-basic", n88Disk()},
+        {"hu-basic", huDisk()},
+        {"f-basic", fDisk()},
     };
 }
 

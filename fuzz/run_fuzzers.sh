@@ -9,7 +9,7 @@ build=$1
 seconds=${2:-60}
 shift $(( $# < 2 ? $# : 2 ))
 harnesses=("$@")
-[ "${#harnesses[@]}" -gt 0 ] || harnesses=(reader tablecut scancut d88info d88cut c_api convert)
+[ "${#harnesses[@]}" -gt 0 ] || harnesses=(reader tablecut scancut d88info d88cut c_api convert filesystems)
 dict="$(dirname "$0")/d88.dict"
 mkdir -p "$build/fuzz/artifacts"
 for entry in "${harnesses[@]}"; do

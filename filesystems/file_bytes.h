@@ -1,0 +1,30 @@
+// A listed file's bytes, read piece by piece through the sector layer: what
+// the disk holds of each piece, zeros for what it lacks, never more than
+// the file's size. Listing a disk reads each file once to judge its
+// pieces; reading it again gives its bytes.
+#ifndef FILESYSTEMS_FILE_BYTES_H
+#define FILESYSTEMS_FILE_BYTES_H
+
+#include "file_listing.h"
+#include "output_sink.h"
+
+#include <cstddef>
+#include <vector>
+
+// Sets each placed piece's supplied bytes and fault from the disk.
+void judgePieces(SectorReader& disk, FileEntry& file);
+
+// The file's size bytes into dest (capacity at least file.size): what the
+// disk holds, zeros for what it lacks. Returns how many bytes the disk
+// supplied; 0, writing nothing, when capacity is too small.
+std::size_t readFileBytes(SectorReader& disk, const FileEntry& file, unsigned char* dest, std::size_t capacity);
+
+// As readFileBytes, into out, which is resized to the file's size.
+std::size_t readFileBytes(SectorReader& disk, const FileEntry& file, std::vector<unsigned char>& out);
+
+// Hands the file to sink as a cutter hands its files, named by its path,
+// supplied counting the leading bytes the disk held; false when the file
+// holds no bytes to write (deleted, missing, a folder) or the sink fails.
+bool writeFile(SectorReader& disk, const FileEntry& file, int diskIndex, OutputSink& sink);
+
+#endif

@@ -1,0 +1,70 @@
+#include "file_systems.h"
+
+#include "file_system_reader.h"
+
+namespace {
+
+std::vector<std::unique_ptr<FileSystemReader>> allReaders()
+{
+    std::vector<std::unique_ptr<FileSystemReader>> readers = n88BasicReaders();
+    for (auto& reader : huBasicReaders()) {
+        readers.push_back(std::move(reader));
+    }
+    readers.push_back(fat12Reader());
+    for (auto& reader : fBasicReaders()) {
+        readers.push_back(std::move(reader));
+    }
+    return readers;
+}
+
+}  // namespace
+
+FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
+{
+    FileListing listing;
+    if (!image.selectDisk(diskIndex)) {
+        listing.reason = "no such disk";
+        return listing;
+    }
+    BlockSectors disk(image);
+    std::vector<std::unique_ptr<FileSystemReader>> readers = allReaders();
+    FileSystemReader* best = nullptr;
+    Evidence bestEvidence;
+    for (auto& reader : readers) {
+        const Evidence evidence = reader->examine(disk);
+        if (best == nullptr || evidence.score > bestEvidence.score) {
+            best = reader.get();
+            bestEvidence = evidence;
+        }
+    }
+    listing.score = bestEvidence.score;
+    if (best == nullptr || bestEvidence.score < kSureEnough) {
+        listing.reason = "no file system found (best: " + bestEvidence.reason + ")";
+        return listing;
+    }
+    // The reader lists the disk it has just examined, its tables still in hand.
+    best->examine(disk);
+    best->list(disk, rules, listing);
+    listing.found = true;
+    listing.reason = bestEvidence.reason;
+    return listing;
+}
+
+std::size_t readFile(D88Image& image, int diskIndex, const FileEntry& file, std::vector<unsigned char>& out)
+{
+    out.clear();
+    if (!image.selectDisk(diskIndex)) {
+        return 0;
+    }
+    BlockSectors disk(image);
+    return readFileBytes(disk, file, out);
+}
+
+bool writeFile(D88Image& image, int diskIndex, const FileEntry& file, OutputSink& sink)
+{
+    if (!image.selectDisk(diskIndex)) {
+        return false;
+    }
+    BlockSectors disk(image);
+    return writeFile(disk, file, diskIndex, sink);
+}
