@@ -109,7 +109,8 @@ def test_manners(sample):
 
 
 @pytest.mark.parametrize("environment, said", [
-    ({"PYTHONPATH": str(ROOT / "python")}, "<function open"),
+    # The package of this tree, over the library these tests load.
+    ({"PYTHONPATH": str(ROOT / "python"), "D88IMAGE_LIBRARY": d88image._native.lib._name}, "<function open"),
     # No site packages: nothing installed can take the import over.
     ({}, "the folder of the library's C++ sources, not the Python package"),
 ])
