@@ -19,7 +19,7 @@ class D88Image;
 // What a way would write from an image, noted while the survey reads it.
 // The survey keeps one preview per way from image to image and tells it of
 // the image in this order: beginImage, disk for each disk, endImage, then
-// takes what it found.
+// takes what it found; a disk's tracks in between as they are walked.
 class CutPreview {
 public:
     virtual ~CutPreview() = default;
@@ -28,6 +28,12 @@ public:
     // Disk disk.index is selected and its track 0 walked; the preview may
     // read it (leaving it selected) and note what it makes of it in disk.
     virtual void disk(D88Image& reader, DiskFacts& disk) = 0;
+    // Track track of disk, the reader's current disk, has just been walked
+    // (or is no track): the window holds it, and the preview may read it
+    // there. Told of each track in ascending order, track 0 before disk.
+    virtual void track(D88Image& reader, const DiskFacts& disk, int track) = 0;
+    // After the disk's last track.
+    virtual void endDisk(const DiskFacts& disk) = 0;
     // After the last disk, the reader still open.
     virtual void endImage(D88Image& reader) = 0;
     virtual CutFindings takeFindings() = 0;

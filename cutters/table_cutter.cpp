@@ -63,6 +63,8 @@ public:
         }
         recognised_ = recognised_ || disk.kind != DiskKind::None;
     }
+    void track(D88Image&, const DiskFacts&, int) override {}
+    void endDisk(const DiskFacts&) override {}
     void endImage(D88Image&) override {}
     CutFindings takeFindings() override
     {
