@@ -76,8 +76,9 @@ struct Cutter {
     const char* mapStyle;    // CSS declarations that set its outline apart from the others'; "" for none
     const char* mapLegend;   // the legend's words for that outline
     int disksRead;           // of a set's disks, how many it reads from the first; -1 for all
-    // What it makes of a disk, in a line of the disk's own (inFull) or in a
-    // few words; null for a way that says nothing of single disks.
+    // What it makes of a disk in a few words, or with the details behind
+    // them (inFull, as d88info --tracks shows); null for a way that says
+    // nothing of single disks.
     std::string (*diskWords)(const DiskFacts& disk, bool inFull);
     std::unique_ptr<CutPreview> (*newPreview)();
     // A cut that lays what it reads into buffer (kImageBufferSize bytes,

@@ -401,7 +401,7 @@ void Drawing::panel(std::size_t p)
     text(out_, nullptr, 0, 27,
          (media != nullptr ? media : "media " + hexText(static_cast<unsigned>(disk.media))) +
              diskWordsOfAll(disk, ", ") + "; " +
-             geometryText(panel.geometry, false));
+             geometryText(panel.geometry, false, disk.bytesPresent < disk.size));
     text(out_, nullptr, 0, 39,
          "at " + hexText(disk.offset) + ", " + number(disk.size) + " bytes" +
              (disk.bytesPresent < disk.size ? ", of which the file holds " + number(disk.bytesPresent) : "") + "; " +

@@ -59,8 +59,12 @@ async function assertShows(page, image, name) {
   const disks = image.disks.filter((disk) => !disk.blank && disk.same_as === null);
   assert.deepEqual(rows.map((cells) => cells.slice(0, 3)),
     disks.map((disk) => [String(disk.index), disk.name, disk.media_name]), `${name}: disks`);
-  rows.forEach((cells, i) => assert.ok(cells[4].toLowerCase().startsWith(disks[i].kind ?? 'none'),
+  // A disk of no known kind says so plainly; the probes' note waits behind "details".
+  rows.forEach((cells, i) => assert.ok(
+    cells[4].toLowerCase().startsWith(disks[i].kind ?? 'not one of the three disks tablecut knows'),
     `${name}: disk ${i}'s kind`));
+  assert.equal(await shown.locator('details.kind-note:not([open])').count(),
+    disks.filter((disk) => disk.kind === null && disk.kind_note).length, `${name}: kind notes folded`);
   const kinds = await shown.locator('ul.damage li').evaluateAll((items) => items.map((li) => li.dataset.kind));
   const damage = image.anomalies.filter((a) => a.severity === 'damage').map((a) => a.kind);
   assert.deepEqual(kinds, [...new Set(damage)], `${name}: kinds of damage`);
