@@ -52,7 +52,9 @@ const AreaStyle kAreas[kAreaKindCount] = {
      "in a file"},
 };
 
-// Colours that follow the viewer's scheme are set here, not on the shapes.
+// Colours that follow the viewer's scheme are set here, not on the shapes
+// (a rule outweighs a shape's own fill): on a dark map the pale green of a
+// record in no known area is dimmed too.
 const char kStyleSheet[] =
     "text{font-family:sans-serif;font-size:12px;fill:#1b1b1b}svg svg{overflow:visible}"
     "svg[data-track]>text,text.a{font-size:11px;text-anchor:end}text.a{fill:#6b6b6b}"
@@ -61,7 +63,7 @@ const char kStyleSheet[] =
     "rect.bg{fill:#fff}rect.pe{fill:#ddd}path.u{stroke:#000}";
 const char kDarkStyleSheet[] =
     "@media (prefers-color-scheme:dark){text{fill:#e8e8e6}text.a{fill:#a8a8a8}rect.bg{fill:#161719}"
-    "rect.pe{fill:#3a3b3f}path.u{stroke:#ccc}";
+    "rect.pe{fill:#3a3b3f}path.u{stroke:#ccc}#w>rect{fill:#3b6657}";
 
 // An unusable track's hatching, and the mark of the sector where a file
 // runs out of data: a black corner with a white edge.
