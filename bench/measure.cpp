@@ -118,7 +118,11 @@ int main(int argc, char** argv)
     const double firstCpu = report(nameOf(first[0]), firstSamples);
     if (!secondSamples.empty()) {
         const double secondCpu = report(nameOf(second[0]), secondSamples);
-        std::printf("%-9s cpu ratio %.2f\n", "", secondCpu > 0 ? firstCpu / secondCpu : 0.0);
+        // Beside cat, the read ratio is the file read over.
+        const long long firstRead = median(firstSamples, &Sample::bytesRead);
+        const long long secondRead = median(secondSamples, &Sample::bytesRead);
+        std::printf("%-9s cpu ratio %.2f  read ratio %.3f\n", "", secondCpu > 0 ? firstCpu / secondCpu : 0.0,
+                    secondRead > 0 ? static_cast<double>(firstRead) / static_cast<double>(secondRead) : 0.0);
     }
     return 0;
 }

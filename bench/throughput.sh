@@ -2,8 +2,8 @@
 # Benchmark: each program next to cat on the same standard images (77
 # cylinders, 8 sectors of 1024 bytes), run alternately; prints the median
 # CPU time of each and their ratio, the bytes read from the operating system
-# and the peak resident memory, and the size of d88info's maps. It asserts
-# nothing.
+# and their ratio (the file read over), the peak resident memory, and the
+# size of d88info's maps. It asserts nothing.
 # Usage: bench/throughput.sh [runs] [BIN-FOLDER ...]   (default build-bench/bin)
 set -euo pipefail
 cd "$(dirname "$0")/.."

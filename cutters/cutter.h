@@ -19,7 +19,7 @@ class D88Image;
 // What a way would write from an image, noted while the survey reads it.
 // The survey keeps one preview per way from image to image and tells it of
 // the image in this order: beginImage, disk for each disk, endImage, then
-// takes what it found.
+// takes what it found; a disk's tracks in between as they are walked.
 class CutPreview {
 public:
     virtual ~CutPreview() = default;
@@ -28,6 +28,12 @@ public:
     // Disk disk.index is selected and its track 0 walked; the preview may
     // read it (leaving it selected) and note what it makes of it in disk.
     virtual void disk(D88Image& reader, DiskFacts& disk) = 0;
+    // Track track of disk, the reader's current disk, has just been walked
+    // (or is no track): the window holds it, and the preview may read it
+    // there. Told of each track in ascending order, track 0 before disk.
+    virtual void track(D88Image& reader, const DiskFacts& disk, int track) = 0;
+    // After the disk's last track.
+    virtual void endDisk(const DiskFacts& disk) = 0;
     // After the last disk, the reader still open.
     virtual void endImage(D88Image& reader) = 0;
     virtual CutFindings takeFindings() = 0;
@@ -70,8 +76,9 @@ struct Cutter {
     const char* mapStyle;    // CSS declarations that set its outline apart from the others'; "" for none
     const char* mapLegend;   // the legend's words for that outline
     int disksRead;           // of a set's disks, how many it reads from the first; -1 for all
-    // What it makes of a disk, in a line of the disk's own (inFull) or in a
-    // few words; null for a way that says nothing of single disks.
+    // What it makes of a disk in a few words, or with the details behind
+    // them (inFull, as d88info --tracks shows); null for a way that says
+    // nothing of single disks.
     std::string (*diskWords)(const DiskFacts& disk, bool inFull);
     std::unique_ptr<CutPreview> (*newPreview)();
     // A cut that lays what it reads into buffer (kImageBufferSize bytes,

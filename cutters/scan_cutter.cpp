@@ -13,28 +13,45 @@
 
 namespace {
 
-// The scan as scancut runs it, from a buffer of zeros, after the survey's
-// last disk (its first two disks are read a second time), with the records
-// each file's blocks came from.
+// The scan as scancut runs it, from a buffer of zeros, with the records
+// each file's blocks came from: each of the first two disks laid in track by
+// track as the survey walks it, so that they are read once.
 class Preview final : public CutPreview {
 public:
     void beginImage(D88Image&, std::uint64_t) override
     {
         layout_ = std::make_unique<BufferLayout>();
         notes_ = std::make_unique<ScanPreview>(*layout_);
+        scan_ = std::make_unique<DiskScan>(buffer_.get(), layout_.get());
+        counter_ = 0;
+        std::memset(buffer_.get(), 0, kImageBufferSize);
     }
     void disk(D88Image&, DiskFacts&) override {}
-    void endImage(D88Image& reader) override
+    void track(D88Image& reader, const DiskFacts& disk, int track) override
     {
-        std::memset(buffer_.get(), 0, kImageBufferSize);
-        scanImage(reader, buffer_.get(), *notes_, layout_.get());
+        if (disk.index >= kScanDisksTaken) {
+            return;
+        }
+        if (track == 0) {
+            scan_->begin(disk.index);
+        }
+        scan_->track(reader, track);
     }
+    void endDisk(const DiskFacts& disk) override
+    {
+        if (disk.index < kScanDisksTaken) {
+            scan_->finish(counter_, *notes_);
+        }
+    }
+    void endImage(D88Image&) override {}
     CutFindings takeFindings() override { return {true, std::move(notes_->files)}; }
 
 private:
     std::unique_ptr<unsigned char[]> buffer_{new unsigned char[kImageBufferSize]};
     std::unique_ptr<BufferLayout> layout_;
     std::unique_ptr<ScanPreview> notes_;
+    std::unique_ptr<DiskScan> scan_;
+    int counter_ = 0;
 };
 
 // Numbering and the buffer run on from one image of a set to the next.

@@ -8,6 +8,8 @@
 #include "image_buffer.h"
 #include "table_cut.h"
 
+extern const Cutter kTableCutter;
+
 namespace {
 
 // What track 1 holds, for a disk that none of the probes recognised.
@@ -63,6 +65,8 @@ public:
         }
         recognised_ = recognised_ || disk.kind != DiskKind::None;
     }
+    void track(D88Image&, const DiskFacts&, int) override {}
+    void endDisk(const DiskFacts&) override {}
     void endImage(D88Image&) override {}
     CutFindings takeFindings() override
     {
@@ -103,12 +107,22 @@ private:
     unsigned char* buffer_;
 };
 
+// "not one of the three disks tablecut knows": said plainly, as a newcomer
+// does not know what the probes are.
+std::string unknownKindWords()
+{
+    static const char* const kCounts[] = {"no", "one", "two", "three", "four", "five", "six"};
+    const int kinds = diskKindCount();
+    const std::string count = kinds < 7 ? kCounts[kinds] : std::to_string(kinds);
+    return "not one of the " + count + " disks " + kTableCutter.name + " knows";
+}
+
 std::string diskWords(const DiskFacts& disk, bool inFull)
 {
     if (disk.kind != DiskKind::None) {
         return diskKindName(disk.kind);
     }
-    return inFull ? "no known kind (" + disk.kindNote + ")" : "no known kind";
+    return inFull ? unknownKindWords() + " (" + disk.kindNote + ")" : unknownKindWords();
 }
 
 // The kinds none of the set's disks is, each with its table's files.

@@ -49,6 +49,16 @@ long long FileCells::cellAt(const MapRow& row, std::uint64_t position) const
     return cell != last && cell->position == position ? cell - map_.cells.begin() : -1;
 }
 
+long long FileCells::cellOf(int disk, int track, std::uint64_t position) const
+{
+    const int panel = panelOf(disk);
+    const int row = panel < 0 ? -1 : rowOf(static_cast<std::size_t>(panel), track);
+    if (row < 0) {
+        return -1;
+    }
+    return cellAt(map_.panels[static_cast<std::size_t>(panel)].rows[static_cast<std::size_t>(row)], position);
+}
+
 void FileCells::place(const FileOnMap& file)
 {
     const PlannedFile& planned = *file.file;

@@ -45,6 +45,9 @@ public:
     const std::vector<FileShortfall>& shortfalls() const { return shortfalls_; }
     // Shortfalls on tracks that have no row, in words.
     const std::vector<std::string>& unplaced() const { return unplaced_; }
+    // The cell, in ImageMap::cells, of the record at position on a track of
+    // a disk; -1 when it is not drawn.
+    long long cellOf(int disk, int track, std::uint64_t position) const;
 
 private:
     void place(const FileOnMap& file);

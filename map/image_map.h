@@ -51,11 +51,33 @@ struct MapPanel {
     bool drawn() const { return disk.sameAs < 0 && !disk.blank; }
 };
 
+// The parts of a disk the map tells apart where its records are whole: its
+// file system's areas, as a reader of the file system knows them, and each
+// file's sectors (the cutters' files are fed in this way).
+enum class AreaKind { System, Directory, AllocationTable, File };
+constexpr std::size_t kAreaKindCount = 4;
+
+// A record of an area, by where the survey met it.
+struct AreaRecord {
+    int disk;
+    int track;
+    std::uint64_t position;  // the record's, in the file
+};
+
+struct MapArea {
+    AreaKind kind;
+    std::string label;  // in the titles of its cells: "the boot sector", "KX201 (tablecut)"
+    std::vector<AreaRecord> records;
+};
+
 struct ImageMap {
     ImageFacts image;
     std::vector<MapPanel> panels;  // one per disk
     std::vector<MapCell> cells;
     std::size_t cellsLeftOut = 0;  // records the walks visited that are not drawn
+    // Areas known of the disks; a record in more than one is drawn in the
+    // first, and the cutters' files follow these.
+    std::vector<MapArea> areas;
 };
 
 // Draws the map as a standalone SVG 1.1 document into output, handed on in
@@ -72,6 +94,9 @@ public:
     void track(const TrackFacts& track) override;
     void endDisk() override;
     void endImage(const ImageSummary& summary) override { summary_ = summary; }
+    // An area of the image being surveyed, to be drawn: after its
+    // beginImage, before its map is drawn.
+    void addArea(MapArea area) { map_.areas.push_back(std::move(area)); }
 
     // The last image's map, into output or as one text.
     void draw(ReportOutput& output) const { drawMap(map_, summary_, output); }

@@ -1,12 +1,14 @@
-// Draws an image's map as SVG 1.1. Panels of disks stand side by side, four
-// to a line; in a panel each track is a row at its place in the track table
+// Draws an image's map as SVG 1.1, as wide as the page's box (wider only for
+// a disk too wide for it): panels of disks stand side by side, as many to a
+// line as fit; in a panel each track is a row at its place in the track table
 // (C and H labelled from its index, as the standard two-sided layout has
 // them), each record a cell in stored order. The markup per record is kept
 // small, as a 64-disk image has some 80,000: a cell is a <use> of its
 // state's drawing (the XLink namespace has the short prefix l), each row a
 // nested <svg> placed by its y alone; the panel carries data-disk, the row
 // data-track, data-c and data-h, and a cell data-c and data-h only where
-// its ID says otherwise.
+// its ID says otherwise. A whole record is drawn in the area it lies in:
+// the disk's areas the map is given, else the cutters' files.
 #include "image_map.h"
 
 #include "anomalies.h"
@@ -21,16 +23,12 @@
 
 namespace {
 
-constexpr int kLabelWidth = 52;   // the track labels left of the cells
-constexpr int kPanelWidth = 400;  // at least, for its title
-constexpr int kPanelHeader = 58;
+constexpr int kLabelWidth = 60;  // the track labels left of the cells
+constexpr int kPanelHeader = 72;
 constexpr int kGap = 24;
 constexpr int kMargin = 16;
-constexpr int kPanelsPerLine = 4;
-constexpr int kMinimumWidth = 860;
-constexpr int kLegendColumn = 280;
-constexpr int kLegendColumns = 3;
-constexpr int kLineHeight = 15;
+constexpr int kMapWidth = 1100;  // the page's box, some 1,118 pixels wide
+constexpr int kLegendColumns = 2;
 constexpr std::size_t kDamageShown = 12;  // anomaly messages listed on the map
 
 enum class RowKind { Walked, Unusable, PastEnd };
@@ -60,6 +58,37 @@ void text(std::string& out, const char* cls, int x, int y, std::string_view word
     out += "</text>";
 }
 
+// words cut into lines that are at most width pixels wide at size, at
+// spaces where it can (a word too long for a line is cut inside it, between
+// UTF-8 sequences).
+std::vector<std::string> wrapped(const std::string& words, int size, int width, bool bold = false)
+{
+    const auto fits = [&](std::size_t from, std::size_t to) {
+        return textWidth(std::string_view(words).substr(from, to - from), size, bold) <= width;
+    };
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (!fits(start, words.size())) {
+        std::size_t cut = start, space = std::string::npos;
+        while (cut < words.size() && fits(start, cut + 1)) {
+            space = words[cut] == ' ' && cut > start ? cut : space;
+            ++cut;
+        }
+        if (space != std::string::npos) {
+            cut = space;
+        } else {
+            cut = std::max(cut, start + 1);
+            while (cut > start + 1 && (static_cast<unsigned char>(words[cut]) & 0xC0) == 0x80) {
+                --cut;
+            }
+        }
+        lines.push_back(words.substr(start, cut - start));
+        start = space != std::string::npos ? cut + 1 : cut;
+    }
+    lines.push_back(words.substr(start));
+    return lines;
+}
+
 void translate(std::string& out, int x, int y)
 {
     out += " transform=\"translate(";
@@ -79,6 +108,11 @@ std::string number(unsigned long long value)
 std::string trackLabel(int track)
 {
     return "C " + number(static_cast<unsigned>(track / 2)) + " H " + number(static_cast<unsigned>(track % 2));
+}
+
+std::string panelHeading(const DiskFacts& disk)
+{
+    return "disk " + number(static_cast<unsigned>(disk.index)) + " " + shownName(disk);
 }
 
 // What a cell's title says of its state.
@@ -142,7 +176,10 @@ private:
         int x = 0, y = 0;
     };
     void layOut();
+    void placeAreas();
     std::vector<std::string> noteLines() const;
+    std::vector<std::string> panelLines(const MapPanel& panel) const;
+    std::string headingText() const;
     std::string rowNote(const MapPanel& panel, const MapRow& row, RowKind previous, std::size_t& shortfall,
                         std::size_t& start) const;
     void legend(int y);
@@ -163,8 +200,15 @@ private:
     std::vector<Place> places_;  // each panel's
     std::vector<int> cellsWide_;
     std::vector<std::vector<std::string>> rowNotes_;  // each row's, right of its cells
-    int width_ = kMinimumWidth, height_ = 0, legendTop_ = 0, notesTop_ = 0;
+    std::vector<std::string> heading_, notes_, footnote_;  // lines of the text above the panels
+    int width_ = kMapWidth, height_ = 0, legendTop_ = 0, notesTop_ = 0;
     std::array<std::size_t, kRecordStateCount> counts_{};
+    // The area each drawn cell lies in: an index in ImageMap::areas, or
+    // kInFile; a whole record in an area is drawn in its kind and shade.
+    static constexpr int kNoArea = -1, kInFile = -2;
+    std::vector<int> areaOf_;
+    std::vector<signed char> shadeOf_;
+    std::array<std::size_t, kAreaKindCount> areaCounts_{};
 };
 
 RowKind Drawing::kindOf(const MapPanel& panel, const MapRow& row) const
@@ -277,47 +321,143 @@ std::string Drawing::rowNote(const MapPanel& panel, const MapRow& row, RowKind p
     return note;
 }
 
+std::string Drawing::headingText() const
+{
+    std::string heading = map_.image.path + ": ";
+    if (!map_.image.readable) {
+        return heading + "cannot be read: " + map_.image.error;
+    }
+    return heading + number(map_.image.size) + " bytes, " +
+           counted(static_cast<std::size_t>(map_.image.diskCount), "disk", "disks") + ", " + statusName(summary_.status);
+}
+
+// Each drawn cell's area: the areas the map is given first, in their
+// order, then the cutters' files, each file in the other shade from the one
+// met before it.
+void Drawing::placeAreas()
+{
+    areaOf_.assign(map_.cells.size(), kNoArea);
+    shadeOf_.assign(map_.cells.size(), 0);
+    int files = 0;
+    for (std::size_t a = 0; a < map_.areas.size(); ++a) {
+        const MapArea& area = map_.areas[a];
+        const int shade = area.kind == AreaKind::File ? files++ % 2 : 0;
+        for (const AreaRecord& record : area.records) {
+            const long long cell = files_.cellOf(record.disk, record.track, record.position);
+            if (cell >= 0 && areaOf_[static_cast<std::size_t>(cell)] == kNoArea) {
+                areaOf_[static_cast<std::size_t>(cell)] = static_cast<int>(a);
+                shadeOf_[static_cast<std::size_t>(cell)] = static_cast<signed char>(shade);
+            }
+        }
+    }
+    const PlannedFile* last = nullptr;
+    for (const FilePart& part : files_.parts()) {
+        if (part.file.file != last) {
+            last = part.file.file;
+            ++files;
+        }
+        if (areaOf_[part.cell] == kNoArea) {
+            areaOf_[part.cell] = kInFile;
+            shadeOf_[part.cell] = static_cast<signed char>((files - 1) % 2);
+        }
+    }
+    for (std::size_t c = 0; c < map_.cells.size(); ++c) {
+        if (map_.cells[c].state == RecordState::Whole && areaOf_[c] != kNoArea) {
+            const AreaKind kind = areaOf_[c] == kInFile ? AreaKind::File : map_.areas[static_cast<std::size_t>(areaOf_[c])].kind;
+            ++areaCounts_[static_cast<std::size_t>(kind)];
+            --counts_[static_cast<std::size_t>(RecordState::Whole)];
+        }
+    }
+}
+
+// The lines of a panel's head, below its heading.
+std::vector<std::string> Drawing::panelLines(const MapPanel& panel) const
+{
+    const DiskFacts& disk = panel.disk;
+    const char* media = mediaName(disk.media);
+    std::vector<std::string> lines = {
+        (media != nullptr ? media : "media " + hexText(static_cast<unsigned>(disk.media))) +
+            diskWordsOfAll(disk, ", ") + "; " + geometryText(panel.geometry, false, disk.bytesPresent < disk.size),
+        "at " + hexText(disk.offset) + ", " + number(disk.size) + " bytes" +
+            (disk.bytesPresent < disk.size ? ", of which the file holds " + number(disk.bytesPresent) : "") + "; " +
+            counted(panel.rows.size(), "track", "tracks")};
+    std::vector<int> again;
+    for (const MapPanel& other : map_.panels) {
+        if (other.disk.sameAs == disk.index && !other.disk.blank) {
+            again.push_back(other.disk.index);
+        }
+    }
+    if (!again.empty()) {
+        lines.push_back("indexed again as disk" + std::string(again.size() > 1 ? "s " : " ") + trackRanges(again) +
+                        " (a disk size of 0)");
+    }
+    return lines;
+}
+
 void Drawing::layOut()
 {
     for (const MapCell& cell : map_.cells) {
         ++counts_[static_cast<std::size_t>(cell.state)];
     }
-    constexpr int kStateLines = (static_cast<int>(kRecordStateCount) + kLegendColumns - 1) / kLegendColumns;
-    const int shapeLines = (static_cast<int>(legendShapes().size()) + kLegendColumns - 1) / kLegendColumns;
-    legendTop_ = 44;
-    notesTop_ = legendTop_ + (kStateLines + shapeLines + 1) * kLineHeight;
-    int x = kMargin, y = notesTop_ + static_cast<int>(noteLines().size()) * kLineHeight + kGap;
-    int lineHeight = 0, inLine = 0;
+    placeAreas();
+    // The panels first: a disk wider than the page's box widens the map.
+    std::vector<int> panelWidths, panelHeights;
     std::size_t shortfall = 0, start = 0;
     for (const MapPanel& panel : map_.panels) {
-        int wide = 8, rows = 0;
-        std::size_t longestNote = 0;
+        int wide = 8, rows = 0, notesWidth = 0;
         RowKind previous = RowKind::Walked;
         rowNotes_.emplace_back();
         for (const MapRow& row : panel.rows) {
             wide = std::max(wide, static_cast<int>(row.cellCount));
             rows = row.track + 1;
             rowNotes_.back().push_back(rowNote(panel, row, previous, shortfall, start));
-            longestNote = std::max(longestNote, rowNotes_.back().back().size());
+            notesWidth = std::max(notesWidth, textWidth(rowNotes_.back().back(), kRowTextSize) + 4);
             previous = kindOf(panel, row);
         }
         cellsWide_.push_back(wide);
+        int panelWidth = kLabelWidth + wide * kPitch + notesWidth;
+        if (panel.drawn()) {
+            panelWidth = std::max(panelWidth, textWidth(panelHeading(panel.disk), kHeadingSize, true));
+            for (const std::string& line : panelLines(panel)) {
+                panelWidth = std::max(panelWidth, textWidth(line, kTextSize));
+            }
+        }
+        panelWidths.push_back(panelWidth);
+        panelHeights.push_back(kPanelHeader + rows * kRowHeight);
+        if (panel.drawn()) {
+            width_ = std::max(width_, panelWidth + 2 * kMargin);
+        }
+    }
+    // Then the text above them, wrapped to the map's width.
+    const int textRoom = width_ - 2 * kMargin;
+    heading_ = wrapped(headingText(), kTitleSize, textRoom, true);
+    for (const std::string& line : noteLines()) {
+        for (std::string& part : wrapped(line, kTextSize, textRoom)) {
+            notes_.push_back(std::move(part));
+        }
+    }
+    footnote_ = wrapped("An empty row is a track the disk's track table does not name. Each cell's title and data "
+                        "attributes give its record's facts.",
+                        kTextSize, textRoom);
+    const auto lines = [](std::size_t items) { return static_cast<int>((items + kLegendColumns - 1) / kLegendColumns); };
+    legendTop_ = 22 + static_cast<int>(heading_.size()) * 20 + 8;
+    notesTop_ = legendTop_ + (lines(kRecordStateCount + kAreaKindCount) + lines(legendShapes().size()) +
+                              static_cast<int>(footnote_.size())) * kLineHeight + kLineHeight / 2;
+    int x = kMargin, y = notesTop_ + static_cast<int>(notes_.size()) * kLineHeight + kGap;
+    int lineHeight = 0;
+    for (std::size_t p = 0; p < map_.panels.size(); ++p) {
         places_.push_back({x, y});
-        if (!panel.drawn()) {
+        if (!map_.panels[p].drawn()) {
             continue;
         }
-        if (inLine == kPanelsPerLine) {
+        if (x > kMargin && x + panelWidths[p] > width_ - kMargin) {
             x = kMargin;
             y += lineHeight + kGap;
-            lineHeight = inLine = 0;
+            lineHeight = 0;
             places_.back() = {x, y};
         }
-        // Notes are 8-pixel text, some 4.5 pixels a character.
-        const int notesWidth = static_cast<int>(longestNote) * 9 / 2 + 8;
-        x += std::max(kLabelWidth + wide * kPitch + notesWidth, kPanelWidth) + kGap;
-        lineHeight = std::max(lineHeight, kPanelHeader + rows * kRowHeight);
-        width_ = std::max(width_, x);
-        ++inLine;
+        x += panelWidths[p] + kGap;
+        lineHeight = std::max(lineHeight, panelHeights[p]);
     }
     height_ = y + lineHeight + kGap;
 }
@@ -325,29 +465,40 @@ void Drawing::layOut()
 void Drawing::legend(int y)
 {
     int at = 0;
+    const int column = (width_ - 2 * kMargin) / kLegendColumns;
     const auto item = [&](const std::string& shape, const std::string& words) {
-        const int x = kMargin + (at % kLegendColumns) * kLegendColumn;
+        const int x = kMargin + (at % kLegendColumns) * column;
         const int line = y + (at / kLegendColumns) * kLineHeight;
         out_ += "<g";
-        translate(out_, x, line - 9);
+        translate(out_, x, line - 10);
         out_ += '>';
         out_ += shape;
         out_ += "</g>";
-        text(out_, nullptr, x + 20, line, words);
+        text(out_, nullptr, x + (shape.find("#kg") != std::string::npos ? 36 : 20), line, words);
         ++at;
     };
+    const auto use = [](const char* symbol) { return std::string("<use l:href=\"#") + symbol + "\"/>"; };
     for (std::size_t s = 0; s < kRecordStateCount; ++s) {
         const RecordState state = static_cast<RecordState>(s);
-        item(std::string("<use l:href=\"#") + stateSymbol(state) + "\"/>",
-             std::string(stateLegend(state)) + ": " + number(counts_[s]));
+        item(use(stateSymbol(state)), std::string(stateLegend(state)) + ": " + number(counts_[s]));
+    }
+    for (std::size_t k = 0; k < kAreaKindCount; ++k) {
+        const AreaKind kind = static_cast<AreaKind>(k);
+        std::string shape = use(areaSymbol(kind, 0));
+        if (std::string(areaSymbol(kind, 1)) != areaSymbol(kind, 0)) {
+            shape += "<use l:href=\"#" + std::string(areaSymbol(kind, 1)) + "\" x=\"16\"/>";
+        }
+        item(shape, std::string(areaLegend(kind)) + ": " + number(areaCounts_[k]));
     }
     at = (at + kLegendColumns - 1) / kLegendColumns * kLegendColumns;
     for (const LegendShape& shape : legendShapes()) {
         item(shape.markup, shape.words);
     }
-    text(out_, nullptr, kMargin, y + (at + kLegendColumns - 1) / kLegendColumns * kLineHeight,
-         "An empty row is a track the disk's track table does not name. Each cell's title and data attributes give "
-         "its record's facts.");
+    int line = y + (at + kLegendColumns - 1) / kLegendColumns * kLineHeight;
+    for (const std::string& words : footnote_) {
+        text(out_, nullptr, kMargin, line, words);
+        line += kLineHeight;
+    }
 }
 
 void Drawing::draw()
@@ -362,19 +513,15 @@ void Drawing::draw()
     appendXmlText(out_, "Map of " + map_.image.path);
     out_ += "</title>\n";
     appendStyleAndDefinitions(out_);
-    out_ += "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
-    std::string heading = map_.image.path + ": ";
-    if (!map_.image.readable) {
-        heading += "cannot be read: " + map_.image.error;
-    } else {
-        heading += number(map_.image.size) + " bytes, " +
-                   counted(static_cast<std::size_t>(map_.image.diskCount), "disk", "disks") + ", " +
-                   statusName(summary_.status);
+    out_ += "<rect class=\"bg\" width=\"100%\" height=\"100%\"/>\n";
+    int y = 22;
+    for (const std::string& line : heading_) {
+        text(out_, "t", kMargin, y, line);
+        y += 20;
     }
-    text(out_, "t", kMargin, 20, heading);
     legend(legendTop_);
-    int y = notesTop_;
-    for (const std::string& line : noteLines()) {
+    y = notesTop_;
+    for (const std::string& line : notes_) {
         text(out_, nullptr, kMargin, y, line);
         y += kLineHeight;
     }
@@ -396,26 +543,11 @@ void Drawing::panel(std::size_t p)
     attribute(out_, "data-disk", disk.index);
     translate(out_, places_[p].x, places_[p].y);
     out_ += '>';
-    const char* media = mediaName(disk.media);
-    text(out_, "h", 0, 14, "disk " + number(static_cast<unsigned>(disk.index)) + " " + shownName(disk));
-    text(out_, nullptr, 0, 27,
-         (media != nullptr ? media : "media " + hexText(static_cast<unsigned>(disk.media))) +
-             diskWordsOfAll(disk, ", ") + "; " +
-             geometryText(panel.geometry, false));
-    text(out_, nullptr, 0, 39,
-         "at " + hexText(disk.offset) + ", " + number(disk.size) + " bytes" +
-             (disk.bytesPresent < disk.size ? ", of which the file holds " + number(disk.bytesPresent) : "") + "; " +
-             counted(panel.rows.size(), "track", "tracks"));
-    std::vector<int> again;
-    for (const MapPanel& other : map_.panels) {
-        if (other.disk.sameAs == disk.index && !other.disk.blank) {
-            again.push_back(other.disk.index);
-        }
-    }
-    if (!again.empty()) {
-        text(out_, nullptr, 0, 51,
-             "indexed again as disk" + std::string(again.size() > 1 ? "s " : " ") + trackRanges(again) +
-                 " (a disk size of 0)");
+    text(out_, "h", 0, 15, panelHeading(disk));
+    int y = 31;
+    for (const std::string& line : panelLines(panel)) {
+        text(out_, nullptr, 0, y, line);
+        y += 15;
     }
     out_ += "<g";
     translate(out_, kLabelWidth, kPanelHeader);
@@ -424,7 +556,7 @@ void Drawing::panel(std::size_t p)
     for (std::size_t r = 0; r < panel.rows.size(); ++r) {
         // An absent track: an empty row, labelled.
         for (; next < panel.rows[r].track; ++next) {
-            text(out_, "a", -4, next * kRowHeight + 9, trackLabel(next));
+            text(out_, "a", -4, next * kRowHeight + 10, trackLabel(next));
         }
         row(p, r);
         next = panel.rows[r].track + 1;
@@ -457,13 +589,13 @@ void Drawing::row(std::size_t p, std::size_t r)
         }
     }
     Markup label;
-    label << "</title><text x=\"-4\" y=\"9\">C " << c << " H " << h << "</text>";
+    label << "</title><text x=\"-4\" y=\"10\">C " << c << " H " << h << "</text>";
     out_ += label.text();
     const int cellsWide = cellsWide_[p];
     if (kind != RowKind::Walked) {
         out_ += "<rect";
         attribute(out_, "width", cellsWide * kPitch - 2);
-        out_ += kind == RowKind::Unusable ? " height=\"10\" fill=\"url(#u)\"/>" : " height=\"10\" fill=\"#ddd\"/>";
+        out_ += kind == RowKind::Unusable ? " height=\"10\" fill=\"url(#u)\"/>" : " class=\"pe\" height=\"10\"/>";
     }
     for (std::size_t i = 0; i < row.cellCount; ++i) {
         cell(map_.cells[row.firstCell + i], i, c, h);
@@ -476,7 +608,7 @@ void Drawing::row(std::size_t p, std::size_t r)
     fileOutlines(row);
     shortfallMarks(p, r);
     if (!rowNotes_[p][r].empty()) {
-        text(out_, "n", cellsWide * kPitch + 2, 9, rowNotes_[p][r]);
+        text(out_, "n", cellsWide * kPitch + 2, 10, rowNotes_[p][r]);
     }
     out_ += "</svg>\n";
     text_.flushIfLarge();
@@ -493,7 +625,11 @@ void Drawing::cell(const MapCell& cell, std::size_t index, int trackC, int track
     }
     const bool ownId = id.c != trackC || id.h != trackH;
     Markup head;
-    head << "<use l:href=\"#" << stateSymbol(cell.state) << '"';
+    const int area = areaOf_[at];
+    const bool inArea = cell.state == RecordState::Whole && area != kNoArea;
+    const AreaKind kind = area == kInFile ? AreaKind::File : inArea ? map_.areas[static_cast<std::size_t>(area)].kind
+                                                                   : AreaKind::File;
+    head << "<use l:href=\"#" << (inArea ? areaSymbol(kind, shadeOf_[at]) : stateSymbol(cell.state)) << '"';
     if (index > 0) {
         head << " x=\"" << index * kPitch << '"';
     }
@@ -527,6 +663,11 @@ void Drawing::cell(const MapCell& cell, std::size_t index, int trackC, int track
     title << ", ";
     putStateWords(title, cell);
     out_ += title.text();
+    if (area >= 0) {
+        const MapArea& known = map_.areas[static_cast<std::size_t>(area)];
+        out_ += std::string("; ") + areaWords(known.kind) + ": ";
+        appendXmlText(out_, known.label);
+    }
     for (std::size_t i = nextPart_; i < partsEnd; ++i) {
         out_ += "; in ";
         appendXmlText(out_, fileWords(parts[i].file));

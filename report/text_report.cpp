@@ -316,7 +316,7 @@ std::string shownName(const DiskFacts& disk)
     return "\"" + (readable ? disk.nameText : shownBytes(disk.name)) + "\"";
 }
 
-std::string geometryText(const Geometry& geometry, bool inFull)
+std::string geometryText(const Geometry& geometry, bool inFull, bool cutShort)
 {
     if (geometry.tracks == 0) {
         return "no track holds records";
@@ -330,7 +330,11 @@ std::string geometryText(const Geometry& geometry, bool inFull)
                : number(static_cast<unsigned>(geometry.cylinders)) + " x " +
                      number(static_cast<unsigned>(geometry.heads)) + ", " +
                      number(static_cast<unsigned>(geometry.sectors)) + " x " + size + " B";
-    if (geometry.otherTracks > 0) {
+    // Of a disk cut short, the tracks the file ends in differ: that the
+    // disk is cut short is what tells.
+    if (cutShort) {
+        text += inFull ? "; cut short by the end of the file" : " (cut short)";
+    } else if (geometry.otherTracks > 0) {
         text += inFull ? "; mixed: " + number(static_cast<unsigned>(geometry.otherTracks)) + " of its " +
                              number(static_cast<unsigned>(geometry.tracks)) + " tracks differ"
                        : " (mixed)";
@@ -395,7 +399,9 @@ void TextReport::beginDisk(const DiskFacts& disk)
     for (std::size_t way = 0; way < cutterCount(); ++way) {
         const Cutter& cutter = cutterAt(way);
         if (cutter.diskWords != nullptr) {
-            appendWrapped(out, std::string(cutter.name) + ": " + cutter.diskWords(disk, true), 4, 8);
+            // The probes' details are for those who ask for every track.
+            appendWrapped(out, std::string(cutter.name) + ": " + cutter.diskWords(disk, detail_ != TrackDetail::Folded),
+                          4, 8);
         }
     }
 }
@@ -437,7 +443,7 @@ void TextReport::endDisk()
     if (!toldAsRun(disk.facts)) {
         disk.geometry = geometry_.result();
         std::string line;
-        appendWrapped(line, geometryText(disk.geometry, true), 4, 8);
+        appendWrapped(line, geometryText(disk.geometry, true, disk.facts.bytesPresent < disk.facts.size), 4, 8);
         details_.insert(geometryAt_, line);
     }
 }
@@ -527,7 +533,7 @@ void TextReport::summary(std::string& out, const ImageSummary& summary) const
         } else {
             appendWrapped(out,
                           "disk " + number(static_cast<unsigned>(disk.index)) + "  " + shownName(disk) + "  " +
-                              mediaText(disk.media) + "  " + geometryText(disks_[i].geometry, false) +
+                              mediaText(disk.media) + "  " + geometryText(disks_[i].geometry, false, disk.bytesPresent < disk.size) +
                               diskWordsOfAll(disk, "  "),
                           2, 6);
         }

@@ -85,6 +85,7 @@ std::string shownName(const DiskFacts& disk);
 
 // "77 cylinders x 2 heads, 8 sectors of 1024 bytes per track" in full, else
 // "77 x 2, 8 x 1024 B"; a mixed disk says how many tracks differ.
-std::string geometryText(const Geometry& geometry, bool inFull);
+// A disk the end of the file cuts short says so instead of "mixed".
+std::string geometryText(const Geometry& geometry, bool inFull, bool cutShort);
 
 #endif

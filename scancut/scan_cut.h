@@ -32,4 +32,27 @@ struct ScanProgress {
 bool scanDisks(D88Image& reader, unsigned char* buffer, OutputSink& sink, ScanProgress& progress,
                BufferLayout* layout = nullptr);
 
+// One disk of a scan laid in a track at a time, for a caller that walks the
+// disk's tracks in order anyway (the survey), so that the file is read once:
+// begin, then track for each track of the selected disk in ascending order,
+// then finish. scanDisks runs each disk this way.
+class DiskScan {
+public:
+    // buffer and layout as for scanImage.
+    DiskScan(unsigned char* buffer, BufferLayout* layout) : buffer_(buffer), layout_(layout) {}
+    void begin(int disk);
+    // Lays in track of the reader's current disk, when it is one of those
+    // laid in; layout is the reader's observer meanwhile.
+    void track(D88Image& reader, int track);
+    // Scans what was laid in, handing the files to sink numbered on from
+    // counter; false when the sink failed a file.
+    bool finish(int& counter, OutputSink& sink);
+
+private:
+    unsigned char* buffer_;
+    BufferLayout* layout_;
+    int disk_ = 0;
+    int written_ = 0;
+};
+
 #endif

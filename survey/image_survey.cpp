@@ -129,7 +129,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
 // The disk's tracks are walked in order, and each way's preview reads it as
 // its program would after the walk over track 0: tablecut's probe on track
 // 1 then finds the window holding track 1, so that the file is read about
-// once. (The scanning cutter's preview runs after the last disk.)
+// once; the scanning cutter's preview lays each track in as it is walked.
 void ImageSurvey::surveyDisk(Run& run, int index)
 {
     D88Image& reader = *reader_;
@@ -145,6 +145,7 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     checker.begin(0);
     surveyTrack(run, disk, 0, checker, firstTrack_);
     for (const std::unique_ptr<CutPreview>& preview : previews_) {
+        preview->track(reader, disk, 0);
         preview->disk(reader, disk);
     }
 
@@ -156,6 +157,9 @@ void ImageSurvey::surveyDisk(Run& run, int index)
             if (isTrack) {
                 checker.begin(t);
                 surveyTrack(run, disk, t, checker, track_);
+            }
+            for (const std::unique_ptr<CutPreview>& preview : previews_) {
+                preview->track(reader, disk, t);
             }
         }
         TrackFacts& track = t == 0 ? firstTrack_ : track_;
@@ -171,6 +175,9 @@ void ImageSurvey::surveyDisk(Run& run, int index)
         track.damaged = anomalies.damageCount() > damageBefore;
         diskChecker.track(track);
         writer_.track(track);
+    }
+    for (const std::unique_ptr<CutPreview>& preview : previews_) {
+        preview->endDisk(disk);
     }
     diskChecker.finish(anomalies);
     if (disk.sameAs >= 0 && !disk.blank) {

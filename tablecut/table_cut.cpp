@@ -111,6 +111,11 @@ const char* diskKindKey(DiskKind kind)
     return table != nullptr ? table->key : nullptr;
 }
 
+int diskKindCount()
+{
+    return static_cast<int>(sizeof kKinds / sizeof kKinds[0]);
+}
+
 DiskKind recogniseDisk(D88Image& reader, unsigned char* buffer)
 {
     for (const KindTable& entry : kKinds) {

@@ -13,6 +13,8 @@ enum class DiskKind { None, Program, Scenario, Event };
 // as reports for programs name it ("program"; null for None).
 const char* diskKindName(DiskKind kind);
 const char* diskKindKey(DiskKind kind);
+// How many kinds the cutter knows (None aside).
+int diskKindCount();
 
 // A file of a disk kind's table: its name and its first sector (the run
 // goes on from there as the sector range says), and its length in bytes.

@@ -5,6 +5,7 @@
 #include "cutter.h"
 #include "image_buffer.h"
 #include "image_survey.h"
+#include "os_read_counter.h"
 #include "recording_sink.h"
 #include "survey_keeper.h"
 #include "test_support.h"
@@ -92,6 +93,31 @@ TEST(Cutters, EachWaysPreviewAgreesWithItsCut)
             EXPECT_EQ(cut, previewed) << image.name << ", " << cutter.name;
             EXPECT_EQ(told.names, notWritten) << image.name << ", " << cutter.name;
         }
+    }
+}
+
+// The previews read the disks the survey walks from its walk: a survey of
+// an image reads its file from the operating system about once. (tablecut's
+// preview reads a disk's files after the walk over track 0, ahead of the
+// walk over the others: some 5 % more of a file of its three disks.)
+TEST(Cutters, TheSurveyReadsAnImageAboutOnce)
+{
+    const struct {
+        const char* path;
+        std::size_t over;  // at most 1/over more than the file
+    } images[] = {{SAMPLE_DIR "/scan-disks.d88", 50}, {SAMPLE_DIR "/three-disks.d88", 16}};
+    for (const auto& image : images) {
+        const std::size_t size = testsupport::readFile(image.path).size();
+        SurveyKeeper keeper;
+        ImageSurvey survey(keeper);
+        testsupport::OsReadCounter counter;
+        if (!counter.start()) {
+            GTEST_SKIP() << "no /proc/self/io here to count the bytes read from the operating system";
+        }
+        ASSERT_NE(survey.survey(std::string(image.path)), ImageStatus::Unreadable) << image.path;
+        const unsigned long long read = counter.readSinceStart();
+        EXPECT_GE(read, size) << image.path;
+        EXPECT_LE(read, size + size / image.over) << image.path << ": " << read << " bytes read of " << size;
     }
 }
 

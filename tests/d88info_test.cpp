@@ -620,3 +620,40 @@ TEST_F(D88infoTest, TheDefaultReportIsShortAndNamesWhatMatters)
         }
     }
 }
+
+// A newcomer's words: a disk of no known kind says so plainly, the probes'
+// details only under --tracks; a disk the file cuts short says so, not
+// "mixed".
+TEST_F(D88infoTest, TheReportSaysPlainlyWhatADiskIsNotAndThatItIsCutShort)
+{
+    const Bytes unknown = d88build::standardDisk(1, 8, 153, 7).build();
+    const Bytes three = testsupport::readFile(SAMPLE_DIR "/three-disks.d88");
+    const Bytes cutShort(three.begin(), three.begin() + 1417760);
+    const struct {
+        const char* name;
+        const Bytes& image;
+        std::vector<std::string> options;
+        std::vector<std::string> said, unsaid;
+    } cases[] = {
+        {"no known kind", unknown, {}, {"not one of the three disks tablecut knows"}, {"the probes look", "no known"}},
+        {"no known kind, --tracks", unknown, {"--tracks"}, {"knows (the probes look on track 1"}, {}},
+        {"cut short", cutShort, {}, {"8 x 1024 B (cut short)", "cut short by the end of the file"}, {"mixed"}},
+    };
+    for (const auto& c : cases) {
+        const std::string image = images_.write("image.d88", c.image);
+        std::vector<std::string> command = {"d88info"};
+        command.insert(command.end(), c.options.begin(), c.options.end());
+        command.push_back(image);
+        // The report wraps its lines: the words are looked for in one.
+        std::string text = runWith(command).out;
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
+                   text.end());
+        for (const std::string& words : c.said) {
+            EXPECT_NE(text.find(words), std::string::npos) << c.name << ": " << words << " in\n" << text;
+        }
+        for (const std::string& words : c.unsaid) {
+            EXPECT_EQ(text.find(words), std::string::npos) << c.name << ": " << words << " in\n" << text;
+        }
+    }
+}

@@ -2,13 +2,11 @@
 // order, size and anchor of the reads, each yields exactly the bytes the
 // image holds there; and the window keeps a reader's cost near one read of
 // each byte of a file, and none of memory.
+#include "os_read_counter.h"
 #include "test_support.h"
 
 #include <d88image/d88image.h>
 #include <d88image/file_window.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -46,45 +44,6 @@ private:
     std::uint64_t state_ = 88;
 };
 
-// Counts the bytes this process reads from the operating system, by the
-// rchar line of /proc/self/io. Each sample reads that file in one call,
-// whose bytes only a later sample counts: they are taken off.
-class OsReadCounter {
-public:
-    // False where there is no /proc/self/io to count with.
-    bool start() { return sample(start_, ownBytes_); }
-    unsigned long long readSinceStart() const
-    {
-        unsigned long long now = 0, unused = 0;
-        return sample(now, unused) ? now - start_ - ownBytes_ : ~0ULL;
-    }
-
-private:
-    static bool sample(unsigned long long& rchar, unsigned long long& bytesOfSample)
-    {
-        const int fd = ::open("/proc/self/io", O_RDONLY);
-        if (fd < 0) {
-            return false;
-        }
-        char text[1024];
-        const ssize_t got = ::read(fd, text, sizeof text - 1);
-        ::close(fd);
-        if (got <= 0) {
-            return false;
-        }
-        text[got] = '\0';
-        const char* line = std::strstr(text, "rchar: ");
-        if (line == nullptr) {
-            return false;
-        }
-        rchar = std::strtoull(line + 7, nullptr, 10);
-        bytesOfSample = static_cast<unsigned long long>(got);
-        return true;
-    }
-
-    unsigned long long start_ = 0;
-    unsigned long long ownBytes_ = 0;
-};
 
 }  // namespace
 
@@ -149,7 +108,7 @@ TEST(FileWindow, LayingInAStandardDiskReadsAFileAboutOnceAndMemoryNotAtAll)
                  // (valgrind reads a few bytes from its pipe).
                  {true, 0, 4096}};
     for (const auto& form : forms) {
-        OsReadCounter counter;
+        testsupport::OsReadCounter counter;
         if (!counter.start()) {
             GTEST_SKIP() << "no /proc/self/io here to count the bytes read from the operating system";
         }

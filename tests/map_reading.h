@@ -16,6 +16,7 @@ struct DrawnRecord {
     std::string state;
     std::string files;  // data-file
     std::string title;
+    std::string symbol;  // the drawing it uses: "#w"
 };
 
 struct DrawnMap {
@@ -44,7 +45,7 @@ inline void readElement(const xmltest::Element& element, int disk, int track, in
     if (element.attribute("data-index") != nullptr) {
         DrawnRecord& record = map.records[{disk, track, number("data-index", -1)}];
         record = {number("data-c", c), number("data-h", h), number("data-r", -1), number("data-n", -1),
-                  *element.attribute("data-state"), "", element.childText("title")};
+                  *element.attribute("data-state"), "", element.childText("title"), href != nullptr ? *href : ""};
         if (const std::string* files = element.attribute("data-file")) {
             record.files = *files;
         }

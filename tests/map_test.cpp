@@ -42,6 +42,7 @@ struct HandMade {
     ImageFacts image{"image.d88", true, "", 1 << 24, 0};
     std::vector<Disk> disks;
     ImageSummary summary;
+    std::vector<MapArea> areas;
 
     Disk& disk(std::vector<TrackFacts> tracks)
     {
@@ -61,6 +62,9 @@ struct HandMade {
     {
         MapWriter writer;
         writer.beginImage(image);
+        for (const MapArea& area : areas) {
+            writer.addArea(area);
+        }
         for (const Disk& disk : disks) {
             writer.beginDisk(disk.facts);
             for (const TrackFacts& facts : disk.tracks) {
@@ -117,7 +121,7 @@ TEST(Map, EachRecordIsDrawnInTheFirstStateThatApplies)
         EXPECT_EQ(drawn.n, cases[i].facts.record.id.n) << "record " << i;
     }
     EXPECT_NE(map.text.find("missing: the file ends before its data: 2\n"), std::string::npos) << map.text;
-    EXPECT_NE(map.text.find("whole: 1\n"), std::string::npos) << map.text;
+    EXPECT_NE(map.text.find("whole, in no area known of the disk: 1\n"), std::string::npos) << map.text;
 }
 
 TEST(Map, RowsShowEveryKindOfTrackAndFilesAreDrawnWhereTheirSectorsLie)
@@ -154,6 +158,9 @@ TEST(Map, RowsShowEveryKindOfTrackAndFilesAreDrawnWhereTheirSectorsLie)
     PlannedFile scanned{"KX200", 2, 1024, 1024, true, 0, false, "", {}};
     scanned.sectors = {sector(2, 0, 100), sector(3, 100, 924)};
     image.summary.cuts = {{true, {padded, notWritten}}, {true, {scanned}}};  // the table's ways: table, scan
+    // Areas a file-system reader knows: drawn before the files they hold.
+    image.areas = {{AreaKind::Directory, "the directory", {{1, 0, 0x2B0 + 1040}}},
+                   {AreaKind::System, "the boot sector", {{2, 0, 0x2B0 + 1040}, {1, 9, 0}}}};
 
     const DrawnMap map = drawAndRead(image);
     EXPECT_EQ(map.panels, std::vector<int>({0, 1})) << "disk 2 is disk 0 again, disk 3 is blank";
@@ -161,19 +168,23 @@ TEST(Map, RowsShowEveryKindOfTrackAndFilesAreDrawnWhereTheirSectorsLie)
         int disk, track, index, c;
         const char* files;
         const char* titleEnd;
+        const char* symbol;
     } cells[] = {
-        {0, 0, 0, 0, "tablecut:KX200", "whole; in KX200 (tablecut) bytes 0-1023"},
+        {0, 0, 0, 0, "tablecut:KX200", "whole; in the system area: the boot sector; in KX200 (tablecut) bytes 0-1023",
+         "#ks"},
         {0, 0, 1, 5, "tablecut:KX200 scancut:KX200",
-         "whole; in KX200 (tablecut) bytes 1024-2047; in KX200 (scancut) bytes 0-99"},
+         "whole; in KX200 (tablecut) bytes 1024-2047; in KX200 (scancut) bytes 0-99", "#kf"},
         {0, 0, 2, 0, "tablecut:KX200 scancut:KX200",
-         "short: the file holds 476 of them; in KX200 (tablecut) bytes 2048-2523; in KX200 (scancut) bytes 100-1023"},
-        {1, 0, 0, 0, "", "whole"},
+         "short: the file holds 476 of them; in KX200 (tablecut) bytes 2048-2523; in KX200 (scancut) bytes 100-1023",
+         "#s"},
+        {1, 0, 0, 0, "", "whole; in the directory: the directory", "#kd"},
     };
     ASSERT_EQ(map.records.size(), std::size(cells));
     for (const auto& cell : cells) {
         const DrawnRecord& drawn = map.records.at({cell.disk, cell.track, cell.index});
         EXPECT_EQ(drawn.c, cell.c) << cell.titleEnd;
         EXPECT_EQ(drawn.files, cell.files) << cell.titleEnd;
+        EXPECT_EQ(drawn.symbol, cell.symbol) << cell.titleEnd;
         const std::string end = cell.titleEnd;
         EXPECT_EQ(drawn.title.substr(drawn.title.size() - std::min(end.size(), drawn.title.size())), end);
     }
@@ -182,7 +193,9 @@ TEST(Map, RowsShowEveryKindOfTrackAndFilesAreDrawnWhereTheirSectorsLie)
     for (const char* words : {"C 0 H 1\n", "not read\n", "past the end of the file\n",
                               "KX200 (tablecut); KX200 (scancut); the file ends; KX200 zero-padded from byte 2524; "
                               "not written: KX201\n",
-                              "disk 2: an earlier disk again", "disk 3: zero bytes read as empty disk headers"}) {
+                              "disk 2: an earlier disk again", "disk 3: zero bytes read as empty disk headers",
+                              "whole, in the directory: 1\n", "whole, in the system area (boot, parameters): 1\n",
+                              "two greens): 1\n"}) {
         EXPECT_NE(map.text.find(words), std::string::npos) << words << " in\n" << map.text;
     }
 }

@@ -102,4 +102,6 @@ allButton.addEventListener('click', async () => {
 });
 worker.call('version').then((version) => {
   document.getElementById('version').textContent = version;
+  // Shown once it can name the version: "d88image , compiled..." reads as a fault.
+  document.getElementById('about').hidden = false;
 });

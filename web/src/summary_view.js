@@ -14,11 +14,27 @@ function diskName(disk) {
   }).join('');
 }
 
+// Of a disk cut short, the tracks the file ends in differ: that the disk is
+// cut short is what tells, as in the text report.
 function geometry(disk) {
   const g = disk.geometry;
   if (g.tracks === 0) return 'no track holds records';
   const size = g.sector_size > 0 ? count(g.sector_size) : '?';
-  return `${g.cylinders} × ${g.heads}, ${g.sectors} × ${size} B${g.other_tracks > 0 ? ' (mixed)' : ''}`;
+  const cutShort = disk.bytes_present < disk.size;
+  const mixed = cutShort ? ' (cut short)' : g.other_tracks > 0 ? ' (mixed)' : '';
+  return `${g.cylinders} × ${g.heads}, ${g.sectors} × ${size} B${mixed}`;
+}
+
+const countWords = ['no', 'one', 'two', 'three', 'four', 'five', 'six'];
+
+// A disk of no known kind said plainly; what the probes looked for is there
+// for those who open it.
+function kind(disk) {
+  if (kindNames[disk.kind]) return kindNames[disk.kind];
+  const kinds = Object.keys(kindNames).length;
+  const words = `not one of the ${countWords[kinds] ?? kinds} disks tablecut knows`;
+  if (!disk.kind_note) return words;
+  return el('span', {}, words, el('details', { class: 'kind-note' }, el('summary', {}, 'details'), disk.kind_note));
 }
 
 function diskSize(disk) {
@@ -32,7 +48,7 @@ function diskRow(disk) {
     diskName(disk) || el('i', {}, 'no name'),
     disk.media_name ?? `media ${hex(disk.media)}`,
     geometry(disk),
-    kindNames[disk.kind] ?? `none (${disk.kind_note ?? 'no known kind'})`,
+    kind(disk),
     diskSize(disk),
   ];
 }

@@ -59,8 +59,12 @@ async function assertShows(page, image, name) {
   const disks = image.disks.filter((disk) => !disk.blank && disk.same_as === null);
   assert.deepEqual(rows.map((cells) => cells.slice(0, 3)),
     disks.map((disk) => [String(disk.index), disk.name, disk.media_name]), `${name}: disks`);
-  rows.forEach((cells, i) => assert.ok(cells[4].toLowerCase().startsWith(disks[i].kind ?? 'none'),
+  // A disk of no known kind says so plainly; the probes' note waits behind "details".
+  rows.forEach((cells, i) => assert.ok(
+    cells[4].toLowerCase().startsWith(disks[i].kind ?? 'not one of the three disks tablecut knows'),
     `${name}: disk ${i}'s kind`));
+  assert.equal(await shown.locator('details.kind-note:not([open])').count(),
+    disks.filter((disk) => disk.kind === null && disk.kind_note).length, `${name}: kind notes folded`);
   const kinds = await shown.locator('ul.damage li').evaluateAll((items) => items.map((li) => li.dataset.kind));
   const damage = image.anomalies.filter((a) => a.severity === 'damage').map((a) => a.kind);
   assert.deepEqual(kinds, [...new Set(damage)], `${name}: kinds of damage`);
@@ -157,6 +161,62 @@ test('damaged images show their damage, their zero-padded file and what d88cut m
   const again = d88cutFiles(folderWith('damaged-again', images), [...names, 'cut-short.d88']);
   assert.ok(again.has('cut-short-2/manifest.json'));
   assertZipIsCut((await downloadAll(page)).bytes, again);
+  assertQuiet(assert, seen);
+  await context.close();
+});
+
+// Every map's text lies inside the map, at 11 px or more as shown, no
+// panel runs into another, and the map is no wider than its box.
+async function assertMapsFit(page, names) {
+  await page.addStyleTag({ content: '.map { content-visibility: visible; }' });
+  for (const name of names) {
+    const seen = await section(page, name).locator('.map > svg').evaluate((svg) => {
+      const box = svg.getBoundingClientRect();
+      const scale = box.width / svg.viewBox.baseVal.width;
+      const outside = (r) => r.left < box.left - 0.5 || r.right > box.right + 0.5 || r.top < box.top - 0.5
+        || r.bottom > box.bottom + 0.5;
+      const out = [];
+      let smallest = Infinity;
+      for (const text of svg.querySelectorAll('text')) {
+        const r = text.getBoundingClientRect();
+        smallest = Math.min(smallest, parseFloat(getComputedStyle(text).fontSize) * scale);
+        if (outside(r)) out.push(text.textContent);
+      }
+      const panels = [...svg.querySelectorAll('[data-disk]')].map((g) => g.getBoundingClientRect());
+      const overlapping = [];
+      panels.forEach((a, i) => panels.slice(i + 1).forEach((b, j) => {
+        if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) overlapping.push([i, i + 1 + j]);
+      }));
+      return { out, smallest, overlapping, width: box.width, room: svg.parentElement.clientWidth };
+    });
+    assert.deepEqual(seen.out, [], `${name}: text outside the map`);
+    assert.deepEqual(seen.overlapping, [], `${name}: panels that run into each other`);
+    assert.ok(seen.smallest >= 11 - 0.05, `${name}: text of ${seen.smallest} px`);
+    assert.ok(seen.width <= seen.room + 0.5, `${name}: a map ${seen.width} px wide in a box of ${seen.room}`);
+  }
+}
+
+test('maps of one, two and three disks and a damaged one fit the page, light and dark', async () => {
+  const three = sampleBytes('three-disks.d88');
+  const images = {
+    'one.d88': three.subarray(0, 1281968),
+    'two.d88': three.subarray(0, 2 * 1281968),
+    'three.d88': three,
+    'cut-short.d88': damaged['cut-short.d88'](),
+  };
+  const names = Object.keys(images);
+  const folder = folderWith('maps', images);
+  const { context, page, seen } = await openPage(browser);
+  await openImages(page, folder, names);
+  await assertMapsFit(page, names);
+  // The footer tells the version once it has it, and nothing before.
+  await page.locator('footer').waitFor();
+  assert.match(await page.locator('footer').innerText(), /^d88image [^\s,]/);
+  await page.emulateMedia({ colorScheme: 'dark' });
+  const background = await section(page, 'three.d88').locator('.map rect.bg').evaluate((rect) =>
+    getComputedStyle(rect).fill);
+  assert.notEqual(background, 'rgb(255, 255, 255)', 'the map follows a dark scheme');
+  await screenshot(page, 'maps-dark');
   assertQuiet(assert, seen);
   await context.close();
 });
