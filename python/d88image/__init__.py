@@ -14,12 +14,16 @@ d88image library's C API:
   ``d88info --json IMAGE`` prints (typed as ``Report``; ``report_json()``
   gives its text), and ``image.map_svg()``, the map ``d88info --map`` draws;
 - ``image.cut()``: the files ``d88cut`` would write from it, in memory, and
-  ``cut.extractall(folder)`` to write them as d88cut does.
+  ``cut.extractall(folder)`` to write them as d88cut does;
+- ``disk.files``: the files of a disk by its own file system (N88-BASIC,
+  Hu-BASIC, FAT12, F-BASIC), each with ``read()``;
+- ``image.to_raw(disk)`` and ``d88image.from_raw(data)``: the conversions
+  of ``d88convert``, a disk to a raw image and a raw image to a D88 one.
 
 Images are untrusted input: a damaged or hostile one makes reads come back
 short or empty, never crashes. Failures raise ``D88Error`` or one of its
 subclasses (``NotAnImageError``, ``ReadError``, ``NoDiskError``,
-``OpenError``); a path that cannot be opened raises ``FileNotFoundError``,
+``OpenError``, ``GeometryError``); a path that cannot be opened raises ``FileNotFoundError``,
 ``PermissionError`` or ``IsADirectoryError``, and a closed image
 ``ValueError``.
 
