@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,57 @@ TEST(CApiFiles, ListAndReadAsTheLibrary)
         EXPECT_EQ(damaged, std::string(built.name).find(',') != std::string::npos)
             << "the damaged disks' files name their sectors, the sound ones' none";
         d88_file_listing_free(listing);
+    }
+}
+
+bool haveCutter(const std::string& key)
+{
+    for (int i = 0; d88_cutter_key(i) != nullptr; ++i) {
+        if (key == d88_cutter_key(i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The cut of the disks' own files gives what the listing gives: each file
+// with bytes to write, by its path, the same bytes.
+TEST(CApiFiles, CutByTheFileSystemAsListed)
+{
+    if (!haveCutter("files")) {
+        GTEST_SKIP() << "the library has no \"files\" way of taking files yet";
+    }
+    for (const Built& built : kBuilt) {
+        SCOPED_TRACE(built.name);
+        Opened opened(built.build());
+        d88_file_listing* listing = nullptr;
+        ASSERT_EQ(d88_list_files(opened.handle, 0, &listing), D88_OK);
+        std::map<std::string, Bytes> listed;
+        for (std::size_t i = 0; i < d88_file_listing_file_count(listing); ++i) {
+            const d88_listed_file* file = d88_file_listing_file(listing, i);
+            const std::string state = d88_listed_file_state(file);
+            if (state == "complete" || state == "incomplete") {
+                unsigned char* data = nullptr;
+                std::size_t size = 0;
+                ASSERT_EQ(d88_listed_file_bytes(opened.handle, listing, file, &data, &size, nullptr), D88_OK);
+                listed[d88_listed_file_path(file)] = Bytes(data, data + size);
+                d88_bytes_free(data);
+            }
+        }
+        d88_file_listing_free(listing);
+        d88_cut_options* options = d88_cut_options_new();
+        ASSERT_EQ(d88_cut_options_set_mode(options, "files"), D88_OK);
+        d88_cut* cut = nullptr;
+        ASSERT_EQ(d88_cut_image(opened.handle, options, &cut), D88_OK) << d88_image_error(opened.handle);
+        std::map<std::string, Bytes> cutFiles;
+        for (std::size_t i = 0; i < d88_cut_file_count(cut); ++i) {
+            const d88_cut_file* file = d88_cut_file_at(cut, i);
+            const unsigned char* data = d88_cut_file_data(file);
+            cutFiles[d88_cut_file_name(file)] = Bytes(data, data + d88_cut_file_size(file));
+        }
+        EXPECT_EQ(cutFiles, listed);
+        d88_cut_free(cut);
+        d88_cut_options_free(options);
     }
 }
 
