@@ -4,8 +4,9 @@
  * path or from bytes in memory; through it go the reader's operations (the
  * disks, sectors by their ID bytes, the walk over a track's records), the
  * survey's judgement (the image's condition and its anomalies), the report
- * that d88info --json prints, and the cut that d88cut makes, held in
- * memory, with its options.
+ * that d88info --json prints, the cut that d88cut makes, held in memory,
+ * with its options, the files of a disk by its own file system, and the
+ * conversions d88convert makes to and from raw images.
  *
  * Every object handed out is opaque and read through accessors, so that it
  * can grow; only d88_sector_id, four bytes fixed by the format, has its
