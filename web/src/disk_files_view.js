@@ -26,22 +26,28 @@ function fileRow(listed, file, actions) {
 function diskPart(listed, actions) {
   const raw = el('button', { type: 'button', class: 'download-raw', 'aria-label': `Download disk ${listed.disk} as raw image` },
     'Download as raw image');
-  raw.addEventListener('click', () => actions.downloadRaw(listed.disk));
+  // What the raw image could not hold is said beside its button, never lost silently.
+  const said = el('p', { class: 'raw-said', role: 'status' });
+  raw.addEventListener('click', async () => {
+    const made = await actions.downloadRaw(listed.disk);
+    said.textContent = `The raw image (${made.geometry}) ` + (made.exact ? 'holds the disk exactly.'
+      : `could not hold all of it: ${made.findings.map((f) => `${plural(f.sectors, 'sector')} ${f.text}`).join('; ')}.`);
+  });
   if (!listed.found) {
     return el('div', { class: 'disk-files', 'data-disk': listed.disk },
-      el('p', {}, `Disk ${listed.disk}: no file system found (${listed.reason}).`), raw);
+      el('p', {}, `Disk ${listed.disk}: no file system found (${listed.reason}).`), raw, said);
   }
   const rows = listed.files.map((file) => fileRow(listed, file, actions));
   return el('div', { class: 'disk-files', 'data-disk': listed.disk },
     el('p', {}, `Disk ${listed.disk}: ${listed.name}, ${plural(listed.files.length, 'file')}, ` +
       `${count(listed.freeBytes)} bytes free. ${listed.reason}`),
-    raw,
+    raw, said,
     listed.files.length === 0 ? null
       : dataTable(`Files of disk ${listed.disk}`, ['Name', 'Type', 'Size', 'State', 'Take'], rows, ['Size']));
 }
 
 // listings: the worker's "files" answer; actions: { downloadListedFile(disk,
-// index, name), downloadRaw(disk) }.
+// index, name), downloadRaw(disk) -> {geometry, exact, findings} }.
 export function diskFilesView(listings, actions) {
   if (listings.length === 0) return el('p', {}, 'No disk.');
   return el('div', {}, listings.map((listed) => diskPart(listed, actions)));

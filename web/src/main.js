@@ -53,8 +53,11 @@ function actionsFor(entry) {
   return {
     downloadListedFile: async (disk, index, name) =>
       saveBytes(await worker.call('listedFile', { image: entry.image, disk, index }), name),
-    downloadRaw: async (disk) => saveBytes((await worker.call('raw', { image: entry.image, disk })).bytes,
-      rawName(entry, disk)),
+    downloadRaw: async (disk) => {
+      const { bytes, ...made } = await worker.call('raw', { image: entry.image, disk });
+      saveBytes(bytes, rawName(entry, disk));
+      return made;
+    },
     fetchRecord: (where) => worker.call('record', { image: entry.image, ...where }),
     downloadFile: async (name) => saveBytes(await worker.call('file', { image: entry.image, name }), name),
     downloadZip: async () => saveBytes(await worker.call('zip', { images: [entry.image] }), `${entry.folder}.zip`,

@@ -72,6 +72,8 @@ test('a disk\'s files and its raw image are the bytes that made them', { skip: !
   assert.ok(raw.bytes.equals(readFileSync(join(folder, 'fat.hdm'))), 'the raw image is not the one mtools made');
   assert.equal(run('d88convert', ['fat.d88', 'back.img'], folder).status, 0);
   assert.ok(raw.bytes.equals(readFileSync(join(folder, 'back.img'))), 'the raw image is not d88convert\'s');
+  assert.equal(await shown.locator('.disk-files[data-disk="0"] .raw-said').textContent(),
+    'The raw image (77 x 2 x 8 x 1024) holds the disk exactly.');
 
   const refused = page.locator('section.image[data-name="notes.txt"][data-cut="not-an-image"] p.not-an-image');
   assert.match(await refused.textContent(), /not a D88 image/);
