@@ -115,6 +115,8 @@ const char* d88_status_text(d88_status status)
         return "no such disk, or no disk selected";
     case D88_ERR_NOT_AN_IMAGE:
         return "not a D88 image";
+    case D88_ERR_CONVERT:
+        return "the conversion cannot be made";
     }
     return "unknown status";
 }

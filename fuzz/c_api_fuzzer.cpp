@@ -171,6 +171,34 @@ void checkCut(d88_image* image, const char* mode)
     }
 }
 
+// Each disk's files (the first two disks'), each read: as many bytes as its
+// size for a file with bytes to write, none for the others, never more
+// supplied than given.
+void checkFiles(d88_image* image)
+{
+    for (int disk = 0; disk < d88_disk_count(image) && disk < 2; ++disk) {
+        d88_file_listing* listing = nullptr;
+        if (d88_list_files(image, disk, &listing) != D88_OK) {
+            differs("listing refused", disk, -1);
+        }
+        bool agree = true;
+        for (std::size_t i = 0; i < d88_file_listing_file_count(listing); ++i) {
+            const d88_listed_file* file = d88_file_listing_file(listing, i);
+            const std::string state = d88_listed_file_state(file);
+            unsigned char* data = nullptr;
+            std::size_t size = 0, supplied = 0;
+            agree = agree && d88_listed_file_bytes(image, listing, file, &data, &size, &supplied) == D88_OK &&
+                    size == (state == "complete" || state == "incomplete" ? d88_listed_file_size(file) : 0) &&
+                    supplied <= size && (state != "complete" || supplied == size);
+            d88_bytes_free(data);
+        }
+        d88_file_listing_free(listing);
+        if (!agree) {
+            differs("listed files' bytes", disk, -1);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -189,6 +217,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     compareReport(image, path);
     static const char* const modes[] = {"auto", "table", "scan"};
     checkCut(image, modes[size > 0 ? data[size - 1] % 3 : 0]);
+    checkFiles(image);
     d88_close(image);
     return 0;
 }

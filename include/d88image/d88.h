@@ -4,8 +4,9 @@
  * path or from bytes in memory; through it go the reader's operations (the
  * disks, sectors by their ID bytes, the walk over a track's records), the
  * survey's judgement (the image's condition and its anomalies), the report
- * that d88info --json prints, and the cut that d88cut makes, held in
- * memory, with its options.
+ * that d88info --json prints, the cut that d88cut makes, held in memory,
+ * with its options, the files of a disk by its own file system, and the
+ * conversions d88convert makes to and from raw images.
  *
  * Every object handed out is opaque and read through accessors, so that it
  * can grow; only d88_sector_id, four bytes fixed by the format, has its
@@ -54,7 +55,8 @@ typedef enum d88_status {
     D88_ERR_OPEN = 3,         /* the image cannot be opened: missing, not a regular file, no permission */
     D88_ERR_READ = 4,         /* a read of the image failed part way (an I/O error) */
     D88_ERR_NO_DISK = 5,      /* no disk of that index, or no disk selected */
-    D88_ERR_NOT_AN_IMAGE = 6  /* nothing in the input is a D88 disk: there is nothing to cut */
+    D88_ERR_NOT_AN_IMAGE = 6, /* nothing in the input is a D88 disk: there is nothing to cut */
+    D88_ERR_CONVERT = 7       /* a conversion cannot be made: no geometry fits, or none can be chosen */
 } d88_status;
 
 /* A sentence naming the status, in English; never null. */
@@ -381,6 +383,158 @@ D88_API const char* d88_missing_file_name(const d88_missing_file* file);
 D88_API int d88_missing_file_disk(const d88_missing_file* file);  /* -1: no disk of the set holds it */
 D88_API int d88_missing_file_image(const d88_missing_file* file); /* its image in the set, or -1 */
 D88_API const char* d88_missing_file_reason(const d88_missing_file* file);
+
+/* The files of a disk by the disk's own file system (N88-BASIC, Hu-BASIC,
+ * FAT12, F-BASIC), as d88info --files lists them: the file system the
+ * disk's evidence names, each file with its facts and the sectors it
+ * lacks, and each file's bytes. */
+typedef struct d88_file_listing d88_file_listing;
+typedef struct d88_listed_file d88_listed_file;
+
+/* Lists the files of disk index of image. A disk no reader knows gives a
+ * listing with found 0 and no files (no damage). D88_ERR_NO_DISK when there
+ * is no such disk, D88_ERR_READ when a read of the image failed part way,
+ * D88_ERR_MEMORY; *listing is null then. The disk selected for the sector
+ * operations stays selected. Free it with d88_file_listing_free. */
+D88_API d88_status d88_list_files(d88_image* image, int disk, d88_file_listing** listing);
+/* Frees the listing and its files; null is allowed. */
+D88_API void d88_file_listing_free(d88_file_listing* listing);
+
+/* A listing's facts; for a null listing, 0, -1 and "". */
+D88_API int d88_file_listing_found(const d88_file_listing* listing);       /* 1 when a file system was found */
+D88_API int d88_file_listing_disk(const d88_file_listing* listing);        /* the disk listed */
+D88_API const char* d88_file_listing_type(const d88_file_listing* listing);   /* "n88-basic", "hu-basic", "fat12", "f-basic"; "" */
+D88_API const char* d88_file_listing_name(const d88_file_listing* listing);   /* "N88-BASIC 2D", "FAT12 PC-98 2HD" */
+D88_API const char* d88_file_listing_reason(const d88_file_listing* listing); /* why this file system, or why none */
+D88_API uint64_t d88_file_listing_free_bytes(const d88_file_listing* listing);
+/* The file system's own faults (a FAT copy that disagrees, a directory
+ * past its sectors), each as what and where ("chain loops", "cluster 12"). */
+D88_API size_t d88_file_listing_damage_count(const d88_file_listing* listing);
+D88_API const char* d88_file_listing_damage_what(const d88_file_listing* listing, size_t index);
+D88_API const char* d88_file_listing_damage_where(const d88_file_listing* listing, size_t index);
+/* The files in the directory's order (FAT12's subfolders as entries of
+ * type "folder", their files after them), and file index of them, or null
+ * past the end; it lives until d88_file_listing_free. */
+D88_API size_t d88_file_listing_file_count(const d88_file_listing* listing);
+D88_API const d88_listed_file* d88_file_listing_file(const d88_file_listing* listing, size_t index);
+
+/* A listed file's facts; for a null file, "", 0 and -1. */
+D88_API const char* d88_listed_file_path(const d88_listed_file* file);  /* UTF-8, "/" between folders */
+D88_API const char* d88_listed_file_stored_name_hex(const d88_listed_file* file); /* the name's bytes as stored */
+D88_API const char* d88_listed_file_type(const d88_listed_file* file);  /* "basic", "machine-code", "ascii", "folder", ... */
+D88_API size_t d88_listed_file_attribute_count(const d88_listed_file* file);
+D88_API const char* d88_listed_file_attribute(const d88_listed_file* file, size_t index); /* "write-protected", ...; null past the end */
+D88_API uint64_t d88_listed_file_size(const d88_listed_file* file);
+/* The load, exec and end addresses, -1 where the file system keeps none. */
+D88_API long long d88_listed_file_load_address(const d88_listed_file* file);
+D88_API long long d88_listed_file_exec_address(const d88_listed_file* file);
+D88_API long long d88_listed_file_end_address(const d88_listed_file* file);
+D88_API const char* d88_listed_file_date(const d88_listed_file* file); /* "1987-05-03 12:34", or "" */
+/* "complete", "incomplete" (written zero-padded), "missing" (the image holds
+ * none of its bytes), "deleted" (listed, never written) or "folder". */
+D88_API const char* d88_listed_file_state(const d88_listed_file* file);
+D88_API int d88_listed_file_complete(const d88_listed_file* file); /* 1 for a complete file */
+D88_API int d88_listed_file_deleted(const d88_listed_file* file);  /* 1 for a deleted entry */
+/* The sectors of the file that are not whole and sound: the count, and
+ * sector index of them, its track and ID into *track and *id (either may
+ * be null), its fault as the return: "missing", "short", "bad-status" or
+ * "deleted"; null past the end. A sector whose place a broken chain left
+ * unknown has track -1 and an ID of zeros. */
+D88_API size_t d88_listed_file_damaged_sector_count(const d88_listed_file* file);
+D88_API const char* d88_listed_file_damaged_sector(const d88_listed_file* file, size_t index, int* track,
+                                                   d88_sector_id* id);
+/* The faults of the file's chain, as what and where. */
+D88_API size_t d88_listed_file_damage_count(const d88_listed_file* file);
+D88_API const char* d88_listed_file_damage_what(const d88_listed_file* file, size_t index);
+D88_API const char* d88_listed_file_damage_where(const d88_listed_file* file, size_t index);
+
+/* A listed file's bytes, read from the listing's disk of image (which must
+ * be the image listed): what the disk holds, zeros for what it lacks, its
+ * size bytes into dest; *supplied (when not null) is how many the disk
+ * held. A deleted entry, a missing file and a folder give 0 bytes, as
+ * d88cut writes none of them. D88_ERR_ARGUMENT when capacity is less than
+ * the bytes the file gives or the file is not one of the listing's,
+ * D88_ERR_READ when a read failed part way. */
+D88_API d88_status d88_listed_file_read(d88_image* image, const d88_file_listing* listing,
+                                        const d88_listed_file* file, void* dest, size_t capacity, size_t* supplied);
+/* As d88_listed_file_read, into a new buffer of the file's size: *data
+ * (null for 0 bytes) is freed with d88_bytes_free, *size its length. */
+D88_API d88_status d88_listed_file_bytes(d88_image* image, const d88_file_listing* listing,
+                                         const d88_listed_file* file, unsigned char** data, size_t* size,
+                                         size_t* supplied);
+/* Frees bytes a call above handed out; null is allowed. */
+D88_API void d88_bytes_free(unsigned char* data);
+
+/* Conversion, as d88convert makes it. A format is named by a word of
+ * d88convert --to: "raw", "fdi" (raw after its 4 KiB header), or an
+ * extension that names a raw kind ("hdm", "2d", "2dd", "img", ...); null
+ * is "raw". */
+
+/* A disk as a raw image: its bytes, its geometry and what the raw image
+ * could not hold as the D88 image held it. */
+typedef struct d88_raw_image d88_raw_image;
+
+/* Makes the raw image of disk index of image: each track in track order,
+ * each sector in ascending R under geometry ("CxHxSxBYTES", as
+ * "40x2x16x256"; null: the one the survey judges the disk to have), zeros
+ * where the image holds no bytes. D88_ERR_ARGUMENT for a format that is no
+ * raw one or a geometry that does not read; D88_ERR_NO_DISK when there is
+ * no such disk; D88_ERR_CONVERT when the disk has no geometry a raw image
+ * can hold (d88_image_error says why); *raw is null then. Free it with
+ * d88_raw_image_free. */
+D88_API d88_status d88_disk_to_raw(d88_image* image, int disk, const char* format, const char* geometry,
+                                   d88_raw_image** raw);
+D88_API void d88_raw_image_free(d88_raw_image* raw);
+
+/* The raw image's bytes and their count; null and 0 for a null one. */
+D88_API const unsigned char* d88_raw_image_data(const d88_raw_image* raw);
+D88_API size_t d88_raw_image_size(const d88_raw_image* raw);
+/* Its geometry in words, as d88convert --json says it ("40 x 2 x 16 x 256"). */
+D88_API const char* d88_raw_image_geometry(const d88_raw_image* raw);
+/* 1 when the raw image holds the disk exactly (d88convert's status 0). */
+D88_API int d88_raw_image_exact(const d88_raw_image* raw);
+
+/* The kinds of what a raw image cannot hold, by index 0..count-1: each
+ * kind's key ("missing", "cut-short", ...; null past the end) and its
+ * words, said of sectors ("missing, filled with zeros"), as d88convert says them. */
+D88_API int d88_raw_finding_kind_count(void);
+D88_API const char* d88_raw_finding_key(int kind);
+D88_API const char* d88_raw_finding_text(int kind);
+/* Of one kind in a raw image: the sectors found, the runs of places kept
+ * (at most 256) and how many more runs there were. */
+D88_API size_t d88_raw_image_finding_sectors(const d88_raw_image* raw, int kind);
+D88_API size_t d88_raw_image_finding_run_count(const d88_raw_image* raw, int kind);
+D88_API size_t d88_raw_image_finding_runs_left_out(const d88_raw_image* raw, int kind);
+/* Run index of a kind: sectors R first_r..last_r of each track from track
+ * to last_track (null pointers allowed). D88_ERR_ARGUMENT past the end. */
+D88_API d88_status d88_raw_image_finding_run(const d88_raw_image* raw, int kind, size_t index, int* track,
+                                             int* last_track, int* first_r, int* last_r);
+
+/* A D88 image made of a raw image. */
+typedef struct d88_made_image d88_made_image;
+
+/* Makes the D88 image of one disk of the size bytes of a raw image at
+ * data, in format (whose extension may name a geometry, as "2d" does; an
+ * "fdi" header gives its own), under geometry ("CxHxSxBYTES"; null: the one
+ * the format, else the size, names, a size two kinds share settled by a
+ * FAT boot sector's fields). D88_OK with *made an image; D88_ERR_CONVERT
+ * when no geometry can be chosen (the size is ambiguous, unknown, or does
+ * not match): *made is then an object without bytes whose
+ * d88_made_image_error says why, to be freed as any other.
+ * D88_ERR_ARGUMENT for a format or geometry that does not read, or data
+ * null with size not 0, and D88_ERR_MEMORY: *made is null then. */
+D88_API d88_status d88_raw_to_d88(const void* data, size_t size, const char* format, const char* geometry,
+                                  d88_made_image** made);
+D88_API void d88_made_image_free(d88_made_image* made);
+
+/* The D88 image's bytes and their count (null and 0 when none was made). */
+D88_API const unsigned char* d88_made_image_data(const d88_made_image* made);
+D88_API size_t d88_made_image_size(const d88_made_image* made);
+/* The geometry in words, and what chose it ("--geometry", "the size", ...). */
+D88_API const char* d88_made_image_geometry(const d88_made_image* made);
+D88_API const char* d88_made_image_geometry_from(const d88_made_image* made);
+/* Why none was made, in a sentence; "" when one was. */
+D88_API const char* d88_made_image_error(const d88_made_image* made);
 
 #ifdef __cplusplus
 }

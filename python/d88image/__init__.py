@@ -14,12 +14,16 @@ d88image library's C API:
   ``d88info --json IMAGE`` prints (typed as ``Report``; ``report_json()``
   gives its text), and ``image.map_svg()``, the map ``d88info --map`` draws;
 - ``image.cut()``: the files ``d88cut`` would write from it, in memory, and
-  ``cut.extractall(folder)`` to write them as d88cut does.
+  ``cut.extractall(folder)`` to write them as d88cut does;
+- ``disk.files``: the files of a disk by its own file system (N88-BASIC,
+  Hu-BASIC, FAT12, F-BASIC), each with ``read()``;
+- ``image.to_raw(disk)`` and ``d88image.from_raw(data)``: the conversions
+  of ``d88convert``, a disk to a raw image and a raw image to a D88 one.
 
 Images are untrusted input: a damaged or hostile one makes reads come back
 short or empty, never crashes. Failures raise ``D88Error`` or one of its
 subclasses (``NotAnImageError``, ``ReadError``, ``NoDiskError``,
-``OpenError``); a path that cannot be opened raises ``FileNotFoundError``,
+``OpenError``, ``GeometryError``); a path that cannot be opened raises ``FileNotFoundError``,
 ``PermissionError`` or ``IsADirectoryError``, and a closed image
 ``ValueError``.
 
@@ -52,7 +56,8 @@ from ._native import C_API as _C, lib as _lib
 
 __all__ = ["open", "Image", "Disk", "SectorId", "Record", "Run", "Walk", "WalkEnd", "Anomaly", "Severity",
            "ImageStatus", "Cut", "CutFile", "MissingFile", "CUT_MODES", "ErrorCode", "D88Error", "NotAnImageError",
-           "OpenError", "ReadError", "NoDiskError", "Report", "ImageReport", "version"]
+           "OpenError", "ReadError", "NoDiskError", "GeometryError", "Report", "ImageReport", "version", "FileSystem",
+           "File", "DamagedSector", "Damage", "RawImage", "RawFinding", "SectorRun", "from_raw"]
 
 _MAX_SECTOR_DATA = _C["D88_MAX_SECTOR_DATA"]
 _MAX_RECORDS_PER_WALK = _C["D88_MAX_RECORDS_PER_WALK"]
@@ -95,6 +100,7 @@ class ErrorCode(_enum.IntEnum):
     READ = _C["D88_ERR_READ"]
     NO_DISK = _C["D88_ERR_NO_DISK"]
     NOT_AN_IMAGE = _C["D88_ERR_NOT_AN_IMAGE"]
+    CONVERT = _C["D88_ERR_CONVERT"]
 
 
 class WalkEnd(_Keyed):
@@ -158,8 +164,15 @@ class NoDiskError(D88Error, IndexError):
     """No disk of that index, or no disk selected."""
 
 
+class GeometryError(D88Error, ValueError):
+    """A conversion cannot be made: no geometry can be chosen for a raw
+    image (its size is that of no known kind, or of several that nothing in
+    it tells apart), or a disk has none a raw image can hold. The message
+    says why."""
+
+
 _ERRORS = {ErrorCode.NOT_AN_IMAGE: NotAnImageError, ErrorCode.OPEN: OpenError, ErrorCode.READ: ReadError,
-           ErrorCode.NO_DISK: NoDiskError}
+           ErrorCode.NO_DISK: NoDiskError, ErrorCode.CONVERT: GeometryError}
 
 
 def _error(status: int, handle: Optional[int], path: str = "") -> Exception:
@@ -495,6 +508,26 @@ class Disk:
         records, end = self._selected()._walk(track)
         return Walk(tuple(records), end)
 
+    @property
+    def file_system(self) -> "FileSystem":
+        """The disk's own file system and its files, as ``d88info --files``
+        lists them; listed once, on first asking."""
+        if self._image is None:
+            raise ValueError("this disk belongs to no open image")
+        return self._image._file_system(self.index)
+
+    @property
+    def files(self) -> Tuple["File", ...]:
+        """The files of the disk's file system (``file_system.files``);
+        empty when the disk holds none the library reads."""
+        return self.file_system.files
+
+    def to_raw(self, format: str = "raw", geometry: Optional[str] = None) -> "RawImage":
+        """The disk as a raw image (see ``Image.to_raw``)."""
+        if self._image is None:
+            raise ValueError("this disk belongs to no open image")
+        return self._image.to_raw(self.index, format, geometry)
+
 
 class Image:
     """An open D88 image; made by ``d88image.open``.
@@ -734,6 +767,44 @@ class Image:
         record. ReadError when the image cannot be read."""
         return self._texts(_lib.d88_map_svg)
 
+    def _file_system(self, disk: int) -> "FileSystem":
+        # The listings, made once each; their files read through them.
+        listings = self.__dict__.setdefault("_listings", {})
+        if disk not in listings:
+            listings[disk] = _listing_of(self, disk)
+        self._open_handle()
+        return listings[disk]
+
+    def to_raw(self, disk: Union[int, Disk], format: str = "raw", geometry: Optional[str] = None) -> "RawImage":
+        """The raw image of a disk (an index or a Disk), as ``d88convert
+        IMAGE OUT.img`` writes it: each track in track order, each sector in
+        ascending R, zeros where the image holds no bytes; format "raw",
+        "fdi" (after its 4 KiB header) or an extension of a raw kind ("hdm",
+        "2d", ...); geometry "CxHxSxBYTES" (default: the one the survey
+        judges the disk to have). ``findings`` say what the raw image could
+        not hold as the D88 image held it. NoDiskError for no such disk,
+        GeometryError when the disk has no geometry a raw image can hold,
+        ValueError for a format or geometry that does not read."""
+        index = disk.index if isinstance(disk, Disk) else disk
+        raw = c_void_p()
+        status = _lib.d88_disk_to_raw(self._open_handle(), index, format.encode(), _geometry_text(geometry),
+                                      byref(raw))
+        if status == ErrorCode.ARGUMENT:
+            raise ValueError(_lib.d88_image_error(self._handle).decode("utf-8", "replace"))
+        self._check(status)
+        try:
+            findings = []
+            for kind in range(_lib.d88_raw_finding_kind_count()):
+                count = _lib.d88_raw_image_finding_sectors(raw, kind)
+                if count:
+                    findings.append(_finding_of(raw, kind, count))
+            size = _lib.d88_raw_image_size(raw)
+            return RawImage(string_at(_lib.d88_raw_image_data(raw), size) if size else b"",
+                            _lib.d88_raw_image_geometry(raw).decode(), bool(_lib.d88_raw_image_exact(raw)),
+                            tuple(findings))
+        finally:
+            _lib.d88_raw_image_free(raw)
+
     def cut(self, mode: str = "auto", *, merge_with: Iterable["Image"] = (), merge: bool = False,
             merged_name: Optional[str] = None, folders_given: Iterable[str] = ()) -> Cut:
         """The files d88cut cuts from the image, in memory.
@@ -804,3 +875,247 @@ def open(source: Union[str, bytes, bytearray, memoryview, _os.PathLike, Any], na
     IsADirectoryError when the path cannot be, OpenError for another kind of
     file."""
     return Image(source, name)
+
+
+# The files of a disk by its own file system
+
+@_dataclass(frozen=True)
+class Damage:
+    """A fault of a file system or of a file's chain: what ("chain loops")
+    and where ("cluster 12")."""
+
+    what: str
+    where: str
+
+
+@_dataclass(frozen=True)
+class DamagedSector:
+    """A sector a file needs that is not whole and sound: its track and ID
+    (track None and id None where a broken chain left its place unknown)
+    and its fault: "missing", "short", "bad-status" or "deleted"."""
+
+    track: Optional[int]
+    id: Optional[SectorId]
+    fault: str
+
+
+class _Listing:
+    """The C API's listing of a disk, kept while its files may be read."""
+
+    def __init__(self, image: "Image", handle: int) -> None:
+        self.image = image
+        self.handle: Optional[int] = handle
+
+    def __del__(self) -> None:
+        handle, self.handle = self.handle, None
+        if handle:
+            _lib.d88_file_listing_free(handle)
+
+
+@_dataclass(frozen=True)
+class File:
+    """A file of a disk's file system, as ``d88info --files`` lists it.
+
+    path: its name as written (UTF-8, "/" between FAT12 folders; name is
+    the last part); stored_name_hex: the name's bytes as stored; type:
+    "basic", "machine-code", "ascii", "binary", "folder", ...; attributes in
+    words; size in bytes; state: "complete", "incomplete" (written
+    zero-padded), "missing" (the image holds none of its bytes), "deleted"
+    (listed, never written) or "folder"; load, exec and end addresses and
+    date where the file system keeps them; damaged_sectors: the sectors it
+    needs that are not whole and sound; damage: its chain's faults.
+    ``read()`` gives its bytes.
+    """
+
+    path: str
+    stored_name_hex: str
+    type: str
+    attributes: Tuple[str, ...]
+    size: int
+    state: str
+    load_address: Optional[int]
+    exec_address: Optional[int]
+    end_address: Optional[int]
+    date: Optional[str]
+    damaged_sectors: Tuple[DamagedSector, ...] = _field(repr=False)
+    damage: Tuple[Damage, ...] = _field(repr=False)
+    _listing: Optional[_Listing] = _field(default=None, repr=False, compare=False)
+    _index: int = _field(default=0, repr=False, compare=False)
+
+    @property
+    def name(self) -> str:
+        """The last part of path."""
+        return self.path.rsplit("/", 1)[-1]
+
+    @property
+    def complete(self) -> bool:
+        """True when the disk holds every byte of the file."""
+        return self.state == "complete"
+
+    @property
+    def deleted(self) -> bool:
+        """True for a deleted entry (listed, never written)."""
+        return self.state == "deleted"
+
+    def read(self) -> bytes:
+        """The file's bytes as d88cut --files writes them: what the disk
+        holds, zeros for what it lacks (see ``complete``); empty for a
+        deleted entry, a missing file and a folder. ValueError once the
+        image is closed."""
+        listing = self._listing
+        if listing is None or listing.handle is None:
+            raise ValueError("this file belongs to no open image")
+        handle = listing.image._open_handle()
+        data, size = c_void_p(), c_size_t()
+        listing.image._check(_lib.d88_listed_file_bytes(handle, listing.handle,
+                                                        _lib.d88_file_listing_file(listing.handle, self._index),
+                                                        byref(data), byref(size), None))
+        try:
+            return string_at(data.value, size.value) if size.value else b""
+        finally:
+            _lib.d88_bytes_free(data)
+
+
+@_dataclass(frozen=True)
+class FileSystem:
+    """A disk's own file system: found (False: none the library reads,
+    which is no damage), type ("n88-basic", "hu-basic", "fat12", "f-basic";
+    "" when none), name ("N88-BASIC 2D"), reason (why it, or why none, in a
+    line), free_bytes, damage (its own faults) and files."""
+
+    found: bool
+    type: str
+    name: str
+    reason: str
+    free_bytes: int
+    damage: Tuple[Damage, ...] = _field(repr=False)
+    files: Tuple[File, ...] = _field(repr=False)
+
+
+def _damage(count: int, what, where) -> Tuple[Damage, ...]:
+    return tuple(Damage(what(i).decode("utf-8", "replace"), where(i).decode("utf-8", "replace"))
+                 for i in range(count))
+
+
+def _address(value: int) -> Optional[int]:
+    return None if value < 0 else value
+
+
+def _file_of(listing: _Listing, index: int) -> File:
+    f = _lib.d88_file_listing_file(listing.handle, index)
+    sectors = []
+    track, id = c_int(), _native.SectorIdStruct()
+    for i in range(_lib.d88_listed_file_damaged_sector_count(f)):
+        fault = _lib.d88_listed_file_damaged_sector(f, i, byref(track), byref(id)).decode()
+        placed = track.value >= 0
+        sectors.append(DamagedSector(track.value if placed else None,
+                                     SectorId(id.c, id.h, id.r, id.n) if placed else None, fault))
+    date = _lib.d88_listed_file_date(f).decode()
+    return File(_lib.d88_listed_file_path(f).decode("utf-8", "replace"), _lib.d88_listed_file_stored_name_hex(f).decode(),
+                _lib.d88_listed_file_type(f).decode(),
+                tuple(_lib.d88_listed_file_attribute(f, i).decode()
+                      for i in range(_lib.d88_listed_file_attribute_count(f))),
+                _lib.d88_listed_file_size(f), _lib.d88_listed_file_state(f).decode(),
+                _address(_lib.d88_listed_file_load_address(f)), _address(_lib.d88_listed_file_exec_address(f)),
+                _address(_lib.d88_listed_file_end_address(f)), date or None, tuple(sectors),
+                _damage(_lib.d88_listed_file_damage_count(f), lambda i: _lib.d88_listed_file_damage_what(f, i),
+                        lambda i: _lib.d88_listed_file_damage_where(f, i)),
+                listing, index)
+
+
+def _listing_of(image: "Image", disk: int) -> FileSystem:
+    handle = c_void_p()
+    image._check(_lib.d88_list_files(image._open_handle(), disk, byref(handle)))
+    listing = _Listing(image, handle.value)
+    h = listing.handle
+    return FileSystem(bool(_lib.d88_file_listing_found(h)), _lib.d88_file_listing_type(h).decode(),
+                      _lib.d88_file_listing_name(h).decode("utf-8", "replace"),
+                      _lib.d88_file_listing_reason(h).decode("utf-8", "replace"), _lib.d88_file_listing_free_bytes(h),
+                      _damage(_lib.d88_file_listing_damage_count(h), lambda i: _lib.d88_file_listing_damage_what(h, i),
+                              lambda i: _lib.d88_file_listing_damage_where(h, i)),
+                      tuple(_file_of(listing, i) for i in range(_lib.d88_file_listing_file_count(h))))
+
+
+# Conversion
+
+@_dataclass(frozen=True)
+class SectorRun:
+    """Sectors R first_r..last_r of each track from track to last_track."""
+
+    track: int
+    last_track: int
+    first_r: int
+    last_r: int
+
+
+@_dataclass(frozen=True)
+class RawFinding:
+    """One kind of what a raw image could not hold as the D88 image held
+    it: kind ("missing", "cut-short", "other-size", "bad-status",
+    "deleted", ...), text (its words, said of sectors, as d88convert says
+    them), sectors (how many), runs (their places, at most 256) and
+    runs_left_out (how many runs more)."""
+
+    kind: str
+    text: str
+    sectors: int
+    runs: Tuple[SectorRun, ...]
+    runs_left_out: int
+
+
+@_dataclass(frozen=True)
+class RawImage:
+    """A disk as a raw image: data, its geometry in words ("40 x 2 x 16 x
+    256"), exact (True when it holds the disk exactly: d88convert's status
+    0) and findings, one RawFinding per kind found."""
+
+    data: bytes = _field(repr=False)
+    geometry: str
+    exact: bool
+    findings: Tuple[RawFinding, ...]
+
+
+def _finding_of(raw: int, kind: int, count: int) -> RawFinding:
+    runs = []
+    values = [c_int() for _ in range(4)]
+    for i in range(_lib.d88_raw_image_finding_run_count(raw, kind)):
+        _lib.d88_raw_image_finding_run(raw, kind, i, *[byref(v) for v in values])
+        runs.append(SectorRun(*[v.value for v in values]))
+    return RawFinding(_lib.d88_raw_finding_key(kind).decode(), _lib.d88_raw_finding_text(kind).decode(), count,
+                      tuple(runs), _lib.d88_raw_image_finding_runs_left_out(raw, kind))
+
+
+def _geometry_text(geometry: Union[None, str, Tuple[int, int, int, int]]) -> Optional[bytes]:
+    if geometry is None:
+        return None
+    if not isinstance(geometry, str):
+        geometry = "x".join(str(int(part)) for part in geometry)
+    return geometry.encode()
+
+
+def from_raw(data: Union[bytes, bytearray, memoryview], geometry: Union[None, str, Tuple[int, int, int, int]] = None,
+             format: str = "raw") -> bytes:
+    """The D88 image (its bytes, one disk) of a raw image, as ``d88convert
+    IN.img OUT.d88`` makes it; ``d88image.open(from_raw(raw))`` opens it.
+
+    geometry: "CxHxSxBYTES" ("40x2x16x256") or a tuple (cylinders, heads,
+    sectors, bytes); default: the one format names ("2d", "2dd", "hdm",
+    ...; "fdi": its header's), else the one the size is of, a size two
+    kinds share settled by a FAT boot sector's fields. GeometryError, saying
+    why, when none can be chosen (the size is ambiguous or unknown, or does
+    not match the geometry); ValueError for a format or geometry that does
+    not read."""
+    data = bytes(data)
+    made = c_void_p()
+    status = _lib.d88_raw_to_d88(data, len(data), format.encode(), _geometry_text(geometry), byref(made))
+    try:
+        if status == ErrorCode.ARGUMENT:
+            raise ValueError("format must name a raw format (raw, fdi, 2d, hdm, ...) and geometry be CxHxSxBYTES, "
+                             "not %r and %r" % (format, geometry))
+        if status != 0:
+            message = _lib.d88_made_image_error(made).decode("utf-8", "replace") if made.value else ""
+            raise _ERRORS.get(status, D88Error)(status, message or _lib.d88_status_text(status).decode())
+        size = _lib.d88_made_image_size(made)
+        return string_at(_lib.d88_made_image_data(made), size)
+    finally:
+        _lib.d88_made_image_free(made)

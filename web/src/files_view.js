@@ -3,7 +3,8 @@
 // zip with SHA256SUMS and manifest.json.
 import { count, dataTable, el, plural } from './dom.js';
 
-const modeWords = { table: 'the table cutter', scan: 'the scanning cutter' };
+// The ways of taking files in words, by their keys.
+export const modeWords = { table: 'the table cutter', scan: 'the scanning cutter', files: "the disk's own file system" };
 
 function state(file) {
   return file.complete ? 'complete' : `zero-padded from byte ${count(file.supplied)}`;

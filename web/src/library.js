@@ -7,6 +7,7 @@
 // d88.h numbers: begin
 const cApi = {
   'D88_OK': 0,
+  'D88_ERR_NOT_AN_IMAGE': 6,
   'sizeof(d88_sector_id)': 4,
   'offsetof(d88_sector_id, c)': 0,
   'offsetof(d88_sector_id, h)': 1,
@@ -21,6 +22,7 @@ export class Library {
     this.scratch = module._malloc(16);  // out-parameters
     this.id = module._malloc(cApi['sizeof(d88_sector_id)']);  // a record's ID, as the visitor reads it
     this.walk = null;                  // the walk a visitor call belongs to
+    this.lastStatus = cApi['D88_OK'];  // of the last cut or listing
     this.visitor = module.addFunction((record) => this.visitRecord(record), 'iii');
   }
 
@@ -129,7 +131,8 @@ export class Library {
         this.check(m._d88_cut_options_set_mode(options, modeText));
         for (const folder of folders) this.check(m._d88_cut_options_add_folder(options, folder));
       });
-      this.check(m._d88_cut_image(image.handle, options, this.scratch), image.handle);
+      this.lastStatus = m._d88_cut_image(image.handle, options, this.scratch);
+      this.check(this.lastStatus, image.handle);
     } finally {
       m._d88_cut_options_free(options);
     }
@@ -160,6 +163,92 @@ export class Library {
       };
     } finally {
       m._d88_cut_free(cut);
+    }
+  }
+
+  // The ways of taking files by key ("table", "scan", ...): a cut's modes
+  // besides "auto".
+  cutterKeys() {
+    const keys = [];
+    for (let i = 0, n = this.module._d88_cutter_count(); i < n; ++i) keys.push(this.text(this.module._d88_cutter_key(i)));
+    return keys;
+  }
+
+  // As cut, or { notAnImage: the library's message } when the input holds
+  // no D88 disk.
+  cutOrRefusal(image, mode, given) {
+    this.lastStatus = cApi['D88_OK'];
+    try {
+      return this.cut(image, mode, given);
+    } catch (error) {
+      if (this.lastStatus !== cApi['D88_ERR_NOT_AN_IMAGE']) throw error;
+      return { notAnImage: this.text(this.module._d88_image_error(image.handle)) };
+    }
+  }
+
+  // The files of disk by its own file system: the listing's facts and each
+  // file's, the listing kept (free it with freeListing) for reading them.
+  listFiles(image, disk) {
+    const m = this.module;
+    this.lastStatus = m._d88_list_files(image.handle, disk, this.scratch);
+    this.check(this.lastStatus, image.handle);
+    const listing = this.u32[this.scratch >> 2];
+    const files = [];
+    for (let i = 0, n = this.unsigned(m._d88_file_listing_file_count(listing)); i < n; ++i) {
+      const file = m._d88_file_listing_file(listing, i);
+      files.push({ index: i, path: this.text(m._d88_listed_file_path(file)), type: this.text(m._d88_listed_file_type(file)),
+        size: Number(m._d88_listed_file_size(file)), state: this.text(m._d88_listed_file_state(file)),
+        damagedSectors: this.unsigned(m._d88_listed_file_damaged_sector_count(file)) });
+    }
+    return {
+      listing, disk, found: m._d88_file_listing_found(listing) !== 0, type: this.text(m._d88_file_listing_type(listing)),
+      name: this.text(m._d88_file_listing_name(listing)), reason: this.text(m._d88_file_listing_reason(listing)),
+      freeBytes: Number(m._d88_file_listing_free_bytes(listing)), files,
+    };
+  }
+
+  diskCount(image) {
+    return this.module._d88_disk_count(image.handle);
+  }
+
+  freeListing(listed) {
+    this.module._d88_file_listing_free(listed.listing);
+  }
+
+  // A listed file's bytes (zeros where the disk lacks them), copied out.
+  listedFileBytes(image, listed, index) {
+    const m = this.module;
+    const file = m._d88_file_listing_file(listed.listing, index);
+    if (!file) throw new Error(`no file ${index} on disk ${listed.disk}`);
+    const out = this.scratch;  // the bytes' pointer, their count
+    this.check(m._d88_listed_file_bytes(image.handle, listed.listing, file, out, out + 4, 0), image.handle);
+    const [data, size] = this.u32.subarray(out >> 2, (out >> 2) + 2);
+    try {
+      return this.u8.slice(data, data + size);
+    } finally {
+      m._d88_bytes_free(data);
+    }
+  }
+
+  // The raw image of disk as d88convert writes it: its bytes, geometry and
+  // whether it holds the disk exactly, with the kinds of what it could not
+  // hold and their counts of sectors.
+  toRaw(image, disk) {
+    const m = this.module;
+    this.check(m._d88_disk_to_raw(image.handle, disk, 0, 0, this.scratch), image.handle);
+    const raw = this.u32[this.scratch >> 2];
+    try {
+      const data = this.unsigned(m._d88_raw_image_data(raw));
+      const size = this.unsigned(m._d88_raw_image_size(raw));
+      const findings = [];
+      for (let kind = 0, n = m._d88_raw_finding_kind_count(); kind < n; ++kind) {
+        const sectors = this.unsigned(m._d88_raw_image_finding_sectors(raw, kind));
+        if (sectors > 0) findings.push({ sectors, text: this.text(m._d88_raw_finding_text(kind)) });
+      }
+      return { bytes: this.u8.slice(data, data + size), geometry: this.text(m._d88_raw_image_geometry(raw)),
+        exact: m._d88_raw_image_exact(raw) !== 0, findings };
+    } finally {
+      m._d88_raw_image_free(raw);
     }
   }
 

@@ -1,7 +1,8 @@
 // The page: opens the images given by the file picker or dropped on the
 // page, shows what the library says of each, and hands out their files.
 // The worker does the reading; nothing leaves the machine.
-import { plural } from './dom.js';
+import { el, plural } from './dom.js';
+import { modeWords } from './files_view.js';
 import { imageView } from './image_view.js';
 import { saveBytes } from './save.js';
 import { startWorker } from './worker_client.js';
@@ -22,6 +23,10 @@ async function cut(entry) {
   entry.view.showCutting();
   try {
     const result = await worker.call('cut', { image: entry.image, mode: mode() });
+    if (result.notAnImage !== undefined) {
+      entry.view.showNotAnImage(result.notAnImage);
+      return;
+    }
     entry.folder = result.folder;
     entry.view.showCut(result);
   } catch (error) {
@@ -29,8 +34,30 @@ async function cut(entry) {
   }
 }
 
+async function listFiles(entry) {
+  try {
+    entry.view.showListings(await worker.call('files', { image: entry.image }));
+  } catch (error) {
+    entry.view.showListingError(error.message);
+  }
+}
+
+// A disk's raw image as d88convert names one it is given no name for: the
+// image's name with .img, and the disk's index when it has several.
+function rawName(entry, disk) {
+  const stem = entry.name.replace(/\.[^.]*$/, '');
+  return `${stem}${entry.diskCount > 1 ? `-${disk}` : ''}.img`;
+}
+
 function actionsFor(entry) {
   return {
+    downloadListedFile: async (disk, index, name) =>
+      saveBytes(await worker.call('listedFile', { image: entry.image, disk, index }), name),
+    downloadRaw: async (disk) => {
+      const { bytes, ...made } = await worker.call('raw', { image: entry.image, disk });
+      saveBytes(bytes, rawName(entry, disk));
+      return made;
+    },
     fetchRecord: (where) => worker.call('record', { image: entry.image, ...where }),
     downloadFile: async (name) => saveBytes(await worker.call('file', { image: entry.image, name }), name),
     downloadZip: async () => saveBytes(await worker.call('zip', { images: [entry.image] }), `${entry.folder}.zip`,
@@ -53,7 +80,7 @@ async function openOne(file) {
   } catch (error) {
     result = unreadable(file, error);
   }
-  const entry = { image: result.image, folder: null };
+  const entry = { image: result.image, folder: null, name: file.name, diskCount: result.report.disk_count };
   entry.view = imageView(list.children.length + 1, file.name, result, actionsFor(entry));
   list.append(entry.view.section);
   if (result.image !== undefined && result.report.status !== 'unreadable') opened.push(entry);
@@ -72,6 +99,7 @@ async function openFiles(files) {
   performance.measure('d88-shown', 'd88-given');
   status.textContent = `${plural(files.length, 'image')} read.`;
   await Promise.all(entries.filter((entry) => opened.includes(entry)).map(cut));
+  await Promise.all(entries.filter((entry) => opened.includes(entry)).map(listFiles));
   allButton.hidden = opened.filter((entry) => entry.folder !== null).length < 2;
 }
 
@@ -99,6 +127,17 @@ allButton.addEventListener('click', async () => {
   const cut = opened.filter((entry) => entry.folder !== null);
   saveBytes(await worker.call('zip', { images: cut.map((entry) => entry.image) }), 'd88-files.zip',
     'application/zip');
+});
+// The modes of the page's choices are the library's: a way of taking
+// files the page's markup does not name gets a choice of its own.
+worker.call('modes').then((modes) => {
+  const fieldset = document.querySelector('fieldset.modes');
+  for (const key of modes) {
+    if (document.querySelector(`input[name="mode"][value="${CSS.escape(key)}"]`)) continue;
+    const choice = el('input', { type: 'radio', name: 'mode', value: key });
+    choice.addEventListener('change', () => Promise.all(opened.map(cut)));
+    fieldset.append(el('label', {}, choice, ` ${modeWords[key] ?? key}`));
+  }
 });
 worker.call('version').then((version) => {
   document.getElementById('version').textContent = version;

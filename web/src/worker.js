@@ -7,6 +7,10 @@
 //   file {image, name}           -> bytes of one file of the last cut
 //   zip {images}                 -> bytes of one zip of their last cuts
 //   record {image, disk, track, index} -> {record, bytes}
+//   modes                        -> the cut's modes: "auto", then the library's ways
+//   files {image}                -> each disk's file system and files
+//   listedFile {image, disk, index} -> bytes of one file of a disk's file system
+//   raw {image, disk}            -> {bytes, geometry, exact, findings}: the disk as a raw image
 // D88_WASM_BASE64 (the library compiled to WebAssembly), createD88Module
 // (Emscripten's loader) and fflate are put before this by the page's build.
 import { Library } from './library.js';
@@ -79,7 +83,9 @@ const handlers = {
     const image = imageAt(index);
     const given = images.slice(0, index).map((earlier) => earlier.folder).filter((folder) => folder);
     image.cut = null;  // until this cut succeeds: no zip holds an earlier mode's files
-    image.cut = library.cut(image.opened, mode, given);
+    const cut = library.cutOrRefusal(image.opened, mode, given);
+    if (cut.notAnImage !== undefined) return { result: cut };
+    image.cut = cut;
     image.folder = image.cut.folder;
     const files = image.cut.files.map(({ bytes, ...facts }) => facts);
     return { result: { mode: image.cut.mode, folder: image.folder, files, missing: image.cut.missing } };
@@ -95,6 +101,32 @@ const handlers = {
   zip(library, { images: indexes }) {
     const bytes = zipFolders(indexes.map((index) => imageAt(index)).filter((image) => image.cut !== null));
     return { result: bytes, transfer: [bytes.buffer] };
+  },
+
+  modes(library) {
+    return { result: ['auto', ...library.cutterKeys()] };
+  },
+
+  // Each disk's listing is kept for its files' bytes.
+  files(library, { image: index }) {
+    const image = imageAt(index);
+    if (!image.listings) {
+      image.listings = [];
+      for (let disk = 0, disks = library.diskCount(image.opened); disk < disks; ++disk) image.listings.push(library.listFiles(image.opened, disk));
+    }
+    return { result: image.listings.map(({ listing, ...facts }) => facts) };
+  },
+
+  listedFile(library, { image: index, disk, index: fileIndex }) {
+    const listed = imageAt(index).listings?.[disk];
+    if (!listed) throw new Error(`disk ${disk}'s files are not listed`);
+    const bytes = library.listedFileBytes(imageAt(index).opened, listed, fileIndex);
+    return { result: bytes, transfer: [bytes.buffer] };
+  },
+
+  raw(library, { image: index, disk }) {
+    const raw = library.toRaw(imageAt(index).opened, disk);
+    return { result: raw, transfer: [raw.bytes.buffer] };
   },
 
   // The record's facts come from the reader's walk; its bytes are the
