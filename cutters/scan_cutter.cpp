@@ -18,6 +18,7 @@ namespace {
 // each file's blocks came from.
 class Preview final : public CutPreview {
 public:
+    explicit Preview(unsigned char* buffer) : buffer_(buffer) {}
     void beginImage(D88Image&, std::uint64_t) override
     {
         layout_ = std::make_unique<BufferLayout>();
@@ -26,13 +27,13 @@ public:
     void disk(D88Image&, DiskFacts&) override {}
     void endImage(D88Image& reader) override
     {
-        std::memset(buffer_.get(), 0, kImageBufferSize);
-        scanImage(reader, buffer_.get(), *notes_, layout_.get());
+        std::memset(buffer_, 0, kImageBufferSize);
+        scanImage(reader, buffer_, *notes_, layout_.get());
     }
     CutFindings takeFindings() override { return {true, std::move(notes_->files)}; }
 
 private:
-    std::unique_ptr<unsigned char[]> buffer_{new unsigned char[kImageBufferSize]};
+    unsigned char* buffer_;
     std::unique_ptr<BufferLayout> layout_;
     std::unique_ptr<ScanPreview> notes_;
 };
@@ -64,7 +65,7 @@ extern const Cutter kScanCutter = {
     "the records of a scancut file",
     kScanDisksTaken,
     nullptr,
-    []() -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(); },
+    [](unsigned char* buffer) -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(buffer); },
     [](unsigned char* buffer) -> std::unique_ptr<ImageCut> { return std::make_unique<Cut>(buffer); },
     nullptr,
 };

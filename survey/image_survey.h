@@ -36,6 +36,10 @@ private:
     // The reader and a preview for each way of taking files, reused from
     // image to image.
     std::unique_ptr<D88Image> reader_;
+    // One buffer for all the previews: a survey per image in a process
+    // that keeps little memory (a binding's caller) would otherwise get
+    // megabytes fresh from the system, and fault them in, each time.
+    std::unique_ptr<unsigned char[]> buffer_;
     std::vector<std::unique_ptr<CutPreview>> previews_;
     TrackFacts firstTrack_;  // a disk's track 0, walked before the disk's kind is known
     TrackFacts track_;

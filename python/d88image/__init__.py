@@ -703,12 +703,12 @@ class Image:
 
     # The report, the map and the cut
 
-    def _texts(self, call) -> str:
+    def _texts(self, call, decode=_text):
         text = c_void_p()
         length = c_size_t()
         self._check(call(self._open_handle(), byref(text), byref(length)))
         try:
-            return _text(text.value, length.value)
+            return decode(text.value, length.value)
         finally:
             _lib.d88_text_free(text)
 
@@ -723,10 +723,12 @@ class Image:
         [IMAGE]}``, with the image's disks, tracks and records, its
         anomalies (damage and notes, with where they lie), what tablecut and
         scancut would write from it, and its status ("ok", "damaged",
-        "unreadable")."""
-        import json
+        "unreadable"). Each disk's "tracks" is decoded when first read: a
+        sequence equal to the list it stands for (``json.dumps(report,
+        default=list)`` writes the report back)."""
+        from ._report import document
 
-        return json.loads(self.report_json())
+        return document(self._texts(_lib.d88_report_json, string_at))
 
     def map_svg(self) -> str:
         """The map ``d88info --map`` draws of this image, byte for byte: an

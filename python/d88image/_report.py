@@ -1,0 +1,86 @@
+"""The report's document as ``Image.report()`` gives it: the JSON text
+decoded at once except for each disk's tracks, which are decoded when first
+read. A disk's tracks and their records are nearly all of a report (78,848
+records on a 64-disk image), and most callers ask for the status, the
+anomalies or the files.
+
+The text is d88info's, whose writer puts a disk's tracks between the member
+``"tracks": [`` and the member ``"geometry"``; neither can stand inside a
+JSON string, where every quote is escaped.
+"""
+
+import json
+from collections.abc import Sequence
+
+_TRACKS = b'"tracks": ['
+_AFTER_TRACKS = b'"geometry": '
+_ONE_TRACK = b'"walk_end": '  # a member of each track, and only of tracks
+
+
+class Tracks(Sequence):
+    """A disk's tracks (a list of dicts, as ``json.loads`` makes them),
+    decoded on first reading. It compares equal to the list it stands for;
+    ``list(tracks)`` gives that list (``json.dumps(report, default=list)``
+    writes the report back)."""
+
+    __slots__ = ("_text", "_decoded")
+
+    def __init__(self, text: bytes) -> None:
+        self._text = text
+        self._decoded = None
+
+    def _list(self) -> list:
+        if self._decoded is None:
+            self._decoded = json.loads(self._text)
+            self._text = None
+        return self._decoded
+
+    def __len__(self) -> int:
+        if self._decoded is None:
+            return self._text.count(_ONE_TRACK)
+        return len(self._decoded)
+
+    def __getitem__(self, index):
+        return self._list()[index]
+
+    def __iter__(self):
+        return iter(self._list())
+
+    def __eq__(self, other) -> bool:
+        if isinstance(other, Tracks):
+            other = other._list()
+        return isinstance(other, list) and self._list() == other
+
+    __hash__ = None
+
+    def __repr__(self) -> str:
+        return repr(self._list())
+
+    def __reduce__(self):
+        return list, (self._list(),)
+
+
+def document(text: bytes) -> dict:
+    """The document of the JSON text ``text`` (UTF-8), each disk's
+    ``"tracks"`` a Tracks."""
+    pieces = []
+    held = []
+    start = 0
+    while True:
+        found = text.find(_TRACKS, start)
+        if found < 0:
+            break
+        begin = found + len(_TRACKS) - 1
+        end = text.rindex(b"]", begin, text.index(_AFTER_TRACKS, begin)) + 1
+        pieces.append(text[start:begin])
+        pieces.append(b"%d" % len(held))  # a stand-in, replaced below
+        held.append(text[begin:end])
+        start = end
+    if not held:
+        return json.loads(text)
+    pieces.append(text[start:])
+    report = json.loads(b"".join(pieces))
+    for image in report["images"]:
+        for disk in image.get("disks", ()):
+            disk["tracks"] = Tracks(held[disk["tracks"]])
+    return report
