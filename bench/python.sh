@@ -16,6 +16,7 @@ python=${PYTHON:-/usr/bin/python3}
 source bench/common.sh
 bench_setup make_sample d88image_c
 bench_standard_images
+mkdir -p "$bench/sample"
 "$bench/tools/make_sample" "$bench/sample"
 image="$PWD/$images/64-disks-all-known.d88"
 export PYTHONPATH="$PWD/python" D88IMAGE_LIBRARY="$PWD/$bench/c_api/libd88image.so.1"
