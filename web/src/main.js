@@ -1,6 +1,7 @@
 // The page: opens the images given by the file picker or dropped on the
 // page, shows what the library says of each, and hands out their files.
 // The worker does the reading; nothing leaves the machine.
+import { collectionView } from './collection_view.js';
 import { plural } from './dom.js';
 import { imageView } from './image_view.js';
 import { saveBytes } from './save.js';
@@ -11,7 +12,9 @@ const input = document.getElementById('file-input');
 const list = document.getElementById('images');
 const status = document.getElementById('status');
 const allButton = document.getElementById('download-all');
-const opened = [];  // { image, folder, view } of each image read
+const opened = [];  // { image, folder, view, showFiles } of each image read
+const collection = collectionView();
+list.before(collection.section);
 
 const mode = () => document.querySelector('input[name="mode"]:checked').value;
 
@@ -24,8 +27,10 @@ async function cut(entry) {
     const result = await worker.call('cut', { image: entry.image, mode: mode() });
     entry.folder = result.folder;
     entry.view.showCut(result);
+    entry.showFiles(result.files.length);
   } catch (error) {
     entry.view.showCutError(error.message);
+    entry.showFiles(null);
   }
 }
 
@@ -56,6 +61,7 @@ async function openOne(file) {
   const entry = { image: result.image, folder: null };
   entry.view = imageView(list.children.length + 1, file.name, result, actionsFor(entry));
   list.append(entry.view.section);
+  entry.showFiles = collection.add(entry.view.section.id, file.name, result.report);
   if (result.image !== undefined && result.report.status !== 'unreadable') opened.push(entry);
   return entry;
 }

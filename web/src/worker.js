@@ -17,15 +17,32 @@ const ready = createD88Module({ wasmBinary }).then((module) => new Library(modul
 const images = [];
 const recordHeaderSize = 16;
 
-// The report for the page: each track's records stay here (the page asks
-// for a record when it wants one).
+// The report for the page: each disk's tracks are only counted, their
+// records left in the text (the page asks for a record when it wants one):
+// they are nearly all of a big image's report, and parsing them cost more
+// than the survey. The writer puts a disk's tracks between "tracks": [ and
+// "geometry", which no string of the report holds unescaped.
+const trackMarks = /"tracks": \[|"walk_end": |"geometry": /g;  // a regular expression finds them fastest
+
 function pageReport(json) {
-  const image = JSON.parse(json).images[0];
-  for (const disk of image.disks ?? []) {
-    disk.track_count = disk.tracks.length;
-    delete disk.tracks;
+  const parts = [];
+  let start = 0;
+  let tracksAt = -1;
+  let tracks = 0;
+  trackMarks.lastIndex = 0;
+  for (let mark; (mark = trackMarks.exec(json));) {
+    if (mark[0][1] === 't') {
+      [tracksAt, tracks] = [mark.index, 0];
+    } else if (mark[0][1] === 'w') {
+      ++tracks;
+    } else if (tracksAt >= 0) {
+      parts.push(json.slice(start, tracksAt), `"track_count": ${tracks}, `);
+      start = mark.index;
+      tracksAt = -1;
+    }
   }
-  return image;
+  parts.push(json.slice(start));
+  return JSON.parse(parts.join('')).images[0];
 }
 
 // The browser reads a file whole faster than piece by piece.
