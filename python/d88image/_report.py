@@ -23,21 +23,23 @@ class Tracks(Sequence):
     ``list(tracks)`` gives that list (``json.dumps(report, default=list)``
     writes the report back)."""
 
-    __slots__ = ("_text", "_decoded")
+    __slots__ = ("_text", "_begin", "_end", "_decoded")
 
-    def __init__(self, text: bytes) -> None:
-        self._text = text
+    def __init__(self, text: bytes, begin: int, end: int) -> None:
+        # The whole report's text, shared with the other disks' tracks: a
+        # slice of it each would copy it all again up front.
+        self._text, self._begin, self._end = text, begin, end
         self._decoded = None
 
     def _list(self) -> list:
         if self._decoded is None:
-            self._decoded = json.loads(self._text)
+            self._decoded = json.loads(self._text[self._begin:self._end])
             self._text = None
         return self._decoded
 
     def __len__(self) -> int:
         if self._decoded is None:
-            return self._text.count(_ONE_TRACK)
+            return self._text.count(_ONE_TRACK, self._begin, self._end)
         return len(self._decoded)
 
     def __getitem__(self, index):
@@ -74,7 +76,7 @@ def document(text: bytes) -> dict:
         end = text.rindex(b"]", begin, text.index(_AFTER_TRACKS, begin)) + 1
         pieces.append(text[start:begin])
         pieces.append(b"%d" % len(held))  # a stand-in, replaced below
-        held.append(text[begin:end])
+        held.append((begin, end))
         start = end
     if not held:
         return json.loads(text)
@@ -82,5 +84,5 @@ def document(text: bytes) -> dict:
     report = json.loads(b"".join(pieces))
     for image in report["images"]:
         for disk in image.get("disks", ()):
-            disk["tracks"] = Tracks(held[disk["tracks"]])
+            disk["tracks"] = Tracks(text, *held[disk["tracks"]])
     return report
