@@ -54,7 +54,8 @@ async function openOne(file) {
   let result;
   try {
     result = await worker.call('open', { file });
-    performance.measure('d88-survey', { end: performance.now(), duration: result.surveyMs, detail: file.name });
+    performance.measure('d88-survey', { end: performance.now(), duration: result.surveyMs,
+      detail: { name: file.name, ...result.times } });
   } catch (error) {
     result = unreadable(file, error);
   }
