@@ -54,6 +54,7 @@ async function openOne(file) {
   let result;
   try {
     result = await worker.call('open', { file });
+    performance.mark('d88-answered');
     performance.measure('d88-survey', { end: performance.now(), duration: result.surveyMs,
       detail: { name: file.name, ...result.times } });
   } catch (error) {
