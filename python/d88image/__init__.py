@@ -45,7 +45,7 @@ import errno as _errno
 import os as _os
 from ctypes import byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
 from dataclasses import dataclass as _dataclass, field as _field
-from typing import Any, Iterable, Iterator, List, Optional, Tuple, TypedDict, Union
+from typing import Any, Iterable, Iterator, List, Optional, Sequence, Tuple, TypedDict, Union
 
 from . import _native
 from ._native import C_API as _C, lib as _lib
@@ -384,7 +384,7 @@ class DiskReport(TypedDict):
     same_as: Optional[int]
     blank: bool
     kind: Optional[str]  # "program", "scenario", "event", or None
-    tracks: List[TrackReport]
+    tracks: Sequence[TrackReport]  # decoded on first reading: equal to the list
     geometry: GeometryReport
 
 
