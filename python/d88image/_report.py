@@ -73,7 +73,10 @@ def document(text: bytes) -> dict:
         if found < 0:
             break
         begin = found + len(_TRACKS) - 1
-        end = text.rindex(b"]", begin, text.index(_AFTER_TRACKS, begin)) + 1
+        after = text.find(_AFTER_TRACKS, begin)
+        if after < 0:  # not the writer's layout: decoded whole
+            return json.loads(text)
+        end = text.rindex(b"]", begin, after) + 1
         pieces.append(text[start:begin])
         pieces.append(b"%d" % len(held))  # a stand-in, replaced below
         held.append((begin, end))
