@@ -123,11 +123,12 @@ export class Library {
     this.free(image);
   }
 
-  // The d88info --json document of the image and its map (SVG, or null for
-  // an image that cannot be read), as texts, from one survey. Each text is
-  // decoded at its given length: a search for its end in JavaScript costs
-  // more than the decoding. times, when given, gets the milliseconds of the
-  // call (callMs) and of the decoding (decodeMs).
+  // The d88info --json document of the image, as text, and its map (SVG,
+  // or null for an image that cannot be read), as a copy of its UTF-8
+  // bytes, from one survey. The text is decoded at its given length: a
+  // search for its end in JavaScript costs more than the decoding. times,
+  // when given, gets the milliseconds of the call (callMs) and of the
+  // decoding and copying (decodeMs).
   reportAndMap(image, times = {}) {
     const out = this.scratch;  // four words: json, its length, svg, its length
     const started = performance.now();
@@ -136,7 +137,7 @@ export class Library {
     const [json, jsonLength, svg, svgLength] = this.u32.subarray(out >> 2, (out >> 2) + 4);
     const surveyed = performance.now();
     try {
-      return { json: this.text(json, jsonLength), svg: svg ? this.text(svg, svgLength) : null };
+      return { json: this.text(json, jsonLength), svg: svg ? this.u8.slice(svg, svg + svgLength) : null };
     } finally {
       this.module._d88_text_free(json);
       this.module._d88_text_free(svg);

@@ -17,7 +17,7 @@ function numberField(id, label, name, max) {
 // drawing: no script, no external reference.
 function drawing(svg) {
   const box = document.createElement('div');
-  box.innerHTML = svg.replaceAll('<use l:href=', '<use href=');
+  box.innerHTML = new TextDecoder().decode(svg).replaceAll('<use l:href=', '<use href=');
   return box.querySelector('svg');
 }
 
@@ -45,7 +45,8 @@ function cellPlace(cell) {
   };
 }
 
-// id: a prefix for the ids of the form's fields, unique in the page.
+// id: a prefix for the ids of the form's fields, unique in the page; svg:
+// the map's UTF-8 bytes, or null.
 export function mapView(id, svg, fetchRecord) {
   const map = el('div', { class: 'map' });
   // Taken in once the report above it is drawn, and only when it comes

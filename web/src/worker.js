@@ -2,7 +2,7 @@
 // that the page stays responsive while a big image is read. It answers
 // each request {id, op, ...} with {id, result} or {id, error}.
 //   version                      -> the library's release
-//   open {file}                  -> {image, report, map, surveyMs, times}
+//   open {file}                  -> {image, report, map (its UTF-8 bytes), surveyMs, times}
 //   cut {image, mode}            -> {mode, folder, files, missing}
 //   file {image, name}           -> bytes of one file of the last cut
 //   zip {images}                 -> bytes of one zip of their last cuts
@@ -97,7 +97,10 @@ const handlers = {
     const parsed = performance.now();
     const report = pageReport(texts.json);
     times.parseMs = performance.now() - parsed;
-    return { result: { image: images.length - 1, report, map: texts.svg, surveyMs, times } };
+    // The map's bytes are handed over, not copied, and decoded only when
+    // the page shows the map.
+    return { result: { image: images.length - 1, report, map: texts.svg, surveyMs, times },
+      transfer: texts.svg ? [texts.svg.buffer] : [] };
   },
 
   // As with d88cut, an image's folder is named once it has been cut, after
