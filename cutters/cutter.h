@@ -80,7 +80,9 @@ struct Cutter {
     // them (inFull, as d88info --tracks shows); null for a way that says
     // nothing of single disks.
     std::string (*diskWords)(const DiskFacts& disk, bool inFull);
-    std::unique_ptr<CutPreview> (*newPreview)();
+    // A preview that works in buffer (kImageBufferSize bytes, lent by the
+    // survey to every preview in turn: its contents do not outlast a call).
+    std::unique_ptr<CutPreview> (*newPreview)(unsigned char* buffer);
     // A cut that lays what it reads into buffer (kImageBufferSize bytes,
     // all zero at the start of the run).
     std::unique_ptr<ImageCut> (*newCut)(unsigned char* buffer);

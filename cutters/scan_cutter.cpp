@@ -18,13 +18,14 @@ namespace {
 // track as the survey walks it, so that they are read once.
 class Preview final : public CutPreview {
 public:
+    explicit Preview(unsigned char* buffer) : buffer_(buffer) {}
     void beginImage(D88Image&, std::uint64_t) override
     {
         layout_ = std::make_unique<BufferLayout>();
         notes_ = std::make_unique<ScanPreview>(*layout_);
-        scan_ = std::make_unique<DiskScan>(buffer_.get(), layout_.get());
+        scan_ = std::make_unique<DiskScan>(buffer_, layout_.get());
         counter_ = 0;
-        std::memset(buffer_.get(), 0, kImageBufferSize);
+        std::memset(buffer_, 0, kImageBufferSize);
     }
     void disk(D88Image&, DiskFacts&) override {}
     void track(D88Image& reader, const DiskFacts& disk, int track) override
@@ -47,7 +48,7 @@ public:
     CutFindings takeFindings() override { return {true, std::move(notes_->files)}; }
 
 private:
-    std::unique_ptr<unsigned char[]> buffer_{new unsigned char[kImageBufferSize]};
+    unsigned char* buffer_;
     std::unique_ptr<BufferLayout> layout_;
     std::unique_ptr<ScanPreview> notes_;
     std::unique_ptr<DiskScan> scan_;
@@ -81,7 +82,7 @@ extern const Cutter kScanCutter = {
     "the records of a scancut file",
     kScanDisksTaken,
     nullptr,
-    []() -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(); },
+    [](unsigned char* buffer) -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(buffer); },
     [](unsigned char* buffer) -> std::unique_ptr<ImageCut> { return std::make_unique<Cut>(buffer); },
     nullptr,
 };

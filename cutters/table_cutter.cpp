@@ -49,6 +49,7 @@ std::string trackOneNote(D88Image& reader)
 // the probe on track 1 reads the window the survey's walk over track 0 left.
 class Preview final : public CutPreview {
 public:
+    explicit Preview(unsigned char* buffer) : buffer_(buffer) {}
     void beginImage(D88Image& reader, std::uint64_t fileSize) override
     {
         notes_ = std::make_unique<TablePreview>(reader, fileSize);
@@ -58,7 +59,7 @@ public:
     {
         bool allWritten = true;
         reader.setReadObserver(notes_.get());  // the sectors each file is read from
-        disk.kind = cutDisk(reader, disk.index, buffer_.get(), *notes_, notes_.get(), allWritten);
+        disk.kind = cutDisk(reader, disk.index, buffer_, *notes_, notes_.get(), allWritten);
         reader.setReadObserver(nullptr);
         if (disk.kind == DiskKind::None) {
             disk.kindNote = trackOneNote(reader);
@@ -75,7 +76,7 @@ public:
     }
 
 private:
-    std::unique_ptr<unsigned char[]> buffer_{new unsigned char[kImageBufferSize]};  // the cutter clears what it uses
+    unsigned char* buffer_;  // the cutter clears what it uses
     std::unique_ptr<TablePreview> notes_;
     bool recognised_ = false;
 };
@@ -158,7 +159,7 @@ extern const Cutter kTableCutter = {
     "the sectors of a tablecut file",
     -1,
     diskWords,
-    []() -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(); },
+    [](unsigned char* buffer) -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(buffer); },
     [](unsigned char* buffer) -> std::unique_ptr<ImageCut> { return std::make_unique<Cut>(buffer); },
     setLacks,
 };

@@ -4,6 +4,7 @@
 
 #include "anomalies.h"
 #include "cutter.h"
+#include "image_buffer.h"
 #include "image_file.h"
 #include "shift_jis.h"
 
@@ -57,10 +58,12 @@ struct ImageSurvey::Run {
     ImageEnd end;
 };
 
-ImageSurvey::ImageSurvey(ReportWriter& writer) : writer_(writer), reader_(std::make_unique<D88Image>())
+ImageSurvey::ImageSurvey(ReportWriter& writer)
+    : writer_(writer), reader_(std::make_unique<D88Image>())
 {
     for (std::size_t way = 0; way < cutterCount(); ++way) {
-        previews_.push_back(cutterAt(way).newPreview());
+        buffers_.emplace_back(new unsigned char[kImageBufferSize]);
+        previews_.push_back(cutterAt(way).newPreview(buffers_.back().get()));
     }
 }
 

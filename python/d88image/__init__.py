@@ -49,7 +49,7 @@ import errno as _errno
 import os as _os
 from ctypes import byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
 from dataclasses import dataclass as _dataclass, field as _field
-from typing import Any, Iterable, Iterator, List, Optional, Tuple, TypedDict, Union
+from typing import Any, Iterable, Iterator, List, Optional, Sequence, Tuple, TypedDict, Union
 
 from . import _native
 from ._native import C_API as _C, lib as _lib
@@ -397,7 +397,7 @@ class DiskReport(TypedDict):
     same_as: Optional[int]
     blank: bool
     kind: Optional[str]  # "program", "scenario", "event", or None
-    tracks: List[TrackReport]
+    tracks: Sequence[TrackReport]  # decoded on first reading: equal to the list
     geometry: GeometryReport
 
 
@@ -736,12 +736,12 @@ class Image:
 
     # The report, the map and the cut
 
-    def _texts(self, call) -> str:
+    def _texts(self, call, decode=_text):
         text = c_void_p()
         length = c_size_t()
         self._check(call(self._open_handle(), byref(text), byref(length)))
         try:
-            return _text(text.value, length.value)
+            return decode(text.value, length.value)
         finally:
             _lib.d88_text_free(text)
 
@@ -756,10 +756,12 @@ class Image:
         [IMAGE]}``, with the image's disks, tracks and records, its
         anomalies (damage and notes, with where they lie), what tablecut and
         scancut would write from it, and its status ("ok", "damaged",
-        "unreadable")."""
-        import json
+        "unreadable"). Each disk's "tracks" is decoded when first read: a
+        sequence equal to the list it stands for; ``json.dumps(report)``
+        writes the report back as d88info --json has it."""
+        from ._report import document
 
-        return json.loads(self.report_json())
+        return document(self._texts(_lib.d88_report_json, string_at))
 
     def map_svg(self) -> str:
         """The map ``d88info --map`` draws of this image, byte for byte: an

@@ -4,6 +4,7 @@ API), from a file and from bytes, against what d88info prints and what
 d88cut writes into its folder, alone and with its options, on the samples
 whole, damaged and foreign."""
 
+import json
 import os
 import pathlib
 import subprocess
@@ -58,7 +59,14 @@ def test_the_report_is_what_d88info_prints(programs, image, tmp_path):
     for opened in opened_both_ways(path, data):
         with opened:
             assert opened.report_json().encode() == printed
-            report = opened.report()["images"][0]
+            document = opened.report()
+            # Each disk's tracks are decoded on first reading: counted before
+            # it, then equal to the document decoded whole.
+            whole = json.loads(printed)
+            assert [len(disk["tracks"]) for disk in document["images"][0].get("disks", [])] == \
+                [len(disk["tracks"]) for disk in whole["images"][0].get("disks", [])]
+            assert document == whole and json.dumps(document) == json.dumps(whole)
+            report = document["images"][0]
             assert report["path"] == path
             assert opened.status.key == report["status"]
             assert [(a.kind, a.severity.key, a.message, a.disk, a.track, a.offset) for a in opened.anomalies] == \

@@ -120,3 +120,26 @@ def test_the_source_tree_top_is_no_package(environment, said):
     ran = subprocess.run([sys.executable, "-S", "-c", "import d88image; print(d88image.open)"], cwd=ROOT, env=env,
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     assert said in ran.stdout.decode()
+
+
+def test_a_reports_tracks_are_decoded_only_when_read(sample, monkeypatch):
+    # What makes report() cheap: the document decoded without the disks'
+    # tracks, then one disk's tracks for each disk read.
+    import json
+
+    from d88image import _report
+
+    decoded = []
+
+    class CountingJson:
+        @staticmethod
+        def loads(text):
+            decoded.append(len(text))
+            return json.loads(text)
+
+    monkeypatch.setattr(_report, "json", CountingJson)
+    with d88image.open(sample) as image:
+        disks = image.report()["images"][0]["disks"]
+        assert len(decoded) == 1 and decoded[0] < len(image.report_json()) // 10
+        assert [len(disk["tracks"]) for disk in disks] == [154, 154, 154] and len(decoded) == 1
+        assert disks[1]["tracks"][0]["index"] == 0 and len(decoded) == 2

@@ -1,6 +1,7 @@
 // The page: opens the images given by the file picker or dropped on the
 // page, shows what the library says of each, and hands out their files.
 // The worker does the reading; nothing leaves the machine.
+import { collectionView } from './collection_view.js';
 import { el, plural } from './dom.js';
 import { modeWords } from './files_view.js';
 import { imageView } from './image_view.js';
@@ -12,7 +13,9 @@ const input = document.getElementById('file-input');
 const list = document.getElementById('images');
 const status = document.getElementById('status');
 const allButton = document.getElementById('download-all');
-const opened = [];  // { image, folder, view } of each image read
+const opened = [];  // { image, folder, view, showFiles } of each image read
+const collection = collectionView();
+list.before(collection.section);
 
 const mode = () => document.querySelector('input[name="mode"]:checked').value;
 
@@ -29,8 +32,10 @@ async function cut(entry) {
     }
     entry.folder = result.folder;
     entry.view.showCut(result);
+    entry.showFiles(result.files.length);
   } catch (error) {
     entry.view.showCutError(error.message);
+    entry.showFiles(null);
   }
 }
 
@@ -76,13 +81,16 @@ async function openOne(file) {
   let result;
   try {
     result = await worker.call('open', { file });
-    performance.measure('d88-survey', { end: performance.now(), duration: result.surveyMs, detail: file.name });
+    performance.mark('d88-answered');
+    performance.measure('d88-survey', { end: performance.now(), duration: result.surveyMs,
+      detail: { name: file.name, ...result.times } });
   } catch (error) {
     result = unreadable(file, error);
   }
   const entry = { image: result.image, folder: null, name: file.name, diskCount: result.report.disk_count };
   entry.view = imageView(list.children.length + 1, file.name, result, actionsFor(entry));
   list.append(entry.view.section);
+  entry.showFiles = collection.add(entry.view.section.id, file.name, result.report);
   if (result.image !== undefined && result.report.status !== 'unreadable') opened.push(entry);
   return entry;
 }

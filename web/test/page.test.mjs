@@ -129,7 +129,7 @@ const damaged = {
   'zeros.d88': () => Buffer.alloc(4096),
 };
 
-test('damaged images show their damage, their zero-padded file and what d88cut makes of them', async () => {
+test('damaged images show their damage, their zero-padded file, what d88cut makes of them and a table of the images', async () => {
   const images = Object.fromEntries(Object.entries(damaged).map(([name, make]) => [name, make()]));
   const names = Object.keys(images);
   const folder = folderWith('damaged', images);
@@ -154,6 +154,15 @@ test('damaged images show their damage, their zero-padded file and what d88cut m
   const zip = await download(page, () =>
     section(page, 'cut-short.d88').getByRole('button', { name: 'Download all files (.zip)' }).click());
   assertZipIsCut(zip.bytes, expected);
+  // The table of the images: a row for each, linking to its section.
+  const table = page.locator('table:has(caption:text-is("The images read"))');
+  assert.deepEqual(await cellTexts(table.locator('tbody tr')), report.images.map((image, i) => [names[i], image.status,
+    count(image.disk_count), i === 0 ? count(manifest.files.length) : 'none',
+    image.status === 'unreadable' ? '–' : count(image.anomalies.filter((a) => a.severity === 'damage').length)]));
+  for (const name of names) {
+    assert.equal(await table.getByRole('link', { name }).getAttribute('href'),
+      `#${await section(page, name).getAttribute('id')}`);
+  }
   await screenshot(page, 'damaged');
 
   // The same image again: its folder is named as d88cut names a second one.
