@@ -7,6 +7,11 @@
 
 #include <d88image/d88_format.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -83,6 +88,34 @@ bool optionValue(const std::string& argument, const std::string& name, int argc,
     return false;
 }
 
+// Argument i as UTF-8 text. Windows hands a program its arguments in the
+// system's code page, which may not hold the characters of a disk name
+// typed in Japanese: there they are taken from the wide command line, when
+// it is the one argv was made from.
+std::string argumentText(int argc, char** argv, int i)
+{
+#if defined(_WIN32)
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::string text;
+    if (wide != nullptr && count == argc) {
+        const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        if (length > 0) {
+            text.assign(static_cast<std::size_t>(length), '\0');
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &text[0], length, nullptr, nullptr);
+            text.pop_back();  // the terminating NUL
+        }
+    }
+    LocalFree(wide);
+    if (!text.empty() || argv[i][0] == '\0') {
+        return text;
+    }
+#else
+    (void)argc;
+#endif
+    return argv[i];
+}
+
 bool isOption(const std::string& argument, const char* name)
 {
     const std::string option = name;
@@ -131,6 +164,7 @@ int parseOptions(int argc, char** argv, Options& options)
             if (!optionValue(argument, "--name", argc, argv, i, value)) {
                 return usageError("option '--name' needs a name");
             }
+            value = argument.size() > 6 ? argumentText(argc, argv, i).substr(7) : argumentText(argc, argv, i);
             if (!encodeShiftJis(value, options.name)) {
                 return usageError("--name: '" + value + "' cannot be written in Shift-JIS");
             }
