@@ -50,6 +50,9 @@ protected:
 class ImageCut {
 public:
     virtual ~ImageCut() = default;
+    // Told before the first image how many disks the run's images hold in
+    // all (a set cut together holds those of every image).
+    virtual void beginRun(int disks) { (void)disks; }
     // Cuts the image open in reader into sink, telling listener (when
     // given). False when the sink failed a file.
     virtual bool image(D88Image& reader, OutputSink& sink, CutListener* listener) = 0;
@@ -79,6 +82,8 @@ struct Cutter {
     std::unique_ptr<ImageCut> (*newCut)(unsigned char* buffer);
     // What a set lacks as a whole, from all its disks; null when nothing.
     std::vector<SetLack> (*setLacks)(const std::vector<DiskFacts>& disks);
+    // The reports say nothing of it for an image it does not recognise.
+    bool quietWhenNone;
 };
 
 // The table, in the order the reports list the ways and d88cut's automatic
@@ -95,6 +100,10 @@ const Cutter* findCutter(const std::string& key);
 // The way d88cut takes without an option: the first in the table whose
 // preview recognised one of the images.
 const Cutter& chosenCutter(const std::vector<const ImageSummary*>& summaries);
+
+// Whether the reports tell of what way number way found in summary: always,
+// but for a way quiet when none that recognised nothing there.
+bool told(std::size_t way, const ImageSummary& summary);
 
 // "tablecut and scancut": the ways' names as a sentence lists them.
 std::string cutterNames();

@@ -147,4 +147,5 @@ extern const Cutter kTableCutter = {
     []() -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(); },
     [](unsigned char* buffer) -> std::unique_ptr<ImageCut> { return std::make_unique<Cut>(buffer); },
     setLacks,
+    false,
 };

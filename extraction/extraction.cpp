@@ -180,9 +180,23 @@ bool Extraction::clearOfOurNames(ImageOutcome& outcome, const std::vector<std::s
     return clear;
 }
 
+// A name with '/' (a file system's subfolders, a set's disks) goes into
+// its folders, made as it is written.
 bool Extraction::write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size)
 {
-    const int error = storage_.writeWhole(outcome.folder, name, data, size, settings_.force);
+    const std::size_t slash = name.rfind('/');
+    std::string folder = outcome.folder;
+    if (slash != std::string::npos) {
+        folder += "/" + name.substr(0, slash);
+        const int folderError = storage_.makeFolder(folder);
+        if (folderError != 0) {
+            outcome.problems.push_back({name, "cannot make its folder: " + reason(folderError)});
+            outcome.notWritten = true;
+            return false;
+        }
+    }
+    const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
+    const int error = storage_.writeWhole(folder, leaf, data, size, settings_.force);
     if (error != 0) {
         outcome.problems.push_back(
             {name, error == EEXIST ? "appeared in the folder while it was written; not replaced" : "cannot write: " + reason(error)});
@@ -213,6 +227,11 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     CollectedFiles collected;
     std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
     const std::unique_ptr<ImageCut> imageCut = way.newCut(buffer_.get());
+    int disks = 0;
+    for (const SurveyKeeper& image : found) {
+        disks += image.image.diskCount;
+    }
+    imageCut->beginRun(disks);
     for (std::size_t i = 0; i < images.size(); ++i) {
         if (!cut(outcome, images[i], static_cast<int>(i), *imageCut, collected)) {
             return outcome;

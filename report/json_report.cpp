@@ -188,7 +188,9 @@ void JsonReport::endImage(const ImageSummary& summary)
         json_.member("anomalies_left_out", static_cast<unsigned long long>(summary.anomaliesLeftOut));
     }
     for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
-        plannedFiles(cutterAt(way).jsonMember, summary.cuts[way].files);
+        if (told(way, summary)) {
+            plannedFiles(cutterAt(way).jsonMember, summary.cuts[way].files);
+        }
     }
     json_.member("status", statusName(summary.status));
     if (!summary.error.empty()) {

@@ -283,8 +283,9 @@ std::string diskWordsOfAll(const DiskFacts& disk, const char* before)
 {
     std::string words;
     for (std::size_t way = 0; way < cutterCount(); ++way) {
-        if (cutterAt(way).diskWords != nullptr) {
-            words += before + cutterAt(way).diskWords(disk, false);
+        const std::string said = cutterAt(way).diskWords != nullptr ? cutterAt(way).diskWords(disk, false) : "";
+        if (!said.empty()) {
+            words += before + said;
         }
     }
     return words;
@@ -394,8 +395,9 @@ void TextReport::beginDisk(const DiskFacts& disk)
     geometryAt_ = out.size();
     for (std::size_t way = 0; way < cutterCount(); ++way) {
         const Cutter& cutter = cutterAt(way);
-        if (cutter.diskWords != nullptr) {
-            appendWrapped(out, std::string(cutter.name) + ": " + cutter.diskWords(disk, true), 4, 8);
+        const std::string said = cutter.diskWords != nullptr ? cutter.diskWords(disk, true) : "";
+        if (!said.empty()) {
+            appendWrapped(out, std::string(cutter.name) + ": " + said, 4, 8);
         }
     }
 }
@@ -539,7 +541,9 @@ void TextReport::summary(std::string& out, const ImageSummary& summary) const
         appendWrapped(out, "notes: " + notes, 2, 4);
     }
     for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
-        appendWrapped(out, cutCounts(cutterAt(way).name, summary.cuts[way].files), 2, 4);
+        if (told(way, summary)) {
+            appendWrapped(out, cutCounts(cutterAt(way).name, summary.cuts[way].files), 2, 4);
+        }
     }
 }
 
@@ -580,7 +584,9 @@ void TextReport::endImage(const ImageSummary& summary)
     out += details_;
     anomalies(out, summary);
     for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
-        plannedFiles(out, cutterAt(way).name, summary.cuts[way].files);
+        if (told(way, summary)) {
+            plannedFiles(out, cutterAt(way).name, summary.cuts[way].files);
+        }
     }
     details_.clear();
     disks_.clear();

@@ -6,9 +6,11 @@
 
 #include <d88image/d88image.h>
 
+#include "file_listing.h"
 #include "table_cut.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,9 @@ struct DiskFacts {
     std::uint64_t bytesPresent = 0;  // of size, how many the file holds
     DiskKind kind = DiskKind::None;
     std::string kindNote;  // for a disk of no known kind: what track 1 holds
+    // The disk's own file system as the file-system way lists it (found or
+    // not); null before it has looked.
+    std::shared_ptr<const FileListing> fileSystem;
     // The header's length: 0x2B0, or 0x2A0 for the variant whose track
     // table has 160 entries (track 0 starts right after them).
     int headerSize = d88format::kDiskHeaderSize;

@@ -4,6 +4,7 @@
 
 #include "anomalies.h"
 #include "cutter.h"
+#include "file_system_check.h"
 #include "image_file.h"
 #include "shift_jis.h"
 
@@ -147,6 +148,7 @@ void ImageSurvey::surveyDisk(Run& run, int index)
     for (const std::unique_ptr<CutPreview>& preview : previews_) {
         preview->disk(reader, disk);
     }
+    checkFileSystem(disk, anomalies);
 
     writer_.beginDisk(disk);
     DiskChecker diskChecker(disk, run.image.size);
