@@ -7,6 +7,7 @@
 #include "image_file.h"
 #include "sha256.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -151,6 +152,28 @@ void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, 
     }
 }
 
+// The file system and stored name of a file the disk's file system gave:
+// the listed file whose path the name ends with, after its disk's folder.
+void nameFileSystem(WrittenFile& file, const std::vector<SurveyKeeper>& found)
+{
+    if (file.image < 0 || static_cast<std::size_t>(file.image) >= found.size()) {
+        return;
+    }
+    const std::vector<DiskFacts>& disks = found[static_cast<std::size_t>(file.image)].disks;
+    if (file.disk < 0 || static_cast<std::size_t>(file.disk) >= disks.size() || !disks[file.disk].fileSystem) {
+        return;
+    }
+    const FileListing& listing = *disks[static_cast<std::size_t>(file.disk)].fileSystem;
+    for (const FileEntry& entry : listing.files) {
+        const std::size_t at = file.name.size() - std::min(file.name.size(), entry.path.size());
+        if (file.name.compare(at, std::string::npos, entry.path) == 0 && (at == 0 || file.name[at - 1] == '/')) {
+            file.fileSystem = listing.name;
+            file.storedNameHex = entry.storedNameHex;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 // Nothing is replaced unless asked: the folder must hold none of the names
@@ -248,7 +271,10 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     std::vector<WrittenFile> planned;
     for (const CollectedFile& file : collected.files()) {
         names.push_back(file.name);
-        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied, file.image});
+        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied, file.image, {}, {}});
+        if (&way == findCutter("files")) {
+            nameFileSystem(planned.back(), found);
+        }
     }
     // sha256sum -c refuses a list without a line: with no file, no list.
     if (!planned.empty()) {

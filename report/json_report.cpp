@@ -2,6 +2,7 @@
 
 #include "anomaly_kinds.h"
 #include "cutter.h"
+#include "file_system_json.h"
 
 #include <charconv>
 #include <cstring>
@@ -78,6 +79,7 @@ void JsonReport::beginImage(const ImageFacts& image)
 
 void JsonReport::beginDisk(const DiskFacts& disk)
 {
+    fileSystem_ = disk.fileSystem;
     json_.beginObject();
     json_.member("index", disk.index);
     json_.member("offset", static_cast<unsigned long long>(disk.offset));
@@ -143,6 +145,7 @@ void JsonReport::endDisk()
     json_.member("tracks", geometry.tracks);
     json_.member("other_tracks", geometry.otherTracks);
     json_.endObject();
+    writeFileSystem(json_, fileSystem_.get());
     json_.endObject();
 }
 

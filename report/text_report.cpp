@@ -2,6 +2,7 @@
 
 #include "anomaly_kinds.h"
 #include "cutter.h"
+#include "file_lines.h"
 
 #include "report_words.h"
 #include "text_layout.h"
@@ -339,7 +340,10 @@ std::string geometryText(const Geometry& geometry, bool inFull)
     return text;
 }
 
-TextReport::TextReport(ReportOutput& output, TrackDetail detail) : text_(output), detail_(detail) {}
+TextReport::TextReport(ReportOutput& output, TrackDetail detail, bool files)
+    : text_(output), detail_(detail), files_(files)
+{
+}
 
 void TextReport::beginImage(const ImageFacts& image)
 {
@@ -398,6 +402,11 @@ void TextReport::beginDisk(const DiskFacts& disk)
         const std::string said = cutter.diskWords != nullptr ? cutter.diskWords(disk, true) : "";
         if (!said.empty()) {
             appendWrapped(out, std::string(cutter.name) + ": " + said, 4, 8);
+        }
+    }
+    if (files_ && disk.fileSystem && disk.fileSystem->found) {
+        for (const FileEntry& file : disk.fileSystem->files) {
+            appendWrapped(out, fileLine(file), 6, 10);
         }
     }
 }
