@@ -138,7 +138,8 @@ int runD88info(int argc, char** argv, ReportOutput& output)
                 text.flush();
             }
             output.flush();
-            std::fprintf(stderr, "d88info: %s: cannot be read: %s\n", image.c_str(), survey.lastError().c_str());
+            std::fprintf(stderr, "d88info: %s: %s%s\n", image.c_str(), survey.lastNotAnImage() ? "" : "cannot be read: ",
+                         survey.lastError().c_str());
         }
     }
     if (json) {

@@ -48,10 +48,8 @@ bool Extraction::survey(ImageOutcome& outcome, const ImageInput& image, std::vec
 {
     std::string refused;
     if (survey_.survey(image) == ImageStatus::Unreadable) {
-        refused = "cannot be read: " + survey_.lastError();
-    } else {
-        refused = keeper_.notAnImage();
-        outcome.notAnImage = !refused.empty();
+        outcome.notAnImage = survey_.lastNotAnImage();
+        refused = outcome.notAnImage ? survey_.lastError() : "cannot be read: " + survey_.lastError();
     }
     if (!refused.empty()) {
         outcome.problems.push_back({"", refused});

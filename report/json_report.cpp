@@ -195,7 +195,10 @@ void JsonReport::endImage(const ImageSummary& summary)
             plannedFiles(cutterAt(way).jsonMember, summary.cuts[way].files);
         }
     }
-    json_.member("status", statusName(summary.status));
+    json_.member("status", statusWord(summary));
+    if (!summary.notAnImage.empty()) {
+        json_.member("not_an_image", summary.notAnImage);
+    }
     if (!summary.error.empty()) {
         json_.member("error", summary.error);
     }

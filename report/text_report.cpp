@@ -589,6 +589,14 @@ void TextReport::endImage(const ImageSummary& summary)
     }
     endDiskRun();
     std::string& out = text_.text();
+    if (!summary.notAnImage.empty()) {
+        // What was read as its disks means nothing: the judgement alone.
+        appendWrapped(out, image_.path + ": " + statusWord(summary) + ": " + summary.notAnImage, 0, 4);
+        details_.clear();
+        disks_.clear();
+        text_.flushIfLarge();
+        return;
+    }
     this->summary(out, summary);
     out += details_;
     anomalies(out, summary);

@@ -183,6 +183,9 @@ struct ImageSummary {
     std::size_t anomaliesLeftOut = 0;
     std::vector<CutFindings> cuts;  // one for each way of taking files, in the order of their table, always
     ImageStatus status = ImageStatus::Ok;
+    // Why the file is no D88 image at all (not_an_image.h), with status
+    // Unreadable; empty when it may be one.
+    std::string notAnImage;
 };
 
 // Receives a survey's findings in order: beginImage, then for each disk
@@ -212,5 +215,8 @@ struct WalkEndWords {
 };
 WalkEndWords walkEndWords(WalkEnd end);
 const char* statusName(ImageStatus status);  // "ok", "damaged", "unreadable"
+// The summary's status as the reports name it: its status's name, or
+// "not-an-image" for a file that is no D88 image.
+const char* statusWord(const ImageSummary& summary);
 
 #endif

@@ -24,11 +24,8 @@ public:
     bool anyTrackInFile = false;  // a usable track of some disk starts before the file's end
     ImageSummary summary;
 
-    // Why the image read is no D88 image at all, or empty when it may be
-    // one: no whole disk header, a first header of zero bytes (the survey's
-    // no-disks), or disks whose tracks all lie outside the
-    // file (text, random bytes, or a header with nothing after it). A disk
-    // whose table names no track at all is a blank disk, not a foreign file.
+    // Why the image read is no D88 image at all (not_an_image.h), or empty
+    // when it may be one: the survey's judgement.
     std::string notAnImage() const;
 };
 
