@@ -197,7 +197,7 @@ void JsonReport::endImage(const ImageSummary& summary)
     }
     json_.member("status", statusWord(summary));
     if (!summary.notAnImage.empty()) {
-        json_.member("not_an_image", summary.notAnImage);
+        json_.member("error", summary.notAnImage);
     }
     if (!summary.error.empty()) {
         json_.member("error", summary.error);
