@@ -404,8 +404,12 @@ void TextReport::beginDisk(const DiskFacts& disk)
             appendWrapped(out, std::string(cutter.name) + ": " + said, 4, 8);
         }
     }
-    if (files_ && disk.fileSystem && disk.fileSystem->found) {
-        for (const FileEntry& file : disk.fileSystem->files) {
+    // With --files, why the disk's file system was taken (or none), then
+    // its files.
+    if (files_ && disk.fileSystem) {
+        const FileListing& listing = *disk.fileSystem;
+        appendWrapped(out, listing.found ? "by " + listing.reason : "files: " + listing.reason, listing.found ? 6 : 4, 10);
+        for (const FileEntry& file : listing.files) {
             appendWrapped(out, fileLine(file), 6, 10);
         }
     }
