@@ -8,6 +8,7 @@
 #include "sha256.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -150,6 +151,39 @@ void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, 
     }
 }
 
+bool sameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool taken(const CollectedFiles& collected, const std::string& name)
+{
+    return name == kSums || name == kManifest ||
+           std::any_of(collected.files().begin(), collected.files().end(),
+                       [&](const CollectedFile& file) { return sameName(file.name, name); });
+}
+
+// A disk's own file that bears the name of the folder's checksum list or
+// manifest (a file system's names are the disk's to choose) takes the next
+// free name, NAME-2, NAME-3, ..., compared without case as hosts that
+// ignore it would.
+void keepOurNames(CollectedFiles& collected)
+{
+    for (std::size_t i = 0; i < collected.files().size(); ++i) {
+        const std::string name = collected.files()[i].name;
+        if (!sameName(name, kSums) && !sameName(name, kManifest)) {
+            continue;
+        }
+        std::string free;
+        for (int n = 2; free.empty() || taken(collected, free); ++n) {
+            free = name + "-" + std::to_string(n);
+        }
+        collected.rename(i, free);
+    }
+}
+
 // The file system and stored name of a file the disk's file system gave:
 // the listed file whose path the name ends with, after its disk's folder.
 void nameFileSystem(WrittenFile& file, const std::vector<SurveyKeeper>& found)
@@ -265,6 +299,7 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     outcome.folder = settings_.merge && !settings_.mergedName.empty() ? folders.folderNamed(settings_.mergedName)
                                                                       : folders.folderFor(images.front().path);
 
+    keepOurNames(collected);
     std::vector<std::string> names;
     std::vector<WrittenFile> planned;
     for (const CollectedFile& file : collected.files()) {

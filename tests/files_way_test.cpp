@@ -236,6 +236,20 @@ TEST_F(FilesWayTest, SeveralDisksGoIntoTheirOwnFolders)
     EXPECT_EQ(got, expected);
 }
 
+// A disk's file named as the folder's checksum list takes the next name.
+TEST_F(FilesWayTest, AFileOfOurListsNameTakesTheNext)
+{
+    HuVolume v("2D");
+    const Bytes sums = v.file("SHA256SUMS", "", 0x01, {5}, 1, 300, 1);
+    const std::string image = images_.write("sums.d88", v.image.disk(v.media).build());
+    EXPECT_EQ(runWith({"d88cut", "--files", "-C", work_.path(), image}).status, 0);
+    const std::map<std::string, Bytes> got = filesUnder(work_.file("sums"));
+    ASSERT_EQ(got.count("SHA256SUMS-2"), 1u);
+    EXPECT_SAME_BYTES(sums, got.at("SHA256SUMS-2"));
+    const Bytes& list = got.at("SHA256SUMS");
+    EXPECT_NE(std::string(list.begin(), list.end()).find("  SHA256SUMS-2\n"), std::string::npos);
+}
+
 // A raw 2D image is no D88 image, and both programs say what it is and how
 // to make one of it.
 TEST_F(FilesWayTest, ARawImageIsToldAsOneByBothPrograms)
