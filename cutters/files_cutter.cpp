@@ -95,7 +95,6 @@ public:
     void disk(D88Image& reader, DiskFacts& disk) override
     {
         auto listing = std::make_shared<FileListing>(listFiles(reader, disk.index, rules_));
-        reader.selectDisk(disk.index);
         if (listing->found) {
             findings_.recognised = true;
             for (const FileEntry& file : listing->files) {
