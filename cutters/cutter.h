@@ -50,9 +50,10 @@ protected:
 class ImageCut {
 public:
     virtual ~ImageCut() = default;
-    // Told before the first image how many disks the run's images hold in
-    // all (a set cut together holds those of every image).
-    virtual void beginRun(int disks) { (void)disks; }
+    // Told before the first image what the survey found of each of the
+    // run's images (a set cut together has several), in the order they
+    // will be cut: a way may take what its preview noted there.
+    virtual void beginRun(const std::vector<const std::vector<DiskFacts>*>& images) { (void)images; }
     // Cuts the image open in reader into sink, telling listener (when
     // given). False when the sink failed a file.
     virtual bool image(D88Image& reader, OutputSink& sink, CutListener* listener) = 0;

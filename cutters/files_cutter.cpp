@@ -132,16 +132,30 @@ private:
 };
 
 // Of a set cut together, the disks are numbered on from image to image.
+// Each disk is listed as the survey listed it when the run was told of it
+// (its bytes are read once more, to be written), else listed here.
 class Cut final : public ImageCut {
 public:
-    void beginRun(int disks) override { runDisks_ = disks; }
+    void beginRun(const std::vector<const std::vector<DiskFacts>*>& images) override
+    {
+        surveyed_ = images;
+        runDisks_ = 0;
+        for (const std::vector<DiskFacts>* disks : images) {
+            runDisks_ += static_cast<int>(disks->size());
+        }
+    }
     bool image(D88Image& reader, OutputSink& sink, CutListener* listener) override
     {
         const int count = reader.diskCount();
         const bool several = runDisks_ > 1 || count > 1;
+        const std::vector<DiskFacts>* surveyed = images_ < surveyed_.size() ? surveyed_[images_] : nullptr;
+        ++images_;
         bool allWritten = true;
         for (int d = 0; d < count; ++d, ++disksBefore_) {
-            const FileListing listing = listFiles(reader, d, rules_);
+            const bool known = surveyed != nullptr && static_cast<std::size_t>(d) < surveyed->size() &&
+                               (*surveyed)[static_cast<std::size_t>(d)].fileSystem;
+            const FileListing listing = known ? *(*surveyed)[static_cast<std::size_t>(d)].fileSystem
+                                              : listFiles(reader, d, rules_);
             if (!listing.found) {
                 continue;
             }
@@ -162,6 +176,8 @@ public:
 
 private:
     NameRules rules_ = nameRules();
+    std::vector<const std::vector<DiskFacts>*> surveyed_;
+    std::size_t images_ = 0;
     int runDisks_ = 0;
     int disksBefore_ = 0;
 };

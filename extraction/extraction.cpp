@@ -282,11 +282,11 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     CollectedFiles collected;
     std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
     const std::unique_ptr<ImageCut> imageCut = way.newCut(buffer_.get());
-    int disks = 0;
+    std::vector<const std::vector<DiskFacts>*> surveyed;
     for (const SurveyKeeper& image : found) {
-        disks += image.image.diskCount;
+        surveyed.push_back(&image.disks);
     }
-    imageCut->beginRun(disks);
+    imageCut->beginRun(surveyed);
     for (std::size_t i = 0; i < images.size(); ++i) {
         if (!cut(outcome, images[i], static_cast<int>(i), *imageCut, collected)) {
             return outcome;
