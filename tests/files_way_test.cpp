@@ -1,8 +1,9 @@
 // End-to-end runs of the file-system way: built disks of each file system
 // (and an mtools-made FAT12 disk) through d88cut --files give the files the
 // builder put there, byte for byte, folders as folders; a disk cut short
-// gives each file complete, zero-padded or missing as the bytes say, with
-// status 3; d88info names the file system, lists the files and agrees in
+// gives each file complete, zero-padded or missing as the bytes say, and a
+// loop or disagreeing table copies are the survey's damage, with status 3;
+// d88info names the file system, lists the files and agrees in
 // its JSON; the default takes the file systems where no table kind is
 // known; a raw image is told as one by both programs.
 #include "file_system_builder.h"
@@ -61,6 +62,7 @@ struct Case {
     int status;                          // d88cut --files
     std::set<std::string> incomplete;    // of the files, those zero-padded
     std::set<std::string> missing;       // those not written
+    std::set<std::string> damage;        // the manifest's kinds of damage
 };
 
 const Case kCases[] = {
@@ -73,7 +75,7 @@ const Case kCases[] = {
          d.image = v.image.disk(v.media).build();
          return d;
      },
-     0, {}, {}},
+     0, {}, {}, {}},
     {"Hu-BASIC 2D", "hu-basic", "files: Hu-BASIC 2D: 1 file",
      [](const testsupport::TempDir&) {
          HuVolume v("2D");
@@ -82,7 +84,7 @@ const Case kCases[] = {
          d.image = v.image.disk(v.media).build();
          return d;
      },
-     0, {}, {}},
+     0, {}, {}, {}},
     {"F-BASIC 2D", "f-basic", "files: F-BASIC 2D: 1 file",
      [](const testsupport::TempDir&) {
          FVolume v("2D");
@@ -91,7 +93,7 @@ const Case kCases[] = {
          d.image = v.image.disk(v.media).build();
          return d;
      },
-     0, {}, {}},
+     0, {}, {}, {}},
     {"FAT12 720 KB made by mtools, with a folder", "fat12", "files: FAT12 720 KiB: 2 files",
      [](const testsupport::TempDir& dir) {
          Disk d;
@@ -111,7 +113,7 @@ const Case kCases[] = {
          d.image = d88build::SectorImage::fromRaw(testsupport::readFile(dir.file("fat.img")), 2, 9, 2).disk(0x10).build();
          return d;
      },
-     0, {}, {}},
+     0, {}, {}, {}},
     // Cut inside track 38 after its first cluster and a little: KEPT lies
     // whole before the cut, HALF's second cluster is cut, GONE lies past it.
     {"N88-BASIC 2D cut short", "n88-basic", "files: N88-BASIC 2D: 3 files",
@@ -128,7 +130,19 @@ const Case kCases[] = {
          d.files["HALF"] = half;
          return d;
      },
-     3, {"HALF"}, {"GONE"}},
+     3, {"HALF"}, {"GONE"}, {"truncated", "short-sector", "walk-past-end-of-file"}},
+    {"N88-BASIC 2D with a loop and table copies that disagree", "n88-basic", "files: N88-BASIC 2D: 2 files",
+     [](const testsupport::TempDir&) {
+         N88Volume v("2D");
+         Disk d;
+         d.files["LOOP"] = v.file("LOOP", 0x80, {30, 31}, 8, 6);
+         v.link(31, 30);
+         d.files["KEPT"] = v.file("KEPT", 0x80, {50, 51}, 2, 10);
+         v.link(51, 0xC5, 1);  // outvoted by the two other copies
+         d.image = v.image.disk(v.media).build();
+         return d;
+     },
+     3, {}, {}, {"file-damage", "file-system-damage"}},
 };
 
 class FilesWayTest : public ProgramTest {
@@ -182,6 +196,11 @@ TEST_F(FilesWayTest, EachFileSystemGivesItsFilesAndD88infoAgrees)
                 missing.insert(file["name"].text);
             }
             EXPECT_EQ(missing, c.missing);
+            std::set<std::string> damage;
+            for (const Value& found : manifest["damage"].items) {
+                damage.insert(found["kind"].text);
+            }
+            EXPECT_EQ(damage, c.damage);
         }
 
         const RunResult text = info({"d88info", "--files", image}, work_.path());
