@@ -86,7 +86,7 @@ template <typename ListEntry>
 void listDirectory(const std::vector<unsigned char>& directory, std::size_t entryBytes, const ClusterTable& table,
                    std::uint64_t clusterBytes, FileListing& out, ListEntry listEntry)
 {
-    FolderNames names;
+    NamesInFolder names;
     ClusterOwners owners(table.clusterCount());
     forEachEntry(directory, entryBytes, [&](const unsigned char* entry) { listEntry(entry, names, owners); });
     nameSharedClusters(owners, out.files);
