@@ -46,6 +46,8 @@ const char* d88_condition_key(d88_condition condition)
         return statusName(ImageStatus::Damaged);
     case D88_CONDITION_UNREADABLE:
         return statusName(ImageStatus::Unreadable);
+    case D88_CONDITION_NOT_AN_IMAGE:
+        return "not-an-image";
     }
     return "unknown";
 }
@@ -77,7 +79,10 @@ d88_status d88_survey_image(d88_image* image, d88_survey** survey)
     ImageSurvey run(keeper);
     const ImageStatus status = run.survey(image->input);
     made->condition = conditionOf(status);
-    if (status == ImageStatus::Unreadable) {
+    if (!keeper.notAnImage().empty()) {
+        made->condition = D88_CONDITION_NOT_AN_IMAGE;
+        made->error = keeper.notAnImage();
+    } else if (status == ImageStatus::Unreadable) {
         made->error = run.lastError();
     }
     made->anomalies.reserve(keeper.summary.anomalies.size());

@@ -56,6 +56,10 @@ protected:
 class ImageCut {
 public:
     virtual ~ImageCut() = default;
+    // Told before the first image what the survey found of each of the
+    // run's images (a set cut together has several), in the order they
+    // will be cut: a way may take what its preview noted there.
+    virtual void beginRun(const std::vector<const std::vector<DiskFacts>*>& images) { (void)images; }
     // Cuts the image open in reader into sink, telling listener (when
     // given). False when the sink failed a file.
     virtual bool image(D88Image& reader, OutputSink& sink, CutListener* listener) = 0;
@@ -88,6 +92,8 @@ struct Cutter {
     std::unique_ptr<ImageCut> (*newCut)(unsigned char* buffer);
     // What a set lacks as a whole, from all its disks; null when nothing.
     std::vector<SetLack> (*setLacks)(const std::vector<DiskFacts>& disks);
+    // The reports say nothing of it for an image it does not recognise.
+    bool quietWhenNone;
 };
 
 // The table, in the order the reports list the ways and d88cut's automatic
@@ -104,6 +110,10 @@ const Cutter* findCutter(const std::string& key);
 // The way d88cut takes without an option: the first in the table whose
 // preview recognised one of the images.
 const Cutter& chosenCutter(const std::vector<const ImageSummary*>& summaries);
+
+// Whether the reports tell of what way number way found in summary: always,
+// but for a way quiet when none that recognised nothing there.
+bool told(std::size_t way, const ImageSummary& summary);
 
 // "tablecut and scancut": the ways' names as a sentence lists them.
 std::string cutterNames();

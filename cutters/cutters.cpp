@@ -3,12 +3,14 @@
 #include "cutter.h"
 
 extern const Cutter kTableCutter;
+extern const Cutter kFilesCutter;
 extern const Cutter kScanCutter;
 
 namespace {
 
 const Cutter* const kCutters[] = {
     &kTableCutter,
+    &kFilesCutter,
     &kScanCutter,
 };
 
@@ -58,6 +60,12 @@ const Cutter& chosenCutter(const std::vector<const ImageSummary*>& summaries)
         }
     }
     return cutterAt(cutterCount() - 1);
+}
+
+bool told(std::size_t way, const ImageSummary& summary)
+{
+    const bool recognised = way < summary.cuts.size() && summary.cuts[way].recognised;
+    return way < cutterCount() && (!cutterAt(way).quietWhenNone || recognised);
 }
 
 std::string cutterNames()

@@ -75,8 +75,9 @@ extern const Cutter kScanCutter = {
     "scan",
     "scancut",
     "scancut",
-    "cut as scancut does (without either: --table when a\n"
-    "disk of the image is of a kind tablecut knows)",
+    "cut as scancut does (without any of them: --table when\n"
+    "a disk of the image is of a kind tablecut knows, else\n"
+    "--files when a disk holds a file system it reads)",
     "fs",
     "stroke-dasharray:3,2",
     "the records of a scancut file",
@@ -85,4 +86,5 @@ extern const Cutter kScanCutter = {
     [](unsigned char* buffer) -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(buffer); },
     [](unsigned char* buffer) -> std::unique_ptr<ImageCut> { return std::make_unique<Cut>(buffer); },
     nullptr,
+    false,
 };

@@ -162,4 +162,5 @@ extern const Cutter kTableCutter = {
     [](unsigned char* buffer) -> std::unique_ptr<CutPreview> { return std::make_unique<Preview>(buffer); },
     [](unsigned char* buffer) -> std::unique_ptr<ImageCut> { return std::make_unique<Cut>(buffer); },
     setLacks,
+    false,
 };

@@ -93,7 +93,7 @@ void summarise(const ImageOutcome& outcome, const Options& options, std::string&
         return;
     }
     for (const WrittenFile& file : outcome.files) {
-        text += "  " + file.name + std::string(file.name.size() < 8 ? 8 - file.name.size() : 0, ' ') +
+        text += "  " + file.name + std::string(file.name.size() < 8 ? 8 - file.name.size() : 1, ' ') +
                 std::to_string(file.size) + " bytes  " +
                 (file.complete() ? std::string("complete") : "zero-padded from byte " + std::to_string(file.supplied)) +
                 "  " + file.sha256 + "\n";

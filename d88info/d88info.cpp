@@ -36,6 +36,7 @@ const char kUsageTail[] =
     "  --json         one JSON document for the whole run, every record listed\n"
     "  -v, --tracks   a line for each track, not one for tracks that look alike\n"
     "  --sectors      as --tracks, and a line for each record\n"
+    "  --files        a line for each file of a disk's own file system\n"
     "  --map PATH     also draw a map of each image as SVG: into the file PATH for\n"
     "                 one image, into the folder PATH as NAME.svg for several\n"
     "  -h, --help     show this help and exit\n"
@@ -49,6 +50,7 @@ const char kUsageTail[] =
 struct Options {
     bool json = false;
     TrackDetail detail = TrackDetail::Folded;
+    bool files = false;
     std::string map;  // where the maps go; empty for none
     std::vector<std::string> images;
 };
@@ -56,13 +58,14 @@ struct Options {
 // 0 to go on, otherwise the exit status plus one for a run that ends here.
 int parse(int argc, char** argv, Options& options)
 {
-    enum { Help, Version, Json, Tracks, Sectors, Map };
+    enum { Help, Version, Json, Tracks, Sectors, Files, Map };
     OptionReader reader(kProgram, argc, argv,
                         {{'h', "help", nullptr},
                          {'V', "version", nullptr},
                          {0, "json", nullptr},
                          {'v', "tracks", nullptr},
                          {0, "sectors", nullptr},
+                         {0, "files", nullptr},
                          {0, "map", "a file or a folder"}},
                         {false, false, false});
     for (OptionReader::Kind kind; (kind = reader.next()) != OptionReader::Kind::End;) {
@@ -87,6 +90,9 @@ int parse(int argc, char** argv, Options& options)
         case Sectors:
             options.detail = TrackDetail::EveryRecord;
             break;
+        case Files:
+            options.files = true;
+            break;
         default:
             options.map = reader.value();
             break;
@@ -107,7 +113,7 @@ int runD88info(int argc, char** argv, ReportOutput& output)
     if (const int ended = parse(argc, argv, options)) {
         return ended - 1;
     }
-    TextReport text(output, options.detail);
+    TextReport text(output, options.detail, options.files);
     std::unique_ptr<JsonReport> json;
     if (options.json) {
         json = std::make_unique<JsonReport>(output);
@@ -132,7 +138,8 @@ int runD88info(int argc, char** argv, ReportOutput& output)
                 text.flush();
             }
             output.flush();
-            std::fprintf(stderr, "d88info: %s: cannot be read: %s\n", image.c_str(), survey.lastError().c_str());
+            std::fprintf(stderr, "d88info: %s: %s%s\n", image.c_str(), survey.lastNotAnImage() ? "" : "cannot be read: ",
+                         survey.lastError().c_str());
         }
     }
     if (json) {

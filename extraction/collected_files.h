@@ -23,6 +23,8 @@ public:
     // The image the files handed over from now on come from.
     void fromImage(int image) { image_ = image; }
     const std::vector<CollectedFile>& files() const { return files_; }
+    // Gives file index another name.
+    void rename(std::size_t index, std::string name) { files_[index].name = std::move(name); }
     // Frees file index's bytes once they are handed on, keeping its facts.
     void release(std::size_t index) { std::vector<unsigned char>().swap(files_[index].data); }
 

@@ -7,6 +7,8 @@
 #include "image_file.h"
 #include "sha256.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -47,10 +49,8 @@ bool Extraction::survey(ImageOutcome& outcome, const ImageInput& image, std::vec
 {
     std::string refused;
     if (survey_.survey(image) == ImageStatus::Unreadable) {
-        refused = "cannot be read: " + survey_.lastError();
-    } else {
-        refused = keeper_.notAnImage();
-        outcome.notAnImage = !refused.empty();
+        outcome.notAnImage = survey_.lastNotAnImage();
+        refused = outcome.notAnImage ? survey_.lastError() : "cannot be read: " + survey_.lastError();
     }
     if (!refused.empty()) {
         outcome.problems.push_back({"", refused});
@@ -151,6 +151,61 @@ void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, 
     }
 }
 
+bool sameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool taken(const CollectedFiles& collected, const std::string& name)
+{
+    return name == kSums || name == kManifest ||
+           std::any_of(collected.files().begin(), collected.files().end(),
+                       [&](const CollectedFile& file) { return sameName(file.name, name); });
+}
+
+// A disk's own file that bears the name of the folder's checksum list or
+// manifest (a file system's names are the disk's to choose) takes the next
+// free name, NAME-2, NAME-3, ..., compared without case as hosts that
+// ignore it would.
+void keepOurNames(CollectedFiles& collected)
+{
+    for (std::size_t i = 0; i < collected.files().size(); ++i) {
+        const std::string name = collected.files()[i].name;
+        if (!sameName(name, kSums) && !sameName(name, kManifest)) {
+            continue;
+        }
+        std::string free;
+        for (int n = 2; free.empty() || taken(collected, free); ++n) {
+            free = name + "-" + std::to_string(n);
+        }
+        collected.rename(i, free);
+    }
+}
+
+// The file system and stored name of a file the disk's file system gave:
+// the listed file whose path the name ends with, after its disk's folder.
+void nameFileSystem(WrittenFile& file, const std::vector<SurveyKeeper>& found)
+{
+    if (file.image < 0 || static_cast<std::size_t>(file.image) >= found.size()) {
+        return;
+    }
+    const std::vector<DiskFacts>& disks = found[static_cast<std::size_t>(file.image)].disks;
+    if (file.disk < 0 || static_cast<std::size_t>(file.disk) >= disks.size() || !disks[file.disk].fileSystem) {
+        return;
+    }
+    const FileListing& listing = *disks[static_cast<std::size_t>(file.disk)].fileSystem;
+    for (const FileEntry& entry : listing.files) {
+        const std::size_t at = file.name.size() - std::min(file.name.size(), entry.path.size());
+        if (file.name.compare(at, std::string::npos, entry.path) == 0 && (at == 0 || file.name[at - 1] == '/')) {
+            file.fileSystem = listing.name;
+            file.storedNameHex = entry.storedNameHex;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 // Nothing is replaced unless asked: the folder must hold none of the names
@@ -180,9 +235,23 @@ bool Extraction::clearOfOurNames(ImageOutcome& outcome, const std::vector<std::s
     return clear;
 }
 
+// A name with '/' (a file system's subfolders, a set's disks) goes into
+// its folders, made as it is written.
 bool Extraction::write(ImageOutcome& outcome, const std::string& name, const unsigned char* data, std::size_t size)
 {
-    const int error = storage_.writeWhole(outcome.folder, name, data, size, settings_.force);
+    const std::size_t slash = name.rfind('/');
+    std::string folder = outcome.folder;
+    if (slash != std::string::npos) {
+        folder += "/" + name.substr(0, slash);
+        const int folderError = storage_.makeFolder(folder);
+        if (folderError != 0) {
+            outcome.problems.push_back({name, "cannot make its folder: " + reason(folderError)});
+            outcome.notWritten = true;
+            return false;
+        }
+    }
+    const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
+    const int error = storage_.writeWhole(folder, leaf, data, size, settings_.force);
     if (error != 0) {
         outcome.problems.push_back(
             {name, error == EEXIST ? "appeared in the folder while it was written; not replaced" : "cannot write: " + reason(error)});
@@ -213,6 +282,11 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     CollectedFiles collected;
     std::memset(buffer_.get(), 0, kImageBufferSize);  // as scancut starts
     const std::unique_ptr<ImageCut> imageCut = way.newCut(buffer_.get());
+    std::vector<const std::vector<DiskFacts>*> surveyed;
+    for (const SurveyKeeper& image : found) {
+        surveyed.push_back(&image.disks);
+    }
+    imageCut->beginRun(surveyed);
     for (std::size_t i = 0; i < images.size(); ++i) {
         if (!cut(outcome, images[i], static_cast<int>(i), *imageCut, collected)) {
             return outcome;
@@ -225,11 +299,15 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     outcome.folder = settings_.merge && !settings_.mergedName.empty() ? folders.folderNamed(settings_.mergedName)
                                                                       : folders.folderFor(images.front().path);
 
+    keepOurNames(collected);
     std::vector<std::string> names;
     std::vector<WrittenFile> planned;
     for (const CollectedFile& file : collected.files()) {
         names.push_back(file.name);
-        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied, file.image});
+        planned.push_back({file.name, file.data.size(), sha256Of(file.data), file.disk, file.supplied, file.image, {}, {}});
+        if (&way == findCutter("files")) {
+            nameFileSystem(planned.back(), found);
+        }
     }
     // sha256sum -c refuses a list without a line: with no file, no list.
     if (!planned.empty()) {

@@ -84,6 +84,10 @@ void writeManifest(JsonWriter& json, const ImageOutcome& outcome)
             json.pathMember("image", "image_hex", outcome.sources[static_cast<std::size_t>(file.image)].path);
         }
         json.member("disk", file.disk);
+        if (!file.fileSystem.empty()) {
+            json.member("file_system", file.fileSystem);
+            json.member("stored_name_hex", file.storedNameHex);
+        }
         json.member("complete", file.complete());
         json.member("supplied", static_cast<unsigned long long>(file.supplied));
         json.endObject();

@@ -17,6 +17,8 @@ struct WrittenFile {
     int disk = 0;
     std::size_t supplied = 0;  // leading bytes the sectors gave; the rest are zeros
     int image = 0;             // which of the outcome's images it came from
+    std::string fileSystem;    // by the disk's file system: its name ("N88-BASIC 2D"); else empty
+    std::string storedNameHex; // and the name's bytes as stored
     bool complete() const { return supplied == size; }
 };
 

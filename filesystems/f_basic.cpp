@@ -80,6 +80,7 @@ public:
     {
     }
 
+    int sizeCode() const override { return 1; }
     Evidence examine(SectorReader& disk) override
     {
         const std::string prefix = std::string("F-BASIC ") + layout_.name + ": ";
@@ -130,7 +131,7 @@ public:
         out.areas = {system, tables, directory};
         const std::uint64_t clusterBytes = static_cast<std::uint64_t>(layout_.sectorsPerCluster) * kSectorBytes;
         listDirectory(directory_, kEntryBytes, table_, clusterBytes, out,
-                      [&](const unsigned char* entry, FolderNames& names, ClusterOwners& owners) {
+                      [&](const unsigned char* entry, NamesInFolder& names, ClusterOwners& owners) {
                           listEntry(disk, entry, rules, names, owners, out);
                       });
         out.kind = "f-basic";
@@ -138,7 +139,7 @@ public:
     }
 
 private:
-    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
+    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
                    ClusterOwners& owners, FileListing& out)
     {
         FileEntry file;

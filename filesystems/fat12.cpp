@@ -160,7 +160,7 @@ private:
     int readTables(SectorReader& disk, Area* area, std::vector<Damage>* damage);
     void listFolder(SectorReader& disk, const std::vector<unsigned char>& entries, const std::string& prefix,
                     int depth, const NameRules& rules, FileListing& out);
-    void listEntry(SectorReader& disk, const unsigned char* entry, const std::string& prefix, FolderNames& names,
+    void listEntry(SectorReader& disk, const unsigned char* entry, const std::string& prefix, NamesInFolder& names,
                    int depth, const NameRules& rules, FileListing& out);
 
     FatParameters p_{};
@@ -307,7 +307,7 @@ Evidence FatReader::examine(SectorReader& disk)
 }
 
 void FatReader::listEntry(SectorReader& disk, const unsigned char* entry, const std::string& prefix,
-                          FolderNames& names, int depth, const NameRules& rules, FileListing& out)
+                          NamesInFolder& names, int depth, const NameRules& rules, FileListing& out)
 {
     FileEntry file;
     file.storedNameHex = hexOf(entry, 11);
@@ -397,7 +397,7 @@ void FatReader::listEntry(SectorReader& disk, const unsigned char* entry, const 
 void FatReader::listFolder(SectorReader& disk, const std::vector<unsigned char>& entries, const std::string& prefix,
                            int depth, const NameRules& rules, FileListing& out)
 {
-    FolderNames names;
+    NamesInFolder names;
     for (std::size_t at = 0; at + kEntryBytes <= entries.size(); at += kEntryBytes) {
         const unsigned char* entry = entries.data() + at;
         if (entry[0] == 0x00) {

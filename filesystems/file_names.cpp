@@ -109,7 +109,7 @@ std::string safeName(const std::string& name, const std::string& extension, cons
     return whole;
 }
 
-std::string FolderNames::unique(const std::string& name)
+std::string NamesInFolder::unique(const std::string& name)
 {
     const std::size_t dot = name.rfind('.');
     const bool hasExtension = dot != std::string::npos && dot > 0;

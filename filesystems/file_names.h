@@ -45,7 +45,7 @@ std::string safeName(const std::string& name, const std::string& extension, cons
 // The names given in one folder: a name already given (compared without
 // case, as FAT and the hosts that ignore case do) becomes NAME-2.EXT,
 // NAME-3.EXT, ...
-class FolderNames {
+class NamesInFolder {
 public:
     std::string unique(const std::string& name);
 

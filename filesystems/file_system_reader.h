@@ -26,6 +26,11 @@ constexpr int kSureEnough = 60;
 class FileSystemReader {
 public:
     virtual ~FileSystemReader() = default;
+    // The size code of the sectors it reads (1: 256 bytes), or -1 where
+    // the disk tells it (FAT12's boot sector): a disk none of whose first
+    // two tracks holds sectors of that size is not examined, which spares
+    // a read of a system track far into the file on most disks.
+    virtual int sizeCode() const { return -1; }
     virtual Evidence examine(SectorReader& disk) = 0;
     // Called after examine, on the same disk.
     virtual void list(SectorReader& disk, const NameRules& rules, FileListing& out) = 0;
@@ -86,7 +91,7 @@ template <typename ListEntry>
 void listDirectory(const std::vector<unsigned char>& directory, std::size_t entryBytes, const ClusterTable& table,
                    std::uint64_t clusterBytes, FileListing& out, ListEntry listEntry)
 {
-    FolderNames names;
+    NamesInFolder names;
     ClusterOwners owners(table.clusterCount());
     forEachEntry(directory, entryBytes, [&](const unsigned char* entry) { listEntry(entry, names, owners); });
     nameSharedClusters(owners, out.files);

@@ -2,6 +2,8 @@
 
 #include "file_system_reader.h"
 
+#include <algorithm>
+
 namespace {
 
 std::vector<std::unique_ptr<FileSystemReader>> allReaders()
@@ -17,6 +19,26 @@ std::vector<std::unique_ptr<FileSystemReader>> allReaders()
     return readers;
 }
 
+// The size codes of the records of the disk's first two tracks (track 0
+// of a 2HD N88-BASIC disk is of 128-byte sectors, its others of 256).
+std::vector<int> firstSizeCodes(D88Image& image)
+{
+    std::vector<int> codes;
+    for (int track = 0; track < 2; ++track) {
+        SectorId ids[64];
+        const int count = image.listSectorIds(track, reinterpret_cast<unsigned char*>(ids), sizeof ids) / 4;
+        for (int i = 0; i < count; ++i) {
+            codes.push_back(ids[i].n);
+        }
+    }
+    return codes;
+}
+
+bool mayHold(const FileSystemReader& reader, const std::vector<int>& codes)
+{
+    return reader.sizeCode() < 0 || std::find(codes.begin(), codes.end(), reader.sizeCode()) != codes.end();
+}
+
 }  // namespace
 
 FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
@@ -30,7 +52,11 @@ FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
     std::vector<std::unique_ptr<FileSystemReader>> readers = allReaders();
     FileSystemReader* best = nullptr;
     Evidence bestEvidence;
+    const std::vector<int> codes = firstSizeCodes(image);
     for (auto& reader : readers) {
+        if (!mayHold(*reader, codes)) {
+            continue;
+        }
         const Evidence evidence = reader->examine(disk);
         if (best == nullptr || evidence.score > bestEvidence.score) {
             best = reader.get();
@@ -38,7 +64,11 @@ FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
         }
     }
     listing.score = bestEvidence.score;
-    if (best == nullptr || bestEvidence.score < kSureEnough) {
+    if (best == nullptr) {
+        listing.reason = "no file system found (the first tracks hold sectors of no size a reader reads)";
+        return listing;
+    }
+    if (bestEvidence.score < kSureEnough) {
         listing.reason = "no file system found (best: " + bestEvidence.reason + ")";
         return listing;
     }

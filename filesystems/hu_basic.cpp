@@ -110,11 +110,12 @@ public:
     {
     }
 
+    int sizeCode() const override { return 1; }
     Evidence examine(SectorReader& disk) override;
     void list(SectorReader& disk, const NameRules& rules, FileListing& out) override;
 
 private:
-    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
+    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
                    ClusterOwners& owners, FileListing& out);
 
     HuLayout layout_;
@@ -162,7 +163,7 @@ Evidence HuReader::examine(SectorReader& disk)
 }
 
 void HuReader::listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules,
-                         FolderNames& names, ClusterOwners& owners, FileListing& out)
+                         NamesInFolder& names, ClusterOwners& owners, FileListing& out)
 {
     const std::string_view stored(reinterpret_cast<const char*>(entry + 1), 16);
     FileEntry file;
@@ -222,7 +223,7 @@ void HuReader::list(SectorReader& disk, const NameRules& rules, FileListing& out
                       &directory, &out.damage);
     out.areas = {tables, directory};
     listDirectory(directory_, kEntryBytes, table_, kSectorsPerCluster * kSectorBytes, out,
-                  [&](const unsigned char* entry, FolderNames& names, ClusterOwners& owners) {
+                  [&](const unsigned char* entry, NamesInFolder& names, ClusterOwners& owners) {
                       listEntry(disk, entry, rules, names, owners, out);
                   });
     out.kind = "hu-basic";

@@ -95,13 +95,14 @@ public:
     {
     }
 
+    int sizeCode() const override { return 1; }
     Evidence examine(SectorReader& disk) override;
     void list(SectorReader& disk, const NameRules& rules, FileListing& out) override;
 
 private:
     long systemSector(int r) const { return static_cast<long>(layout_.systemTrack) * layout_.sectorsPerTrack + r - 1; }
     void readTables(SectorReader& disk, Area* area, std::vector<Damage>* damage);
-    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, FolderNames& names,
+    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
                    ClusterOwners& owners, FileListing& out);
 
     N88Layout layout_;
@@ -190,7 +191,7 @@ Evidence N88Reader::examine(SectorReader& disk)
 }
 
 void N88Reader::listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules,
-                          FolderNames& names, ClusterOwners& owners, FileListing& out)
+                          NamesInFolder& names, ClusterOwners& owners, FileListing& out)
 {
     const std::string_view stored(reinterpret_cast<const char*>(entry), 9);
     FileEntry file;
@@ -245,7 +246,7 @@ void N88Reader::list(SectorReader& disk, const NameRules& rules, FileListing& ou
 
     const std::uint64_t clusterBytes = static_cast<std::uint64_t>(layout_.sectorsPerCluster) * kSectorBytes;
     listDirectory(directory_, kEntryBytes, table_, clusterBytes, out,
-                  [&](const unsigned char* entry, FolderNames& names, ClusterOwners& owners) {
+                  [&](const unsigned char* entry, NamesInFolder& names, ClusterOwners& owners) {
                       listEntry(disk, entry, rules, names, owners, out);
                   });
     out.kind = "n88-basic";

@@ -54,8 +54,8 @@ struct MapPanel {
 // The parts of a disk the map tells apart where its records are whole: its
 // file system's areas, as a reader of the file system knows them, and each
 // file's sectors (the cutters' files are fed in this way).
-enum class AreaKind { System, Directory, AllocationTable, File };
-constexpr std::size_t kAreaKindCount = 4;
+enum class MapAreaKind { System, Directory, AllocationTable, File };
+constexpr std::size_t kMapAreaKindCount = 4;
 
 // A record of an area, by where the survey met it.
 struct AreaRecord {
@@ -65,7 +65,7 @@ struct AreaRecord {
 };
 
 struct MapArea {
-    AreaKind kind;
+    MapAreaKind kind;
     std::string label;  // in the titles of its cells: "the boot sector", "KX201 (tablecut)"
     std::vector<AreaRecord> records;
 };

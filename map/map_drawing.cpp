@@ -208,7 +208,7 @@ private:
     static constexpr int kNoArea = -1, kInFile = -2;
     std::vector<int> areaOf_;
     std::vector<signed char> shadeOf_;
-    std::array<std::size_t, kAreaKindCount> areaCounts_{};
+    std::array<std::size_t, kMapAreaKindCount> areaCounts_{};
 };
 
 RowKind Drawing::kindOf(const MapPanel& panel, const MapRow& row) const
@@ -341,7 +341,7 @@ void Drawing::placeAreas()
     int files = 0;
     for (std::size_t a = 0; a < map_.areas.size(); ++a) {
         const MapArea& area = map_.areas[a];
-        const int shade = area.kind == AreaKind::File ? files++ % 2 : 0;
+        const int shade = area.kind == MapAreaKind::File ? files++ % 2 : 0;
         for (const AreaRecord& record : area.records) {
             const long long cell = files_.cellOf(record.disk, record.track, record.position);
             if (cell >= 0 && areaOf_[static_cast<std::size_t>(cell)] == kNoArea) {
@@ -363,7 +363,7 @@ void Drawing::placeAreas()
     }
     for (std::size_t c = 0; c < map_.cells.size(); ++c) {
         if (map_.cells[c].state == RecordState::Whole && areaOf_[c] != kNoArea) {
-            const AreaKind kind = areaOf_[c] == kInFile ? AreaKind::File : map_.areas[static_cast<std::size_t>(areaOf_[c])].kind;
+            const MapAreaKind kind = areaOf_[c] == kInFile ? MapAreaKind::File : map_.areas[static_cast<std::size_t>(areaOf_[c])].kind;
             ++areaCounts_[static_cast<std::size_t>(kind)];
             --counts_[static_cast<std::size_t>(RecordState::Whole)];
         }
@@ -441,7 +441,7 @@ void Drawing::layOut()
                         kTextSize, textRoom);
     const auto lines = [](std::size_t items) { return static_cast<int>((items + kLegendColumns - 1) / kLegendColumns); };
     legendTop_ = 22 + static_cast<int>(heading_.size()) * 20 + 8;
-    notesTop_ = legendTop_ + (lines(kRecordStateCount + kAreaKindCount) + lines(legendShapes().size()) +
+    notesTop_ = legendTop_ + (lines(kRecordStateCount + kMapAreaKindCount) + lines(legendShapes().size()) +
                               static_cast<int>(footnote_.size())) * kLineHeight + kLineHeight / 2;
     int x = kMargin, y = notesTop_ + static_cast<int>(notes_.size()) * kLineHeight + kGap;
     int lineHeight = 0;
@@ -482,8 +482,8 @@ void Drawing::legend(int y)
         const RecordState state = static_cast<RecordState>(s);
         item(use(stateSymbol(state)), std::string(stateLegend(state)) + ": " + number(counts_[s]));
     }
-    for (std::size_t k = 0; k < kAreaKindCount; ++k) {
-        const AreaKind kind = static_cast<AreaKind>(k);
+    for (std::size_t k = 0; k < kMapAreaKindCount; ++k) {
+        const MapAreaKind kind = static_cast<MapAreaKind>(k);
         std::string shape = use(areaSymbol(kind, 0));
         if (std::string(areaSymbol(kind, 1)) != areaSymbol(kind, 0)) {
             shape += "<use l:href=\"#" + std::string(areaSymbol(kind, 1)) + "\" x=\"16\"/>";
@@ -627,8 +627,8 @@ void Drawing::cell(const MapCell& cell, std::size_t index, int trackC, int track
     Markup head;
     const int area = areaOf_[at];
     const bool inArea = cell.state == RecordState::Whole && area != kNoArea;
-    const AreaKind kind = area == kInFile ? AreaKind::File : inArea ? map_.areas[static_cast<std::size_t>(area)].kind
-                                                                   : AreaKind::File;
+    const MapAreaKind kind = area == kInFile ? MapAreaKind::File : inArea ? map_.areas[static_cast<std::size_t>(area)].kind
+                                                                   : MapAreaKind::File;
     head << "<use l:href=\"#" << (inArea ? areaSymbol(kind, shadeOf_[at]) : stateSymbol(cell.state)) << '"';
     if (index > 0) {
         head << " x=\"" << index * kPitch << '"';

@@ -30,13 +30,13 @@ const CellStyle kStyles[kRecordStateCount] = {
     {"w", "#B7E4D3", "", "whole, in no area known of the disk"},
 };
 
-// In the order of AreaKind; a file's two shades are a lighter and a darker
+// In the order of MapAreaKind; a file's two shades are a lighter and a darker
 // green, told apart by lightness alone.
 struct AreaStyle {
     CellStyle shades[2];
     const char* words;
 };
-const AreaStyle kAreas[kAreaKindCount] = {
+const AreaStyle kAreas[kMapAreaKindCount] = {
     {{{"ks", "#8A8A8A", "<rect x=\"4\" y=\"2.5\" width=\"6\" height=\"5\" fill=\"none\" stroke=\"#fff\"/>",
        "whole, in the system area (boot, parameters)"},
       {}},
@@ -130,18 +130,18 @@ const char* stateLegend(RecordState state)
     return kStyles[static_cast<int>(state)].legend;
 }
 
-const char* areaSymbol(AreaKind kind, int shade)
+const char* areaSymbol(MapAreaKind kind, int shade)
 {
     const AreaStyle& area = kAreas[static_cast<int>(kind)];
     return area.shades[shade == 1 && area.shades[1].id != nullptr ? 1 : 0].id;
 }
 
-const char* areaLegend(AreaKind kind)
+const char* areaLegend(MapAreaKind kind)
 {
     return kAreas[static_cast<int>(kind)].shades[0].legend;
 }
 
-const char* areaWords(AreaKind kind)
+const char* areaWords(MapAreaKind kind)
 {
     return kAreas[static_cast<int>(kind)].words;
 }

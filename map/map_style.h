@@ -21,11 +21,11 @@ const char* stateSymbol(RecordState state);
 const char* stateLegend(RecordState state);
 // The drawing of a whole record in an area of kind; files side by side
 // alternate between two shades (0 and 1).
-const char* areaSymbol(AreaKind kind, int shade);
+const char* areaSymbol(MapAreaKind kind, int shade);
 // What the legend says of a whole record in an area of kind, and the
 // words of a cell's title for the area ("in the directory").
-const char* areaLegend(AreaKind kind);
-const char* areaWords(AreaKind kind);
+const char* areaLegend(MapAreaKind kind);
+const char* areaWords(MapAreaKind kind);
 
 // The <style> and <defs> of the document: the style sheet, the cell
 // drawings and the patterns, appended to out.

@@ -2,6 +2,7 @@
 
 #include "anomaly_kinds.h"
 #include "cutter.h"
+#include "file_system_json.h"
 
 #include <charconv>
 #include <cstring>
@@ -78,6 +79,7 @@ void JsonReport::beginImage(const ImageFacts& image)
 
 void JsonReport::beginDisk(const DiskFacts& disk)
 {
+    fileSystem_ = disk.fileSystem;
     json_.beginObject();
     json_.member("index", disk.index);
     json_.member("offset", static_cast<unsigned long long>(disk.offset));
@@ -143,6 +145,7 @@ void JsonReport::endDisk()
     json_.member("tracks", geometry.tracks);
     json_.member("other_tracks", geometry.otherTracks);
     json_.endObject();
+    writeFileSystem(json_, fileSystem_.get());
     json_.endObject();
 }
 
@@ -188,9 +191,14 @@ void JsonReport::endImage(const ImageSummary& summary)
         json_.member("anomalies_left_out", static_cast<unsigned long long>(summary.anomaliesLeftOut));
     }
     for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
-        plannedFiles(cutterAt(way).jsonMember, summary.cuts[way].files);
+        if (told(way, summary)) {
+            plannedFiles(cutterAt(way).jsonMember, summary.cuts[way].files);
+        }
     }
-    json_.member("status", statusName(summary.status));
+    json_.member("status", statusWord(summary));
+    if (!summary.notAnImage.empty()) {
+        json_.member("error", summary.notAnImage);
+    }
     if (!summary.error.empty()) {
         json_.member("error", summary.error);
     }

@@ -9,6 +9,8 @@
 #include "record_state.h"
 #include "report_output.h"
 
+#include <memory>
+
 // An anomaly's place as members: disk, track and position, each left out
 // where it does not apply.
 void writeAnomalyPlace(JsonWriter& json, const Anomaly& anomaly);
@@ -31,6 +33,7 @@ private:
     JsonWriter json_;
     GeometryTally geometry_;  // of the disk being written
     std::vector<RecordState> states_;  // of the track being written
+    std::shared_ptr<const FileListing> fileSystem_;  // of the disk being written
 };
 
 #endif

@@ -2,6 +2,7 @@
 
 #include "anomaly_kinds.h"
 #include "cutter.h"
+#include "file_lines.h"
 
 #include "report_words.h"
 #include "text_layout.h"
@@ -283,8 +284,9 @@ std::string diskWordsOfAll(const DiskFacts& disk, const char* before)
 {
     std::string words;
     for (std::size_t way = 0; way < cutterCount(); ++way) {
-        if (cutterAt(way).diskWords != nullptr) {
-            words += before + cutterAt(way).diskWords(disk, false);
+        const std::string said = cutterAt(way).diskWords != nullptr ? cutterAt(way).diskWords(disk, false) : "";
+        if (!said.empty()) {
+            words += before + said;
         }
     }
     return words;
@@ -342,7 +344,10 @@ std::string geometryText(const Geometry& geometry, bool inFull, bool cutShort)
     return text;
 }
 
-TextReport::TextReport(ReportOutput& output, TrackDetail detail) : text_(output), detail_(detail) {}
+TextReport::TextReport(ReportOutput& output, TrackDetail detail, bool files)
+    : text_(output), detail_(detail), files_(files)
+{
+}
 
 void TextReport::beginImage(const ImageFacts& image)
 {
@@ -398,10 +403,19 @@ void TextReport::beginDisk(const DiskFacts& disk)
     geometryAt_ = out.size();
     for (std::size_t way = 0; way < cutterCount(); ++way) {
         const Cutter& cutter = cutterAt(way);
-        if (cutter.diskWords != nullptr) {
-            // The probes' details are for those who ask for every track.
-            appendWrapped(out, std::string(cutter.name) + ": " + cutter.diskWords(disk, detail_ != TrackDetail::Folded),
-                          4, 8);
+        // The probes' details are for those who ask for every track.
+        const std::string said = cutter.diskWords != nullptr ? cutter.diskWords(disk, detail_ != TrackDetail::Folded) : "";
+        if (!said.empty()) {
+            appendWrapped(out, std::string(cutter.name) + ": " + said, 4, 8);
+        }
+    }
+    // With --files, why the disk's file system was taken (or none), then
+    // its files.
+    if (files_ && disk.fileSystem) {
+        const FileListing& listing = *disk.fileSystem;
+        appendWrapped(out, listing.found ? "by " + listing.reason : "files: " + listing.reason, listing.found ? 6 : 4, 10);
+        for (const FileEntry& file : listing.files) {
+            appendWrapped(out, fileLine(file), 6, 10);
         }
     }
 }
@@ -545,7 +559,9 @@ void TextReport::summary(std::string& out, const ImageSummary& summary) const
         appendWrapped(out, "notes: " + notes, 2, 4);
     }
     for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
-        appendWrapped(out, cutCounts(cutterAt(way).name, summary.cuts[way].files), 2, 4);
+        if (told(way, summary)) {
+            appendWrapped(out, cutCounts(cutterAt(way).name, summary.cuts[way].files), 2, 4);
+        }
     }
 }
 
@@ -582,11 +598,21 @@ void TextReport::endImage(const ImageSummary& summary)
     }
     endDiskRun();
     std::string& out = text_.text();
+    if (!summary.notAnImage.empty()) {
+        // What was read as its disks means nothing: the judgement alone.
+        appendWrapped(out, image_.path + ": " + statusWord(summary) + ": " + summary.notAnImage, 0, 4);
+        details_.clear();
+        disks_.clear();
+        text_.flushIfLarge();
+        return;
+    }
     this->summary(out, summary);
     out += details_;
     anomalies(out, summary);
     for (std::size_t way = 0; way < summary.cuts.size(); ++way) {
-        plannedFiles(out, cutterAt(way).name, summary.cuts[way].files);
+        if (told(way, summary)) {
+            plannedFiles(out, cutterAt(way).name, summary.cuts[way].files);
+        }
     }
     details_.clear();
     disks_.clear();

@@ -18,7 +18,8 @@ enum class TrackDetail { Folded, EveryTrack, EveryRecord };
 
 class TextReport final : public ReportWriter {
 public:
-    TextReport(ReportOutput& output, TrackDetail detail);
+    // With files, a line for each file of a disk's own file system.
+    TextReport(ReportOutput& output, TrackDetail detail, bool files = false);
     void beginImage(const ImageFacts& image) override;
     void beginDisk(const DiskFacts& disk) override;
     void track(const TrackFacts& track) override;
@@ -58,6 +59,7 @@ private:
 
     ReportText text_;
     TrackDetail detail_;
+    bool files_ = false;
     // The image being reported: its facts, its disks, and its details,
     // which wait for the summary that the end of the image brings.
     ImageFacts image_;

@@ -49,6 +49,10 @@ constexpr AnomalyKindRow kKinds[] = {
     {AnomalyKind::EmptySector, "empty-sector", false, "a record has no data; it reads as missing"},
     {AnomalyKind::DeletedData, "deleted-data", false,
      "a record carries the deleted-data mark, or the status 0x10 that says so"},
+    {AnomalyKind::FileSystemDamage, "file-system-damage", true,
+     "a disk's file system is damaged: copies of its allocation table disagree, or its directory or table cannot be read whole"},
+    {AnomalyKind::FileDamage, "file-damage", true,
+     "a file's entry or chain is faulty: its attribute reads as no type, or its chain of clusters loops, leaves the disk, runs into a free or reserved cluster, is shared with another file, or disagrees with the file's size"},
 };
 
 constexpr std::size_t kCount = sizeof kKinds / sizeof kKinds[0];
@@ -59,7 +63,7 @@ constexpr bool inKindOrder()
             return false;
         }
     }
-    return kCount == static_cast<std::size_t>(AnomalyKind::DeletedData) + 1;
+    return kCount == static_cast<std::size_t>(AnomalyKind::FileDamage) + 1;
 }
 static_assert(inKindOrder(), "a row for each kind, in the order of AnomalyKind");
 

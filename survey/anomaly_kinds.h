@@ -35,6 +35,8 @@ enum class AnomalyKind {
     BadStatus,
     EmptySector,
     DeletedData,
+    FileSystemDamage,
+    FileDamage,
 };
 
 struct AnomalyKindRow {

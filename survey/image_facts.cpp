@@ -68,3 +68,8 @@ const char* statusName(ImageStatus status)
     }
     return "unreadable";
 }
+
+const char* statusWord(const ImageSummary& summary)
+{
+    return summary.notAnImage.empty() ? statusName(summary.status) : "not-an-image";
+}

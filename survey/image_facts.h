@@ -6,9 +6,11 @@
 
 #include <d88image/d88image.h>
 
+#include "file_listing.h"
 #include "table_cut.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,9 @@ struct DiskFacts {
     std::uint64_t bytesPresent = 0;  // of size, how many the file holds
     DiskKind kind = DiskKind::None;
     std::string kindNote;  // for a disk of no known kind: what track 1 holds
+    // The disk's own file system as the file-system way lists it (found or
+    // not); null before it has looked.
+    std::shared_ptr<const FileListing> fileSystem;
     // The header's length: 0x2B0, or 0x2A0 for the variant whose track
     // table has 160 entries (track 0 starts right after them).
     int headerSize = d88format::kDiskHeaderSize;
@@ -178,6 +183,9 @@ struct ImageSummary {
     std::size_t anomaliesLeftOut = 0;
     std::vector<CutFindings> cuts;  // one for each way of taking files, in the order of their table, always
     ImageStatus status = ImageStatus::Ok;
+    // Why the file is no D88 image at all (not_an_image.h), with status
+    // Unreadable; empty when it may be one.
+    std::string notAnImage;
 };
 
 // Receives a survey's findings in order: beginImage, then for each disk
@@ -207,5 +215,8 @@ struct WalkEndWords {
 };
 WalkEndWords walkEndWords(WalkEnd end);
 const char* statusName(ImageStatus status);  // "ok", "damaged", "unreadable"
+// The summary's status as the reports name it: its status's name, or
+// "not-an-image" for a file that is no D88 image.
+const char* statusWord(const ImageSummary& summary);
 
 #endif

@@ -32,6 +32,8 @@ struct ImageInput {
     // Empty when the input can be opened as an image, its size then given:
     // a regular file, or bytes; otherwise why not.
     std::string notAnImage(std::uint64_t& size) const;
+    // Its first bytes, at most count of them, into dest; how many.
+    std::size_t readStart(unsigned char* dest, std::size_t count) const;
     // Opens it in reader, as D88Image::open or openMemory.
     bool openIn(D88Image& reader) const;
 

@@ -5,7 +5,9 @@
 #include "anomalies.h"
 #include "cutter.h"
 #include "image_buffer.h"
+#include "file_system_check.h"
 #include "image_file.h"
+#include "not_an_image.h"
 #include "shift_jis.h"
 
 #include <algorithm>
@@ -56,6 +58,8 @@ struct ImageSurvey::Run {
     AnomalyList anomalies;
     std::size_t listedInImage = 0;
     ImageEnd end;
+    bool anyTrack = false;        // some disk's track table names a track
+    bool anyTrackInFile = false;  // a usable track of some disk starts before the file's end
 };
 
 ImageSurvey::ImageSurvey(ReportWriter& writer)
@@ -74,6 +78,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     ImageSummary summary;
     std::uint64_t size = 0;
     std::string refused = image.notAnImage(size);
+    lastNotAnImage_ = false;
     Run run;
     run.image.path = image.path;
     errno = 0;
@@ -125,8 +130,32 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     summary.status = readFailed                   ? ImageStatus::Unreadable
                      : run.anomalies.anyDamage() ? ImageStatus::Damaged
                                                  : ImageStatus::Ok;
+    summary.notAnImage = judgeImage(image, run, summary);
+    if (!summary.notAnImage.empty()) {
+        summary.status = ImageStatus::Unreadable;
+        lastError_ = summary.notAnImage;
+        lastNotAnImage_ = true;
+    }
     writer_.endImage(summary);
     return summary.status;
+}
+
+// Whether the image read is no D88 image at all, from what the survey saw.
+std::string ImageSurvey::judgeImage(const ImageInput& image, const Run& run, const ImageSummary& summary)
+{
+    unsigned char first[d88format::kDiskHeaderSize];
+    ImageEvidence evidence;
+    evidence.path = image.path;
+    evidence.size = run.image.size;
+    evidence.first = first;
+    evidence.firstCount = image.readStart(first, sizeof first);
+    evidence.diskCount = run.image.diskCount;
+    const char* noDisks = anomalyKind(AnomalyKind::NoDisks).key;
+    evidence.firstHeaderZero = std::any_of(summary.anomalies.begin(), summary.anomalies.end(),
+                                           [&](const Anomaly& anomaly) { return anomaly.kind == noDisks; });
+    evidence.anyTrack = run.anyTrack;
+    evidence.anyTrackInFile = run.anyTrackInFile;
+    return notAnImage(evidence);
 }
 
 // The disk's tracks are walked in order, and each way's preview reads it as
@@ -151,6 +180,7 @@ void ImageSurvey::surveyDisk(Run& run, int index)
         preview->track(reader, disk, 0);
         preview->disk(reader, disk);
     }
+    checkFileSystem(disk, anomalies);
 
     writer_.beginDisk(disk);
     DiskChecker diskChecker(disk, run.image.size);
@@ -177,6 +207,8 @@ void ImageSurvey::surveyDisk(Run& run, int index)
         checker.finish(track, anomalies);
         track.damaged = anomalies.damageCount() > damageBefore;
         diskChecker.track(track);
+        run.anyTrack = true;
+        run.anyTrackInFile = run.anyTrackInFile || (track.usable && disk.offset + track.offset < run.image.size);
         writer_.track(track);
     }
     for (const std::unique_ptr<CutPreview>& preview : previews_) {

@@ -23,6 +23,9 @@ public:
     ImageStatus survey(const ImageInput& image);
     // Why the last image surveyed could not be read.
     const std::string& lastError() const { return lastError_; }
+    // Whether the last image surveyed is no D88 image at all (lastError
+    // then says why).
+    bool lastNotAnImage() const { return lastNotAnImage_; }
 
 private:
     struct Run;
@@ -30,9 +33,11 @@ private:
     void describeDisk(Run& run, int index, DiskFacts& disk);
     void surveyTrack(Run& run, const DiskFacts& disk, int track, TrackChecker& checker, TrackFacts& facts);
     bool zerosFrom(const ImageInput& image, std::uint64_t position);
+    std::string judgeImage(const ImageInput& image, const Run& run, const ImageSummary& summary);
 
     ReportWriter& writer_;
     std::string lastError_;
+    bool lastNotAnImage_ = false;
     // The reader and a preview for each way of taking files, reused from
     // image to image.
     std::unique_ptr<D88Image> reader_;

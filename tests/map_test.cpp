@@ -5,6 +5,8 @@
 #include "image_map.h"
 #include "map_reading.h"
 
+#include "cutter.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,10 +159,12 @@ TEST(Map, RowsShowEveryKindOfTrackAndFilesAreDrawnWhereTheirSectorsLie)
     notWritten.sectors = {sector(9, 0, 0, false)};
     PlannedFile scanned{"KX200", 2, 1024, 1024, true, 0, false, "", {}};
     scanned.sectors = {sector(2, 0, 100), sector(3, 100, 924)};
-    image.summary.cuts = {{true, {padded, notWritten}}, {true, {scanned}}};  // the table's ways: table, scan
+    image.summary.cuts.resize(cutterCount());
+    image.summary.cuts[cutterIndex(*findCutter("table"))] = {true, {padded, notWritten}};
+    image.summary.cuts[cutterIndex(*findCutter("scan"))] = {true, {scanned}};
     // Areas a file-system reader knows: drawn before the files they hold.
-    image.areas = {{AreaKind::Directory, "the directory", {{1, 0, 0x2B0 + 1040}}},
-                   {AreaKind::System, "the boot sector", {{2, 0, 0x2B0 + 1040}, {1, 9, 0}}}};
+    image.areas = {{MapAreaKind::Directory, "the directory", {{1, 0, 0x2B0 + 1040}}},
+                   {MapAreaKind::System, "the boot sector", {{2, 0, 0x2B0 + 1040}, {1, 9, 0}}}};
 
     const DrawnMap map = drawAndRead(image);
     EXPECT_EQ(map.panels, std::vector<int>({0, 1})) << "disk 2 is disk 0 again, disk 3 is blank";

@@ -207,15 +207,18 @@ D88_API d88_status d88_walk_track(d88_image* image, int track, d88_record_visito
                                   d88_walk_end* end);
 
 /* What the survey d88info runs makes of an image: ok, damaged (some damage
- * found), or unreadable (it cannot be opened, or a read failed part way). */
+ * found), unreadable (it cannot be opened, or a read failed part way), or
+ * not an image (the file holds no D88 image at all: d88_survey_error says
+ * why, and names a raw image's kind by its size). */
 typedef enum d88_condition {
     D88_CONDITION_OK = 0,
     D88_CONDITION_DAMAGED = 1,
-    D88_CONDITION_UNREADABLE = 2
+    D88_CONDITION_UNREADABLE = 2,
+    D88_CONDITION_NOT_AN_IMAGE = 3
 } d88_condition;
 
-/* "ok", "damaged" or "unreadable", the report's "status"; "unknown" for any
- * other value. Never null. */
+/* "ok", "damaged", "unreadable" or "not-an-image", the report's "status";
+ * "unknown" for any other value. Never null. */
 D88_API const char* d88_condition_key(d88_condition condition);
 
 /* How much an anomaly matters: a note is worth knowing, damage costs data. */
@@ -241,7 +244,8 @@ D88_API void d88_survey_free(d88_survey* survey);
 
 /* The survey's condition; D88_CONDITION_UNREADABLE for a null survey. */
 D88_API d88_condition d88_survey_condition(const d88_survey* survey);
-/* Why the image cannot be read, as the report's "error" says; "" when it can. */
+/* Why the image cannot be read, or is no image, as the report's "error"
+ * says; "" when it can. */
 D88_API const char* d88_survey_error(const d88_survey* survey);
 /* The anomalies listed, at most 10,000, and how many more were only
  * counted; 0 for a null survey. */

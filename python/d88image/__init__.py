@@ -121,6 +121,7 @@ class ImageStatus(_Keyed):
     OK = _C["D88_CONDITION_OK"]
     DAMAGED = _C["D88_CONDITION_DAMAGED"]        #: some damage found
     UNREADABLE = _C["D88_CONDITION_UNREADABLE"]  #: it cannot be opened, or a read failed part way
+    NOT_AN_IMAGE = _C["D88_CONDITION_NOT_AN_IMAGE"]  #: the file holds no D88 image
 
 
 class Severity(_Keyed):

@@ -37,6 +37,7 @@ C_API = {
     "D88_CONDITION_OK": 0,
     "D88_CONDITION_DAMAGED": 1,
     "D88_CONDITION_UNREADABLE": 2,
+    "D88_CONDITION_NOT_AN_IMAGE": 3,
     "D88_SEVERITY_NOTE": 0,
     "D88_SEVERITY_DAMAGE": 1,
     "sizeof(d88_sector_id)": 4,

@@ -76,7 +76,7 @@ def closed(image):
     (lambda image: image.read_sector(1, 0, 1, 16, 3), d88image.NoDiskError, 5, "no disk is selected"),
     (lambda image: d88image.open(b"not an image", name="notes.d88").cut(), d88image.NotAnImageError, 6,
      "notes.d88: not a D88 image (no whole 688-byte disk header)"),
-    (lambda image: image.cut("both"), ValueError, None, "auto, table, scan"),
+    (lambda image: image.cut("both"), ValueError, None, "auto, table, files, scan"),
     (lambda image: image.cut(merged_name="a/b"), ValueError, None, "not a path"),
     (closed, ValueError, None, "closed"),
     (lambda image: d88image.open(io.StringIO("text")), TypeError, None, "binary"),

@@ -510,7 +510,7 @@ TEST(CApi, VersionAndCuttersAreNamed)
         EXPECT_EQ(d88_cut_options_set_mode(options, d88_cutter_key(i)), D88_OK);
     }
     d88_cut_options_free(options);
-    EXPECT_EQ(keys, (std::vector<std::string>{"table", "scan"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"table", "files", "scan"}));
     EXPECT_EQ(d88_cutter_key(d88_cutter_count()), nullptr);
 }
 
