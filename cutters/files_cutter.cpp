@@ -70,7 +70,7 @@ PlannedFile planned(const FileEntry& file, const std::string& folder, int disk)
         const SectorId id{static_cast<unsigned char>(p.c), static_cast<unsigned char>(p.h),
                           static_cast<unsigned char>(p.r), static_cast<unsigned char>(p.n)};
         const bool found = piece.placed && piece.fault != SectorFault::Missing;
-        plan.sectors.push_back({disk, piece.placed ? p.track : -1, id, found, found ? p.offset : 0, offset,
+        plan.sectors.push_back({disk, piece.placed ? p.track : -1, id, found, found ? piece.position : 0, offset,
                                 static_cast<std::size_t>(piece.supplied)});
         offset += static_cast<std::size_t>(piece.bytes);
     }

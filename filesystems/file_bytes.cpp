@@ -23,6 +23,7 @@ void judgePieces(SectorReader& disk, FileEntry& file)
         const SectorRead read = disk.read(piece.place, buffer, std::min(piece.bytes, kSectorBuffer));
         piece.supplied = std::min(read.copied, piece.bytes);
         piece.fault = read.fault;
+        piece.position = read.position;
     }
 }
 

@@ -27,6 +27,7 @@ struct FilePiece {
     int bytes;
     int supplied;       // how many of bytes the disk holds; the rest read as zeros
     SectorFault fault;  // Missing for a piece without a place
+    std::uint64_t position = 0;  // in the file, of the record that holds it; 0 when none was found
 };
 
 enum class FileState : unsigned char {

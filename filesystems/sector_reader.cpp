@@ -54,7 +54,7 @@ SectorRead BlockSectors::read(const SectorPlace& place, unsigned char* dest, int
     // A sector is whole when the file holds as many of its bytes as asked
     // for, up to its size code's.
     const int wanted = std::min(max, 128 << std::min(place.n, 7));
-    return {source.held, faultOf(source, wanted)};
+    return {source.held, faultOf(source, wanted), source.found ? source.record.position : 0};
 }
 
 SectorPlace placeOf(const BlockGeometry& geometry, long long k)

@@ -27,6 +27,7 @@ const char* faultName(SectorFault fault);
 struct SectorRead {
     int copied;
     SectorFault fault;
+    std::uint64_t position = 0;  // in the file, of the record read; 0 when none was found
 };
 
 class SectorReader {

@@ -105,6 +105,10 @@ public:
 private:
     ImageMap map_;
     ImageSummary summary_;
+    // The disk's file-system areas, whose records are found as its tracks
+    // come: by track and ID, as the file system names its sectors.
+    std::vector<MapArea> diskAreas_;
+    std::vector<std::vector<SectorPlace>> areaSectors_;
     GeometryTally geometry_;
     std::vector<RecordState> states_;
 };

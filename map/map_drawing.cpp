@@ -227,7 +227,9 @@ std::vector<std::string> Drawing::noteLines() const
     }
     std::string cuts;
     for (std::size_t way = 0; way < summary_.cuts.size(); ++way) {
-        cuts += (way == 0 ? "" : "; ") + cutterLine(cutterAt(way).name, summary_.cuts[way].files);
+        if (told(way, summary_)) {
+            cuts += (cuts.empty() ? "" : "; ") + cutterLine(cutterAt(way).name, summary_.cuts[way].files);
+        }
     }
     lines.push_back(cuts);
     for (const std::string& words : files_.unplaced()) {

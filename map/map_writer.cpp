@@ -2,6 +2,37 @@
 
 #include <algorithm>
 
+namespace {
+
+MapAreaKind mapAreaKind(AreaKind kind)
+{
+    switch (kind) {
+    case AreaKind::Directory:
+        return MapAreaKind::Directory;
+    case AreaKind::AllocationTable:
+        return MapAreaKind::AllocationTable;
+    case AreaKind::System:
+        break;
+    }
+    return MapAreaKind::System;
+}
+
+// "allocation table": the area's name in a cell's title.
+std::string areaWords(AreaKind kind)
+{
+    switch (kind) {
+    case AreaKind::Directory:
+        return "directory";
+    case AreaKind::AllocationTable:
+        return "allocation table";
+    case AreaKind::System:
+        break;
+    }
+    return "system sectors";
+}
+
+}  // namespace
+
 void MapWriter::beginImage(const ImageFacts& image)
 {
     map_ = ImageMap{};
@@ -15,6 +46,15 @@ void MapWriter::beginDisk(const DiskFacts& disk)
     panel.disk = disk;
     map_.panels.push_back(std::move(panel));
     geometry_.clear();
+    diskAreas_.clear();
+    areaSectors_.clear();
+    if (disk.fileSystem != nullptr && disk.fileSystem->found) {
+        for (const Area& area : disk.fileSystem->areas) {
+            diskAreas_.push_back({mapAreaKind(area.kind), "the " + areaWords(area.kind) + " of " +
+                                  disk.fileSystem->name, {}});
+            areaSectors_.push_back(area.sectors);
+        }
+    }
 }
 
 void MapWriter::track(const TrackFacts& track)
@@ -43,11 +83,28 @@ void MapWriter::track(const TrackFacts& track)
                               static_cast<std::uint8_t>(record.status), states_[i]});
     }
     panel.rows.push_back(row);
+    for (std::size_t i = 0; i < diskAreas_.size(); ++i) {
+        for (const SectorPlace& place : areaSectors_[i]) {
+            for (std::size_t k = 0; k < row.cellCount && place.track == track.index; ++k) {
+                const SectorId id = track.records[k].record.id;
+                if (id.c == place.c && id.h == place.h && id.r == place.r && id.n == place.n) {
+                    diskAreas_[i].records.push_back({panel.disk.index, track.index, track.records[k].record.position});
+                    break;
+                }
+            }
+        }
+    }
 }
 
 void MapWriter::endDisk()
 {
     map_.panels.back().geometry = geometry_.result();
+    for (MapArea& area : diskAreas_) {
+        if (!area.records.empty()) {
+            map_.areas.push_back(std::move(area));
+        }
+    }
+    diskAreas_.clear();
 }
 
 std::string MapWriter::svg() const

@@ -222,6 +222,17 @@ TEST_F(FilesWayTest, EachFileSystemGivesItsFilesAndD88infoAgrees)
         }
         EXPECT_EQ(listed, disk.files.size() + c.missing.size());
         EXPECT_EQ(report["images"][0]["status"].text, c.status == 0 ? "ok" : "damaged");
+
+        // The map tells the directory and the allocation table apart, and
+        // outlines each file written.
+        info({"d88info", "--map", "disk.svg", image}, work_.path());
+        const Bytes drawn = testsupport::readFile(work_.path() + "/disk.svg");
+        const std::string svg(drawn.begin(), drawn.end());
+        EXPECT_NE(svg.find("the directory of "), std::string::npos);
+        EXPECT_NE(svg.find("the allocation table of "), std::string::npos);
+        for (const auto& [path, bytes] : disk.files) {
+            EXPECT_NE(svg.find(path.substr(path.rfind('/') + 1)), std::string::npos) << path;
+        }
     }
 }
 
