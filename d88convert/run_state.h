@@ -5,7 +5,7 @@
 #define D88CONVERT_RUN_STATE_H
 
 #include "disk_sets.h"
-#include "output_file.h"
+#include "converted_file.h"
 #include "raw_findings.h"
 
 #include <d88image/image_source.h>
@@ -64,7 +64,7 @@ int writeOutput(Run& run, const std::string& path, bool force, Produce produce)
     if (!force && pathTaken(path)) {
         return fail(run, 2, path, "already exists; --force replaces it");
     }
-    OutputFile file;
+    ConvertedFile file;
     int error = file.begin(path);
     if (error == 0) {
         if (!produce(static_cast<ByteSink&>(file))) {

@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "converted_file.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -14,7 +14,7 @@ bool pathTaken(const std::string& path)
 #endif
 }
 
-int OutputFile::begin(const std::string& path)
+int ConvertedFile::begin(const std::string& path)
 {
     const std::size_t slash = path.find_last_of("/\\");
     folder_ = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -28,7 +28,7 @@ constexpr std::size_t kGathered = 256 * 1024;
 constexpr std::size_t kLargePiece = 64 * 1024;
 }
 
-void OutputFile::write(const unsigned char* data, std::size_t size)
+void ConvertedFile::write(const unsigned char* data, std::size_t size)
 {
     if (pending_.size() + size > kGathered || size >= kLargePiece) {
         flush();
@@ -40,7 +40,7 @@ void OutputFile::write(const unsigned char* data, std::size_t size)
     }
 }
 
-void OutputFile::flush()
+void ConvertedFile::flush()
 {
     if (pending_.empty()) {
         return;
@@ -49,13 +49,13 @@ void OutputFile::flush()
     pending_.clear();
 }
 
-int OutputFile::end(bool replace)
+int ConvertedFile::end(bool replace)
 {
     flush();
     return endWholeFile(file_, folder_.c_str(), name_.c_str(), replace);
 }
 
-void OutputFile::abandon()
+void ConvertedFile::abandon()
 {
     pending_.clear();
     if (file_.error == 0) {

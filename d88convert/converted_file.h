@@ -1,8 +1,8 @@
 // A file d88convert writes: refused when something stands under its name
 // (unless replacing), written whole under a temporary name and renamed into
 // place (whole_file.h), or abandoned, leaving whatever stood there as it was.
-#ifndef D88CONVERT_OUTPUT_FILE_H
-#define D88CONVERT_OUTPUT_FILE_H
+#ifndef D88CONVERT_CONVERTED_FILE_H
+#define D88CONVERT_CONVERTED_FILE_H
 
 #include "byte_sink.h"
 #include "whole_file.h"
@@ -13,7 +13,7 @@
 // Whether anything (a link included) stands under path.
 bool pathTaken(const std::string& path);
 
-class OutputFile final : public ByteSink {
+class ConvertedFile final : public ByteSink {
 public:
     // Begins the file path; 0 or the error number.
     int begin(const std::string& path);
