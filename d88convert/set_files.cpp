@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -89,6 +90,12 @@ int splitImage(const Options& options, Run& run)
     SetLayout layout;
     if (!openSet(run, input, *reader, layout)) {
         return run.status;
+    }
+    // The folder is made when nothing stands under its name, as d88cut
+    // makes its folders; anything else there is left as it is.
+    std::error_code made;
+    if (!pathTaken(folder) && !std::filesystem::create_directories(folder, made) && made) {
+        return fail(run, 2, folder, "cannot be made: " + made.message());
     }
     if (imagePathStatus(folder.c_str()).kind != PathKind::Directory) {
         return fail(run, 2, folder, "is not a folder");

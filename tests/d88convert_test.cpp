@@ -37,7 +37,10 @@ TEST_F(D88convertTest, SplittingASampleAndJoiningThePartsGivesItBack)
         SCOPED_TRACE(sample);
         const std::string path = std::string(SAMPLE_DIR) + "/" + sample + ".d88";
         const std::string folder = at(sample);
-        ASSERT_EQ(testsupport::runProgram("/bin/mkdir", {"mkdir", folder}, work_.path(), {0, {}, 0, 0, true}).status, 0);
+        if (std::string(sample) == "three-disks") {  // the other's folder is made by the split
+            ASSERT_EQ(testsupport::runProgram("/bin/mkdir", {"mkdir", folder}, work_.path(), {0, {}, 0, 0, true}).status,
+                      0);
+        }
         const RunResult split = convert({"--split", path, folder});
         EXPECT_EQ(split.status, 0) << split.err;
         EXPECT_EQ(split.err, "");
