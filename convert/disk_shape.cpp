@@ -84,7 +84,7 @@ bool surveyShapes(const ImageInput& image, std::vector<DiskShape>& shapes, std::
 {
     shapes.clear();
     ShapeWriter writer(shapes);
-    ImageSurvey survey(writer);
+    ImageSurvey survey(writer, false);  // the disks' shapes alone
     if (survey.survey(image) == ImageStatus::Unreadable) {
         why = survey.lastError();
         return false;

@@ -62,10 +62,10 @@ struct ImageSurvey::Run {
     bool anyTrackInFile = false;  // a usable track of some disk starts before the file's end
 };
 
-ImageSurvey::ImageSurvey(ReportWriter& writer)
+ImageSurvey::ImageSurvey(ReportWriter& writer, bool previews)
     : writer_(writer), reader_(std::make_unique<D88Image>())
 {
-    for (std::size_t way = 0; way < cutterCount(); ++way) {
+    for (std::size_t way = 0; previews && way < cutterCount(); ++way) {
         buffers_.emplace_back(new unsigned char[kImageBufferSize]);
         previews_.push_back(cutterAt(way).newPreview(buffers_.back().get()));
     }
@@ -89,7 +89,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
         run.image.error = refused;
         lastError_ = refused;
         writer_.beginImage(run.image);
-        summary.cuts.resize(previews_.size());  // nothing found by any way
+        summary.cuts.resize(cutterCount());  // nothing found by any way
         summary.status = ImageStatus::Unreadable;
         writer_.endImage(summary);
         return summary.status;
@@ -127,6 +127,7 @@ ImageStatus ImageSurvey::survey(const ImageInput& image)
     for (const std::unique_ptr<CutPreview>& preview : previews_) {
         summary.cuts.push_back(preview->takeFindings());
     }
+    summary.cuts.resize(cutterCount());
     summary.status = readFailed                   ? ImageStatus::Unreadable
                      : run.anomalies.anyDamage() ? ImageStatus::Damaged
                                                  : ImageStatus::Ok;

@@ -17,7 +17,10 @@ class D88Image;
 
 class ImageSurvey {
 public:
-    explicit ImageSurvey(ReportWriter& writer);
+    // Without previews, the survey finds nothing any way of taking files
+    // would write (each way's findings empty, their damage not judged): for
+    // a caller that wants only the disks' facts and geometry.
+    explicit ImageSurvey(ReportWriter& writer, bool previews = true);
     ~ImageSurvey();
     // Reports on one image, a file or bytes in memory.
     ImageStatus survey(const ImageInput& image);
