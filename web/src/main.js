@@ -28,6 +28,7 @@ async function cut(entry) {
     const result = await worker.call('cut', { image: entry.image, mode: mode() });
     if (result.notAnImage !== undefined) {
       entry.view.showNotAnImage(result.notAnImage);
+      entry.showFiles(null);
       return;
     }
     entry.folder = result.folder;

@@ -179,6 +179,8 @@ test('damaged images show their damage, their zero-padded file, what d88cut make
 async function assertMapsFit(page, names) {
   await page.addStyleTag({ content: '.map { content-visibility: visible; }' });
   for (const name of names) {
+    // A map is taken in when its box comes near the view.
+    await section(page, name).locator('.map').scrollIntoViewIfNeeded();
     const seen = await section(page, name).locator('.map > svg').evaluate((svg) => {
       const box = svg.getBoundingClientRect();
       const scale = box.width / svg.viewBox.baseVal.width;
