@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-OptionReader::OptionReader(const char* program, int argc, char** argv, std::vector<OptionSpec> options,
+OptionReader::OptionReader(const char* program, int argc, char** argv, std::vector<OptionRule> options,
                            OptionStyle style)
     : program_(program), argc_(argc), argv_(argv), options_(std::move(options)), style_(style)
 {
@@ -55,12 +55,12 @@ OptionReader::Kind OptionReader::longOption(const std::string& argument)
     const std::size_t equals = style_.attached ? argument.find('=') : std::string::npos;
     const std::string name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
     for (std::size_t i = 0; i < options_.size(); ++i) {
-        const OptionSpec& spec = options_[i];
-        const bool flagWithValue = spec.needs == nullptr && equals != std::string::npos;
-        if (spec.longName == nullptr || name != spec.longName || flagWithValue) {
+        const OptionRule& rule = options_[i];
+        const bool flagWithValue = rule.needs == nullptr && equals != std::string::npos;
+        if (rule.longName == nullptr || name != rule.longName || flagWithValue) {
             continue;
         }
-        if (spec.needs == nullptr) {
+        if (rule.needs == nullptr) {
             option_ = i;
             return Kind::Option;
         }

@@ -11,7 +11,7 @@
 // Says "PROGRAM: what" and where to find help, on standard error.
 void sayUsageError(const char* program, const std::string& what);
 
-struct OptionSpec {
+struct OptionRule {
     char shortName;        // -x; 0 for none
     const char* longName;  // --name, without the dashes; null for none
     const char* needs;     // for one that takes a value, what it needs ("a folder"); null for a flag
@@ -28,7 +28,7 @@ class OptionReader {
 public:
     enum class Kind { Option, Operand, End, Error };
 
-    OptionReader(const char* program, int argc, char** argv, std::vector<OptionSpec> options, OptionStyle style);
+    OptionReader(const char* program, int argc, char** argv, std::vector<OptionRule> options, OptionStyle style);
     // Reads on: an option of the table (see option and value), an operand
     // (see value), the end of the command line, or a usage error, already
     // said on standard error.
@@ -45,7 +45,7 @@ private:
     const char* program_;
     int argc_;
     char** argv_;
-    std::vector<OptionSpec> options_;
+    std::vector<OptionRule> options_;
     OptionStyle style_;
     int next_ = 1;
     bool optionsEnd_ = false;

@@ -77,7 +77,7 @@ int usageError(const std::string& what)
 int parseOptions(int argc, char** argv, Options& options)
 {
     enum { Directory, Name, Merge, Force, DryRun, Json, Quiet, Verbose, Help, Version, FirstWay };
-    std::vector<OptionSpec> specs = {
+    std::vector<OptionRule> specs = {
         {'C', "directory", "a folder"}, {0, "name", "a folder name"}, {0, "merge", nullptr},
         {0, "force", nullptr},          {'n', "dry-run", nullptr},    {0, "json", nullptr},
         {'q', "quiet", nullptr},        {'v', "verbose", nullptr},    {'h', "help", nullptr},
