@@ -2,7 +2,9 @@
 # Benchmark: listing and cutting a disk's files by its own file system,
 # next to cat of the same image, run alternately; prints the median CPU
 # time of each and their ratio, the bytes read and the peak resident
-# memory. The disk is a PC-98 2HD FAT12 disk that mtools fills with files
+# memory; then d88cut --scan of the same image, a cut that reads the disk
+# once more as --files does but finds nothing to write, so that what
+# --files costs beyond it is its files' checksums and writes. The disk is a PC-98 2HD FAT12 disk that mtools fills with files
 # (one of them fragmented) and d88convert makes a D88 image of. It asserts
 # nothing; it needs mtools.
 # Usage: bench/files.sh [runs] [BIN-FOLDER]   (default build-bench/bin)
@@ -33,7 +35,19 @@ if [ ! -f "$image" ]; then
     rm -f "$work"/*
 fi
 
+# The same image with its first track zeroed: no file system is found, so
+# d88info of it is the survey alone.
+plain=$images/fat12-2hd-no-file-system.d88
+if [ ! -f "$plain" ]; then
+    cp "$image" "$plain"
+    dd if=/dev/zero of="$plain" bs=1 seek=688 count=8320 conv=notrunc status=none
+fi
+
 printf 'd88info (listing the files; %s, %d bytes)\n' "$(basename "$image")" "$(stat -c %s "$image")"
 bench_pair "$image" "$bin/d88info" "$PWD/$image"
+printf 'd88info of it with its first track zeroed (no file system: the survey alone)\n'
+bench_pair "$plain" "$bin/d88info" "$PWD/$plain"
 printf 'd88cut --files (listing and writing the files)\n'
 bench_pair "$image" "$bin/d88cut" --files --force -q -C out "$PWD/$image"
+printf 'd88cut --scan (the same survey, a cut that reads the disk again and writes nothing)\n'
+bench_pair "$image" "$bin/d88cut" --scan --force -q -C out "$PWD/$image"

@@ -84,7 +84,10 @@ PlannedFile planned(const FileEntry& file, const std::string& folder, int disk)
 }
 
 // Each disk listed by its file system; the listing stays with the disk's
-// facts for the reports and the survey's judgement of its damage.
+// facts for the reports and the survey's judgement of its damage. Its
+// files' sectors are judged as the survey walks their tracks, so that
+// listing reads the image no further than the survey does; the reports
+// take the files' states at the disk's end.
 class Preview final : public CutPreview {
 public:
     void beginImage(D88Image& reader, std::uint64_t) override
@@ -94,19 +97,36 @@ public:
     }
     void disk(D88Image& reader, DiskFacts& disk) override
     {
-        auto listing = std::make_shared<FileListing>(listFiles(reader, disk.index, rules_));
-        if (listing->found) {
+        listing_ = std::make_shared<FileListing>(listFileSystem(reader, disk.index, rules_));
+        disk.fileSystem = listing_;
+        if (listing_->found) {
+            sectors_ = std::make_unique<BlockSectors>(reader);
+            judge_ = std::make_unique<TrackJudge>(*listing_);
+            // Track 0 was walked before the disk was listed.
+            judge_->track(*sectors_, 0);
+        }
+    }
+    void track(D88Image&, const DiskFacts&, int track) override
+    {
+        if (judge_ && track > 0) {
+            judge_->track(*sectors_, track);
+        }
+    }
+    void endDisk(const DiskFacts& disk) override
+    {
+        if (judge_) {
+            judge_->finish(*sectors_);
             findings_.recognised = true;
-            for (const FileEntry& file : listing->files) {
+            for (const FileEntry& file : listing_->files) {
                 if (written(file) || file.state == FileState::Missing) {
                     findings_.files.push_back(planned(file, diskFolder(several_, disk.index), disk.index));
                 }
             }
         }
-        disk.fileSystem = std::move(listing);
+        judge_.reset();
+        sectors_.reset();
+        listing_.reset();
     }
-    void track(D88Image&, const DiskFacts&, int) override {}
-    void endDisk(const DiskFacts&) override {}
     void endImage(D88Image&) override {}
     CutFindings takeFindings() override { return std::move(findings_); }
 
@@ -114,6 +134,9 @@ private:
     NameRules rules_ = nameRules();
     bool several_ = false;
     CutFindings findings_;
+    std::shared_ptr<FileListing> listing_;  // of the disk being walked
+    std::unique_ptr<BlockSectors> sectors_;
+    std::unique_ptr<TrackJudge> judge_;
 };
 
 // Hands a disk's files on under their folder's name.

@@ -132,14 +132,14 @@ public:
         const std::uint64_t clusterBytes = static_cast<std::uint64_t>(layout_.sectorsPerCluster) * kSectorBytes;
         listDirectory(directory_, kEntryBytes, table_, clusterBytes, out,
                       [&](const unsigned char* entry, NamesInFolder& names, ClusterOwners& owners) {
-                          listEntry(disk, entry, rules, names, owners, out);
+                          listEntry(entry, rules, names, owners, out);
                       });
         out.kind = "f-basic";
         out.name = std::string("F-BASIC ") + layout_.name;
     }
 
 private:
-    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
+    void listEntry(const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
                    ClusterOwners& owners, FileListing& out)
     {
         FileEntry file;
@@ -160,7 +160,6 @@ private:
         }
         const Chain chain = followChain(table_, entry[14], static_cast<int>(out.files.size()), owners, file.damage);
         appendPieces(file, chain, geometry_, -1);
-        judgePieces(disk, file);
         settle(file);
         out.files.push_back(std::move(file));
     }

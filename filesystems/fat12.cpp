@@ -388,7 +388,6 @@ void FatReader::listEntry(SectorReader& disk, const unsigned char* entry, const 
             file.damage.push_back({"chain longer than the size",
                                    "cluster " + std::to_string(chain.clusters[static_cast<std::size_t>(needed)])});
         }
-        judgePieces(disk, file);
     }
     settle(file);
     out.files.push_back(std::move(file));

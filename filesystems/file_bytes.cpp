@@ -11,19 +11,24 @@ constexpr int kSectorBuffer = 8192;
 
 }  // namespace
 
+void judgePiece(SectorReader& disk, FilePiece& piece)
+{
+    if (!piece.placed) {
+        piece.supplied = 0;
+        piece.fault = SectorFault::Missing;
+        return;
+    }
+    unsigned char buffer[kSectorBuffer];
+    const SectorRead read = disk.read(piece.place, buffer, std::min(piece.bytes, kSectorBuffer));
+    piece.supplied = std::min(read.copied, piece.bytes);
+    piece.fault = read.fault;
+    piece.position = read.position;
+}
+
 void judgePieces(SectorReader& disk, FileEntry& file)
 {
-    unsigned char buffer[kSectorBuffer];
     for (FilePiece& piece : file.pieces) {
-        if (!piece.placed) {
-            piece.supplied = 0;
-            piece.fault = SectorFault::Missing;
-            continue;
-        }
-        const SectorRead read = disk.read(piece.place, buffer, std::min(piece.bytes, kSectorBuffer));
-        piece.supplied = std::min(read.copied, piece.bytes);
-        piece.fault = read.fault;
-        piece.position = read.position;
+        judgePiece(disk, piece);
     }
 }
 

@@ -1,7 +1,8 @@
 // A listed file's bytes, read piece by piece through the sector layer: what
 // the disk holds of each piece, zeros for what it lacks, never more than
-// the file's size. Listing a disk reads each file once to judge its
-// pieces; reading it again gives its bytes.
+// the file's size. Judging a file's pieces reads each of its sectors once
+// (see track_judge.h for doing so in the course of a walk of the disk);
+// reading it again gives its bytes.
 #ifndef FILESYSTEMS_FILE_BYTES_H
 #define FILESYSTEMS_FILE_BYTES_H
 
@@ -11,7 +12,11 @@
 #include <cstddef>
 #include <vector>
 
-// Sets each placed piece's supplied bytes and fault from the disk.
+// Sets the piece's supplied bytes, fault and position from the disk (a
+// piece without a place holds nothing).
+void judgePiece(SectorReader& disk, FilePiece& piece);
+
+// judgePiece for each of the file's pieces.
 void judgePieces(SectorReader& disk, FileEntry& file);
 
 // The file's size bytes into dest (capacity at least file.size): what the

@@ -41,7 +41,7 @@ bool mayHold(const FileSystemReader& reader, const std::vector<int>& codes)
 
 }  // namespace
 
-FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
+FileListing listFileSystem(D88Image& image, int diskIndex, const NameRules& rules)
 {
     FileListing listing;
     if (!image.selectDisk(diskIndex)) {
@@ -72,11 +72,20 @@ FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
         listing.reason = "no file system found (best: " + bestEvidence.reason + ")";
         return listing;
     }
-    // The reader lists the disk it has just examined, its tables still in hand.
-    best->examine(disk);
+    // Each reader keeps the tables it examined: the best lists from them.
     best->list(disk, rules, listing);
     listing.found = true;
     listing.reason = bestEvidence.reason;
+    return listing;
+}
+
+FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
+{
+    FileListing listing = listFileSystem(image, diskIndex, rules);
+    if (listing.found) {
+        BlockSectors disk(image);
+        judgeFiles(disk, listing);
+    }
     return listing;
 }
 

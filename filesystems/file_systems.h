@@ -9,6 +9,7 @@
 #include "file_bytes.h"
 #include "file_listing.h"
 #include "file_names.h"
+#include "track_judge.h"
 
 #include <d88image/d88image.h>
 
@@ -21,6 +22,11 @@
 // cannot be selected lists nothing and says so in the reason. Reads each
 // file's sectors once; memory stays within a few times the disk's size.
 FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules = NameRules());
+
+// As listFiles, but leaves each file's pieces unjudged and its state
+// unsettled, for a TrackJudge to judge in the course of a walk of the disk:
+// reads only the file system's own sectors.
+FileListing listFileSystem(D88Image& image, int diskIndex, const NameRules& rules = NameRules());
 
 // Selects disk diskIndex of image and reads a listed file's bytes into out:
 // what the disk holds, zeros for what it lacks. Returns the bytes the disk

@@ -115,7 +115,7 @@ public:
     void list(SectorReader& disk, const NameRules& rules, FileListing& out) override;
 
 private:
-    void listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
+    void listEntry(const unsigned char* entry, const NameRules& rules, NamesInFolder& names,
                    ClusterOwners& owners, FileListing& out);
 
     HuLayout layout_;
@@ -162,7 +162,7 @@ Evidence HuReader::examine(SectorReader& disk)
     return evidence;
 }
 
-void HuReader::listEntry(SectorReader& disk, const unsigned char* entry, const NameRules& rules,
+void HuReader::listEntry(const unsigned char* entry, const NameRules& rules,
                          NamesInFolder& names, ClusterOwners& owners, FileListing& out)
 {
     const std::string_view stored(reinterpret_cast<const char*>(entry + 1), 16);
@@ -208,7 +208,6 @@ void HuReader::listEntry(SectorReader& disk, const unsigned char* entry, const N
     if (chain.ended && !file.pieces.empty() && !file.pieces.back().placed) {
         file.damage.push_back({"chain ends before the size", "cluster " + std::to_string(chain.clusters.back())});
     }
-    judgePieces(disk, file);
     settle(file);
     out.files.push_back(std::move(file));
 }
@@ -224,7 +223,7 @@ void HuReader::list(SectorReader& disk, const NameRules& rules, FileListing& out
     out.areas = {tables, directory};
     listDirectory(directory_, kEntryBytes, table_, kSectorsPerCluster * kSectorBytes, out,
                   [&](const unsigned char* entry, NamesInFolder& names, ClusterOwners& owners) {
-                      listEntry(disk, entry, rules, names, owners, out);
+                      listEntry(entry, rules, names, owners, out);
                   });
     out.kind = "hu-basic";
     out.name = std::string("Hu-BASIC ") + layout_.name;

@@ -216,8 +216,7 @@ void N88Reader::listEntry(SectorReader& disk, const unsigned char* entry, const 
     owners.paths.push_back(file.path);
     const Chain chain = followChain(table_, entry[10], index, owners, file.damage);
     appendPieces(file, chain, geometry_, -1);
-    judgePieces(disk, file);
-    if (file.type == "machine-code" && !file.pieces.empty() && file.pieces[0].supplied >= 4) {
+    if (file.type == "machine-code" && !file.pieces.empty() && file.pieces[0].placed && file.pieces[0].bytes >= 4) {
         unsigned char head[kSectorBytes];
         if (disk.read(file.pieces[0].place, head, kSectorBytes).copied >= 4) {
             file.loadAddress = readU16le(head);

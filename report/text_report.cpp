@@ -409,15 +409,7 @@ void TextReport::beginDisk(const DiskFacts& disk)
             appendWrapped(out, std::string(cutter.name) + ": " + said, 4, 8);
         }
     }
-    // With --files, why the disk's file system was taken (or none), then
-    // its files.
-    if (files_ && disk.fileSystem) {
-        const FileListing& listing = *disk.fileSystem;
-        appendWrapped(out, listing.found ? "by " + listing.reason : "files: " + listing.reason, listing.found ? 6 : 4, 10);
-        for (const FileEntry& file : listing.files) {
-            appendWrapped(out, fileLine(file), 6, 10);
-        }
-    }
+    filesAt_ = out.size();
 }
 
 void TextReport::track(const TrackFacts& track)
@@ -456,6 +448,18 @@ void TextReport::endDisk()
     ToldDisk& disk = disks_.back();
     if (!toldAsRun(disk.facts)) {
         disk.geometry = geometry_.result();
+        // With --files, why the disk's file system was taken (or none),
+        // then its files, as they stand once its tracks are walked.
+        if (files_ && disk.facts.fileSystem) {
+            const FileListing& listing = *disk.facts.fileSystem;
+            std::string files;
+            appendWrapped(files, listing.found ? "by " + listing.reason : "files: " + listing.reason,
+                          listing.found ? 6 : 4, 10);
+            for (const FileEntry& file : listing.files) {
+                appendWrapped(files, fileLine(file), 6, 10);
+            }
+            details_.insert(filesAt_, files);
+        }
         std::string line;
         appendWrapped(line, geometryText(disk.geometry, true, disk.facts.bytesPresent < disk.facts.size), 4, 8);
         details_.insert(geometryAt_, line);

@@ -66,6 +66,7 @@ private:
     std::vector<ToldDisk> disks_;
     std::string details_;
     std::size_t geometryAt_ = 0;  // where in details_ the disk's geometry goes, once its tracks are in
+    std::size_t filesAt_ = 0;     // where its files go (after its geometry's place)
     GeometryTally geometry_;
     TrackRun trackRun_;
     DiskRun diskRun_;

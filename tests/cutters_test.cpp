@@ -3,6 +3,7 @@
 // bytes supplied, disk; and the files the way knows of but does not write),
 // over the samples whole and cut short inside their disks.
 #include "cutter.h"
+#include "file_system_builder.h"
 #include "image_buffer.h"
 #include "image_survey.h"
 #include "os_read_counter.h"
@@ -96,16 +97,33 @@ TEST(Cutters, EachWaysPreviewAgreesWithItsCut)
     }
 }
 
+// An N88-BASIC 2DD disk whose files lie on clusters from one end of the
+// disk to the other, out of order.
+std::string scatteredFilesDisk(const testsupport::TempDir& folder)
+{
+    d88build::N88Volume volume("2DD");
+    volume.file("FAR   BAS", 0x80, {150, 3, 100}, 16, 1);
+    volume.file("NEAR  BIN", 0x01, {1, 159, 60}, 5, 2);
+    volume.file("MID", 0x00, {70, 20, 120, 40}, 16, 3);
+    return folder.write("scattered.d88", volume.image.disk(volume.media).build());
+}
+
 // The previews read the disks the survey walks from its walk: a survey of
-// an image reads its file from the operating system about once. (tablecut's
-// preview reads a disk's files after the walk over track 0, ahead of the
-// walk over the others: some 5 % more of a file of its three disks.)
+// an image reads its file from the operating system about once, the file
+// system's files judged sector by sector as the walk reaches their tracks.
+// (tablecut's preview reads a disk's files after the walk over track 0,
+// ahead of the walk over the others: some 5 % more of a file of its three
+// disks. Each file-system reader that may hold a disk reads its own tables,
+// a window of the file each: a third more of a 2DD disk, where judging its
+// files apart from the walk read three quarters more.)
 TEST(Cutters, TheSurveyReadsAnImageAboutOnce)
 {
+    const testsupport::TempDir folder;
     const struct {
-        const char* path;
+        std::string path;
         std::size_t over;  // at most 1/over more than the file
-    } images[] = {{SAMPLE_DIR "/scan-disks.d88", 50}, {SAMPLE_DIR "/three-disks.d88", 16}};
+    } images[] = {{SAMPLE_DIR "/scan-disks.d88", 50}, {SAMPLE_DIR "/three-disks.d88", 16},
+                  {scatteredFilesDisk(folder), 2}};
     for (const auto& image : images) {
         const std::size_t size = testsupport::readFile(image.path).size();
         SurveyKeeper keeper;
@@ -114,7 +132,7 @@ TEST(Cutters, TheSurveyReadsAnImageAboutOnce)
         if (!counter.start()) {
             GTEST_SKIP() << "no /proc/self/io here to count the bytes read from the operating system";
         }
-        ASSERT_NE(survey.survey(std::string(image.path)), ImageStatus::Unreadable) << image.path;
+        ASSERT_NE(survey.survey(image.path), ImageStatus::Unreadable) << image.path;
         const unsigned long long read = counter.readSinceStart();
         EXPECT_GE(read, size) << image.path;
         EXPECT_LE(read, size + size / image.over) << image.path << ": " << read << " bytes read of " << size;

@@ -6,8 +6,10 @@
 // mtools gives back from the images it made.
 #include "file_system_builder.h"
 #include "file_systems.h"
+#include "image_survey.h"
 #include "recording_sink.h"
 #include "shift_jis.h"
+#include "survey_keeper.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +109,21 @@ Bytes zeroedFrom(Bytes bytes, std::size_t from)
     return bytes;
 }
 
+// Each file's state and, piece by piece, what the disk supplies of it and
+// from where: the judgement of its sectors, one line per file.
+std::vector<std::string> judgement(const FileListing& listing)
+{
+    std::vector<std::string> lines;
+    for (const FileEntry& file : listing.files) {
+        std::string line = file.path + " " + stateName(file.state);
+        for (const FilePiece& piece : file.pieces) {
+            line += " " + std::to_string(piece.supplied) + faultName(piece.fault) + "@" + std::to_string(piece.position);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 void check(const Case& c, const std::string& kind)
 {
     SCOPED_TRACE(c.name);
@@ -115,6 +132,14 @@ void check(const Case& c, const std::string& kind)
     const Listed listed(c.build(expected, diskDamage));
     ASSERT_TRUE(listed.listing.found) << listed.listing.reason;
     EXPECT_EQ(listed.listing.kind, kind);
+    // The survey judges each file's sectors as its walk reaches their
+    // tracks: as listing the disk at once does.
+    SurveyKeeper keeper;
+    ImageSurvey survey(keeper);
+    survey.survey(ImageInput("built", listed.image.data(), listed.image.size()));
+    ASSERT_EQ(keeper.disks.size(), 1u);
+    ASSERT_TRUE(keeper.disks[0].fileSystem);
+    EXPECT_EQ(judgement(*keeper.disks[0].fileSystem), judgement(listed.listing));
     if (diskDamage.empty()) {
         EXPECT_TRUE(listed.listing.damage.empty()) << listed.listing.damage[0].what;
     } else {
