@@ -8,6 +8,7 @@
 #include "file_system_check.h"
 #include "image_file.h"
 #include "not_an_image.h"
+#include "preview_buffers.h"
 #include "shift_jis.h"
 
 #include <algorithm>
@@ -66,12 +67,18 @@ ImageSurvey::ImageSurvey(ReportWriter& writer, bool previews)
     : writer_(writer), reader_(std::make_unique<D88Image>())
 {
     for (std::size_t way = 0; previews && way < cutterCount(); ++way) {
-        buffers_.emplace_back(new unsigned char[kImageBufferSize]);
+        buffers_.push_back(takePreviewBuffer());
         previews_.push_back(cutterAt(way).newPreview(buffers_.back().get()));
     }
 }
 
-ImageSurvey::~ImageSurvey() = default;
+ImageSurvey::~ImageSurvey()
+{
+    previews_.clear();
+    for (PreviewBuffer& buffer : buffers_) {
+        givePreviewBuffer(std::move(buffer));
+    }
+}
 
 ImageStatus ImageSurvey::survey(const ImageInput& image)
 {

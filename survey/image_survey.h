@@ -8,6 +8,8 @@
 #include "image_facts.h"
 #include "image_file.h"
 
+#include "preview_buffers.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,12 +46,11 @@ private:
     // The reader and a preview for each way of taking files, reused from
     // image to image.
     std::unique_ptr<D88Image> reader_;
-    // A buffer for each preview, kept from image to image: a survey per
-    // image in a process that keeps little memory (a binding's caller)
-    // would otherwise get megabytes fresh from the system, and fault them
-    // in, each time. Not shared: the scanning preview lays disks in track
-    // by track while the table preview cuts each disk's files.
-    std::vector<std::unique_ptr<unsigned char[]>> buffers_;
+    // A buffer for each preview, kept from image to image and, when the
+    // survey goes, for the next survey on the thread (preview_buffers.h).
+    // Not shared: the scanning preview lays disks in track by track while
+    // the table preview cuts each disk's files.
+    std::vector<PreviewBuffer> buffers_;
     std::vector<std::unique_ptr<CutPreview>> previews_;
     TrackFacts firstTrack_;  // a disk's track 0, walked before the disk's kind is known
     TrackFacts track_;
