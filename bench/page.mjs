@@ -30,6 +30,9 @@ async function pageRun(browser, image) {
   const context = await browser.newContext();
   const tab = await context.newPage();
   await tab.goto(pathToFileURL(resolve(page)).href);
+  // A file is chosen once the page is ready, as a user chooses one: the
+  // library, compiled in the worker, has named its version.
+  await tab.waitForFunction(() => document.getElementById('version').textContent !== '', null, { timeout: 60000 });
   await tab.setInputFiles('#file-input', image);
   await tab.waitForFunction(() => performance.getEntriesByName('d88-shown').length > 0, null, { timeout: 120000 });
   const [shown, survey] = await tab.evaluate(() => ['d88-shown', 'd88-survey']

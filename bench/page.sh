@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmark: the page in headless Chromium (Debian's), on three-disks.d88
 # and on the 64-disk image whose disks are all of known kinds. Prints the
-# median time from giving the page the file to its report and map shown,
-# and the survey's time in WebAssembly (opening the image and making its
+# median time from giving the page the file (once the page is ready, its
+# library having named its version) to its report and map shown, and the
+# survey's time in WebAssembly (opening the image and making its
 # report and map, in the worker) next to the CPU of the native
 # d88info --json --map on the same image, run alternately, with their
 # ratio. It asserts nothing.

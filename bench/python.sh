@@ -6,7 +6,9 @@
 # whose disks are all of known kinds (82 MB), report() and report_json()
 # (its text) next to d88info --json, cut() (the files in memory) next to
 # d88cut writing them into a folder. Prints the median CPU time of each and
-# their ratio beside the target (1.5), and peak memory; asserts nothing.
+# their ratio beside the target (1.5), and peak memory; then the interpreter
+# and import alone, and the calls' CPU in one interpreter without them.
+# Asserts nothing.
 # The package runs from the source tree over this build's shared library.
 # Usage: bench/python.sh [runs]   (PYTHON chooses the interpreter)
 set -euo pipefail
@@ -47,9 +49,9 @@ printf 'cut(), then d88cut --force\n'
 printf 'the interpreter alone, import d88image, then d88info --version\n'
 "$bench/bench/measure" "$runs" "$work" "$python" -c "import d88image" \
     --vs "$PWD/$bench/bin/d88info" --version | sed 's/^/  /'
-printf 'in process, without the start (median of %d, ms)\n' "$runs"
-"$python" - "$image" "$runs" <<'PY'
-import sys, time
+printf 'in process, without the start (median CPU of %d, ms; set beside the whole runs above)\n' "$runs"
+"$python" - "$image" "$runs" "$collection" <<'PY'
+import glob, sys, time
 import d88image
 
 
@@ -60,15 +62,23 @@ def read_whole(opened):
         list(disk["tracks"])
 
 
+def report_each(paths):
+    for path in paths:
+        with d88image.open(path) as opened:
+            opened.report()
+
+
 image, runs = sys.argv[1], int(sys.argv[2])
+collection = sorted(glob.glob(sys.argv[3] + "/*.d88"))
 with d88image.open(image) as opened:
-    calls = {"report_json()": opened.report_json, "report()": opened.report,
+    calls = {"report() of each of the %d" % len(collection): lambda: report_each(collection),
+             "report_json()": opened.report_json, "report()": opened.report,
              "report(), every track read": lambda: read_whole(opened), "cut()": opened.cut}
     for name, call in calls.items():
         times = []
         for _ in range(runs):
-            start = time.perf_counter()
+            start = time.process_time()
             call()
-            times.append((time.perf_counter() - start) * 1000)
+            times.append((time.process_time() - start) * 1000)
         print("  %-28s %7.1f" % (name, sorted(times)[runs // 2]))
 PY

@@ -5,7 +5,8 @@
 // them), each record a cell in stored order. The markup per record is kept
 // small, as a 64-disk image has some 80,000: a cell is a <use> of its
 // state's drawing (the XLink namespace has the short prefix l), each row a
-// nested <svg> placed by its y alone; the panel carries data-disk, the row
+// nested <svg> placed by its y alone; the panel carries data-disk (and its
+// size, data-width and data-height), the row
 // data-track, data-c and data-h, and a cell data-c and data-h only where
 // its ID says otherwise. A whole record is drawn in the area it lies in:
 // the disk's areas the map is given, else the cutters' files.
@@ -174,6 +175,7 @@ public:
 private:
     struct Place {
         int x = 0, y = 0;
+        int width = 0, height = 0;  // the panel's
     };
     void layOut();
     void placeAreas();
@@ -448,7 +450,7 @@ void Drawing::layOut()
     int x = kMargin, y = notesTop_ + static_cast<int>(notes_.size()) * kLineHeight + kGap;
     int lineHeight = 0;
     for (std::size_t p = 0; p < map_.panels.size(); ++p) {
-        places_.push_back({x, y});
+        places_.push_back({x, y, panelWidths[p], panelHeights[p]});
         if (!map_.panels[p].drawn()) {
             continue;
         }
@@ -456,7 +458,8 @@ void Drawing::layOut()
             x = kMargin;
             y += lineHeight + kGap;
             lineHeight = 0;
-            places_.back() = {x, y};
+            places_.back().x = x;
+            places_.back().y = y;
         }
         x += panelWidths[p] + kGap;
         lineHeight = std::max(lineHeight, panelHeights[p]);
@@ -544,6 +547,9 @@ void Drawing::panel(std::size_t p)
     out_ += "<g";
     attribute(out_, "data-disk", disk.index);
     translate(out_, places_[p].x, places_[p].y);
+    // Its size, for a viewer that takes the panels in one by one.
+    attribute(out_, "data-width", places_[p].width);
+    attribute(out_, "data-height", places_[p].height);
     out_ += '>';
     text(out_, "h", 0, 15, panelHeading(disk));
     int y = 31;

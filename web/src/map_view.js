@@ -10,29 +10,67 @@ function numberField(id, label, name, max) {
     el('input', { id: `${id}-${name}`, type: 'number', name, min: 0, max, value: 0, required: true }));
 }
 
-// The map taken into the page by the HTML parser, which is several times
-// faster at it than an XML parser. Its cells name the symbol they show as
-// XML does (l:href, with l the XLink namespace), which HTML does not
-// follow: they name it with SVG's own href instead. The library's own
-// drawing: no script, no external reference.
-function drawing(svg) {
-  const box = document.createElement('div');
-  box.innerHTML = new TextDecoder().decode(svg).replaceAll('<use l:href=', '<use href=');
-  return box.querySelector('svg');
-}
+const SVG = 'http://www.w3.org/2000/svg';
+const PANEL = '\n<g data-disk="';
+// Panels taken in at once, by the size of their markup: a few disks'
+// worth. The rest of a big map (a 64-disk one holds some 78,000 cells,
+// seconds of layout) is taken in panel by panel as each comes near the view.
+const AT_ONCE = 512 * 1024;
 
 // Runs then once the browser has drawn what is on the page.
 const afterPaint = (then) => requestAnimationFrame(() => setTimeout(then));
 
-// Calls then, after the page has been drawn, once box comes within a
-// screen of the view.
-function whenNear(box, then) {
+// Calls then(entry.target) for each of targets as it comes within a screen
+// of the view, after the page has been drawn; once for each.
+function whenNear(targets, then) {
   const watch = new IntersectionObserver((entries) => {
-    if (!entries.some((entry) => entry.isIntersecting)) return;
-    watch.disconnect();
-    afterPaint(then);
+    for (const entry of entries) {
+      if (!entry.isIntersecting) continue;
+      watch.unobserve(entry.target);
+      afterPaint(() => then(entry.target));
+    }
   }, { rootMargin: '100% 0px' });
-  watch.observe(box);
+  for (const target of targets) watch.observe(target);
+}
+
+const withHref = (markup) => markup.replaceAll('<use l:href=', '<use href=');
+
+// The map taken into the page by the HTML parser, which is several times
+// faster at it than an XML parser. Its cells name the symbol they show as
+// XML does (l:href, with l the XLink namespace), which HTML does not
+// follow: they name it with SVG's own href instead. The library's own
+// drawing: no script, no external reference. Returns the map with its
+// first panels, and the markup of the others each with the empty box that
+// holds its place (its position and size) until it is taken in.
+function drawing(bytes) {
+  const text = new TextDecoder().decode(bytes);
+  const first = text.indexOf(PANEL);
+  const end = text.lastIndexOf('</svg>');
+  const panels = first < 0 ? [] : text.slice(first + PANEL.length, end).split(PANEL);
+  let now = 0;
+  for (let size = 0; now < panels.length && (now === 0 || size + panels[now].length <= AT_ONCE); ++now) {
+    size += panels[now].length;
+  }
+  const box = document.createElement('div');
+  box.innerHTML = withHref(first < 0 ? text
+    : text.slice(0, first) + panels.slice(0, now).map((p) => PANEL + p).join('') + text.slice(end));
+  const svg = box.querySelector('svg');
+  const later = panels.slice(now).map((markup) => {
+    const place = document.createElementNS(SVG, 'rect');
+    const [, x, y, width, height] =
+      markup.match(/translate\((-?[\d.]+),(-?[\d.]+)\)" data-width="(\d+)" data-height="(\d+)"/) ?? [];
+    Object.entries({ x, y, width, height, fill: 'none' }).forEach(([name, value]) => place.setAttribute(name, value ?? 0));
+    svg.append(place);
+    return { place, markup: PANEL.slice(1) + markup };
+  });
+  return { svg, later };
+}
+
+// Takes a panel's markup in where its place is held.
+function takeIn({ place, markup }) {
+  const holder = document.createElementNS(SVG, 'g');
+  holder.innerHTML = withHref(markup);
+  place.replaceWith(...holder.childNodes);
 }
 
 // The record a cell stands for: its place in the track, on its track's row,
@@ -54,8 +92,11 @@ export function mapView(id, svg, fetchRecord) {
   // and lay out, a 64-disk one seconds, and the answers should not wait for
   // it. d88-map-shown marks it drawn.
   if (svg) {
-    whenNear(map, () => {
-      map.append(drawing(svg));
+    whenNear([map], () => {
+      const { svg: drawn, later } = drawing(svg);
+      map.append(drawn);
+      const panels = new Map(later.map((panel) => [panel.place, panel]));
+      whenNear(panels.keys(), (place) => takeIn(panels.get(place)));
       afterPaint(() => performance.mark('d88-map-shown'));
     });
   }

@@ -214,12 +214,18 @@ test('maps of one, two and three disks and a damaged one fit the page, light and
     'two.d88': three.subarray(0, 2 * 1281968),
     'three.d88': three,
     'cut-short.d88': damaged['cut-short.d88'](),
+    'twelve.d88': Buffer.concat([three, three, three, three]),
   };
   const names = Object.keys(images);
   const folder = folderWith('maps', images);
   const { context, page, seen } = await openPage(browser);
   await openImages(page, folder, names);
   await assertMapsFit(page, names);
+  // A big map takes its disks' panels in as they come near the view: the
+  // last one is drawn once the map's end is scrolled to.
+  const big = section(page, 'twelve.d88').locator('.map');
+  await big.evaluate((map) => map.querySelector('svg').lastElementChild.scrollIntoView());
+  await big.locator('[data-disk="11"] [data-track="153"] [data-index="7"]').waitFor();
   // The footer tells the version once it has it, and nothing before.
   await page.locator('footer').waitFor();
   assert.match(await page.locator('footer').innerText(), /^d88image [^\s,]/);
