@@ -22,6 +22,9 @@ endif()
 if(D88_BUILD_PROGRAMS)
     install(TARGETS ${D88_PROGRAMS} RUNTIME DESTINATION ${D88_PROGRAM_DIR} COMPONENT programs)
     install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${D88_DOC_DIR} COMPONENT programs)
+    # What the README links to, where its links lead in the installed copy.
+    install(DIRECTORY docs/ DESTINATION ${D88_DOC_DIR}/docs COMPONENT programs)
+    install(DIRECTORY man/ DESTINATION ${D88_DOC_DIR}/man COMPONENT programs FILES_MATCHING PATTERN "*.1")
 endif()
 
 install(TARGETS d88image EXPORT d88imageTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development

@@ -235,6 +235,11 @@ def _load():
             tried.append("%s: C API version %d, not %d" % (candidate, library.d88_api_version(),
                                                            C_API["D88_API_VERSION"]))
             continue
+        lacking = [name for name in _PROTOTYPES if not hasattr(library, name)]
+        if lacking:
+            # A library older than this package, of the same interface version.
+            tried.append("%s: lacks %s (older than this package)" % (candidate, ", ".join(lacking[:3])))
+            continue
         for name, (result, arguments) in _PROTOTYPES.items():
             function = getattr(library, name)
             function.restype = result

@@ -28,7 +28,7 @@ set(prefix ${WORK_DIR}/prefix)
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(installed bin/tablecut bin/scancut bin/d88convert include/d88image/d88image.h share/man/man1/tablecut.1.gz
         share/man/man1/scancut.1.gz share/man/man1/d88convert.1.gz share/doc/d88image/README.md
-        share/doc/d88image/LICENSE)
+        share/doc/d88image/LICENSE share/doc/d88image/docs/report.md share/doc/d88image/man/d88info.1)
     if(NOT EXISTS ${prefix}/${installed})
         message(FATAL_ERROR "not installed: ${installed}")
     endif()

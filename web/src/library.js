@@ -19,8 +19,9 @@ const cApi = {
 // Rounds enough for the browser to optimise the code a survey runs most.
 const warmUpRounds = 3;
 
-// A D88 disk (2HD, 154 tracks of eight 1024-byte sectors, all zeros) for
-// warmUp: the layout of include/d88image/d88_format.h.
+// A D88 disk (2HD, 154 tracks of eight 1024-byte sectors numbered from 16,
+// all zeros) for warmUp: the layout of include/d88image/d88_format.h. Its
+// numbers are a program disk's, so that tablecut's way runs too.
 const blankDisk = (() => {
   const [header, tracks, sectors, length, record] = [0x2b0, 154, 8, 1024, 16];
   const trackSize = sectors * (record + length);
@@ -32,7 +33,7 @@ const blankDisk = (() => {
     view.setUint32(0x20 + 4 * t, header + t * trackSize, true);
     for (let s = 0; s < sectors; ++s) {
       const at = header + t * trackSize + s * (record + length);
-      bytes.set([t >> 1, t & 1, s + 1, 3], at);
+      bytes.set([t >> 1, t & 1, s + 16, 3], at);
       view.setUint16(at + 4, sectors, true);
       view.setUint16(at + 0x0e, length, true);
     }
