@@ -63,6 +63,14 @@ public:
     // Cuts the image open in reader into sink, telling listener (when
     // given). False when the sink failed a file.
     virtual bool image(D88Image& reader, OutputSink& sink, CutListener* listener) = 0;
+    // The name in this run of a file the way's preview planned for the
+    // run's image-th image: as planned, unless the run names its files
+    // otherwise (a set numbers its disks' folders on from image to image).
+    virtual std::string nameInRun(const PlannedFile& file, std::size_t image) const
+    {
+        (void)image;
+        return file.name;
+    }
 };
 
 // A part of a set that none of its disks is, and the files it would give.

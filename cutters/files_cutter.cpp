@@ -199,6 +199,23 @@ public:
         return allWritten;
     }
 
+    std::string nameInRun(const PlannedFile& file, std::size_t image) const override
+    {
+        if (image >= surveyed_.size()) {
+            return file.name;
+        }
+        int disksBefore = 0;
+        for (std::size_t i = 0; i < image; ++i) {
+            disksBefore += static_cast<int>(surveyed_[i]->size());
+        }
+        const int count = static_cast<int>(surveyed_[image]->size());
+        const std::string planned = diskFolder(count > 1, file.disk);
+        if (file.name.compare(0, planned.size(), planned) != 0) {
+            return file.name;
+        }
+        return diskFolder(runDisks_ > 1 || count > 1, disksBefore + file.disk) + file.name.substr(planned.size());
+    }
+
 private:
     NameRules rules_ = nameRules();
     std::vector<const std::vector<DiskFacts>*> surveyed_;

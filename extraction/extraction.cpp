@@ -123,17 +123,18 @@ void noteDamage(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, c
 }
 
 // Each file the way knows of that no disk writes, with the reason the
-// survey's preview gives; of a set, also each file of a part that none of
-// its disks is.
+// survey's preview gives, named as the run's cut names its files; of a
+// set, also each file of a part that none of its disks is.
 void noteMissing(ImageOutcome& outcome, const std::vector<SurveyKeeper>& found, std::size_t way,
-                 const CollectedFiles& collected)
+                 const ImageCut& cut, const CollectedFiles& collected)
 {
     std::vector<DiskFacts> disks;
     for (std::size_t i = 0; i < found.size(); ++i) {
         disks.insert(disks.end(), found[i].disks.begin(), found[i].disks.end());
         for (const PlannedFile& file : found[i].summary.cuts[way].files) {
-            if (!file.written && !written(collected, file.name)) {
-                outcome.missing.push_back({file.name, static_cast<int>(i), file.disk, file.reason});
+            const std::string name = cut.nameInRun(file, i);
+            if (!file.written && !written(collected, name)) {
+                outcome.missing.push_back({name, static_cast<int>(i), file.disk, file.reason});
             }
         }
     }
@@ -295,7 +296,7 @@ ImageOutcome Extraction::extract(const std::vector<ImageInput>& images, FolderNa
     outcome.read = true;
     outcome.mode = way.key;
     noteDamage(outcome, found, way);
-    noteMissing(outcome, found, cutterIndex(way), collected);
+    noteMissing(outcome, found, cutterIndex(way), *imageCut, collected);
     outcome.folder = settings_.merge && !settings_.mergedName.empty() ? folders.folderNamed(settings_.mergedName)
                                                                       : folders.folderFor(images.front().path);
 

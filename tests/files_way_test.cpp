@@ -244,26 +244,36 @@ TEST_F(FilesWayTest, SeveralDisksGoIntoTheirOwnFolders)
     const Bytes a = first.file("A", 0x80, {10}, 8, 1);
     N88Volume second("2D");
     const Bytes b = second.file("B", 0x80, {11}, 8, 2);
+    // A file of which the image holds nothing: missing, named in its folder.
+    second.file("GONE", 0x80, {70}, 8, 3);
+    for (int i = 0; i < 8; ++i) {
+        second.image.drop(second.sectorOf(70, i));
+    }
     const Bytes one = first.image.disk(first.media).build();
     const Bytes two = second.image.disk(second.media).build();
     const std::map<std::string, Bytes> expected = {{"disk-0/A", a}, {"disk-1/B", b}};
 
-    const std::string both = images_.write("both.d88", d88build::concat({one, two}));
-    testsupport::TempDir out;
-    EXPECT_EQ(runWith({"d88cut", "--files", "-C", out.path(), both}).status, 0);
-    std::map<std::string, Bytes> got = filesUnder(out.path() + "/both");
-    got.erase("manifest.json");
-    got.erase("SHA256SUMS");
-    EXPECT_EQ(got, expected);
-
     const std::string p1 = images_.write("set-1.d88", one);
     const std::string p2 = images_.write("set-2.d88", two);
-    testsupport::TempDir merged;
-    EXPECT_EQ(runWith({"d88cut", "--files", "--merge", "-C", merged.path(), p1, p2}).status, 0);
-    got = filesUnder(merged.path() + "/set-1");
-    got.erase("manifest.json");
-    got.erase("SHA256SUMS");
-    EXPECT_EQ(got, expected);
+    const std::string both = images_.write("both.d88", d88build::concat({one, two}));
+    const struct {
+        std::vector<std::string> command;
+        std::string folder;
+    } runs[] = {{{"--files", both}, "both"}, {{"--files", "--merge", p1, p2}, "set-1"}};
+    for (const auto& run : runs) {
+        testsupport::TempDir out;
+        std::vector<std::string> command = {"d88cut", "-C", out.path()};
+        command.insert(command.end(), run.command.begin(), run.command.end());
+        EXPECT_EQ(runWith(command).status, 3) << run.folder;
+        std::map<std::string, Bytes> got = filesUnder(out.path() + "/" + run.folder);
+        const Value manifest = json(std::string(got["manifest.json"].begin(), got["manifest.json"].end()));
+        got.erase("manifest.json");
+        got.erase("SHA256SUMS");
+        EXPECT_EQ(got, expected) << run.folder;
+        const std::vector<Value>& missing = manifest["missing"].items;
+        ASSERT_EQ(missing.size(), 1u) << run.folder;
+        EXPECT_EQ(missing[0]["name"].text, "disk-1/GONE") << run.folder;
+    }
 }
 
 // A disk's file named as the folder's checksum list takes the next name.
