@@ -45,29 +45,39 @@ std::string trackOneNote(D88Image& reader)
     return probes + held;
 }
 
-// Each disk cut as tablecut cuts it, into a sink that only notes the files;
-// the probe on track 1 reads the window the survey's walk over track 0 left.
+// Each disk cut as tablecut cuts it, into a sink that only notes the files.
+// Its kind is known after the walk over track 0 (the probe on track 1 reads
+// the window that walk left); its files are cut once the walk has passed
+// them, so that the walk does not read again the tracks it had read before
+// the cut took the window elsewhere.
 class Preview final : public CutPreview {
 public:
     explicit Preview(unsigned char* buffer) : buffer_(buffer) {}
     void beginImage(D88Image& reader, std::uint64_t fileSize) override
     {
+        reader_ = &reader;
         notes_ = std::make_unique<TablePreview>(reader, fileSize);
         recognised_ = false;
     }
     void disk(D88Image& reader, DiskFacts& disk) override
     {
-        bool allWritten = true;
-        reader.setReadObserver(notes_.get());  // the sectors each file is read from
-        disk.kind = cutDisk(reader, disk.index, buffer_, *notes_, notes_.get(), allWritten);
+        reader.setReadObserver(notes_.get());  // the probes' reads, then the sectors each file is read from
+        disk.kind = recogniseDisk(reader, buffer_);
         reader.setReadObserver(nullptr);
         if (disk.kind == DiskKind::None) {
             disk.kindNote = trackOneNote(reader);
         }
+        kind_ = disk.kind;
         recognised_ = recognised_ || disk.kind != DiskKind::None;
     }
     void track(D88Image&, const DiskFacts&, int) override {}
-    void endDisk(const DiskFacts&) override {}
+    void endDisk(const DiskFacts& disk) override
+    {
+        bool allWritten = true;
+        reader_->setReadObserver(notes_.get());
+        cutKnownDisk(*reader_, disk.index, kind_, buffer_, *notes_, notes_.get(), allWritten);
+        reader_->setReadObserver(nullptr);
+    }
     void endImage(D88Image&) override {}
     CutFindings takeFindings() override
     {
@@ -77,7 +87,9 @@ public:
 
 private:
     unsigned char* buffer_;  // the cutter clears what it uses
+    D88Image* reader_ = nullptr;
     std::unique_ptr<TablePreview> notes_;
+    DiskKind kind_ = DiskKind::None;
     bool recognised_ = false;
 };
 

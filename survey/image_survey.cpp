@@ -167,9 +167,11 @@ std::string ImageSurvey::judgeImage(const ImageInput& image, const Run& run, con
 }
 
 // The disk's tracks are walked in order, and each way's preview reads it as
-// its program would after the walk over track 0: tablecut's probe on track
-// 1 then finds the window holding track 1, so that the file is read about
-// once; the scanning cutter's preview lays each track in as it is walked.
+// its program would, as near the walk as it can: tablecut's probe on track
+// 1 after the walk over track 0, which leaves the window holding track 1,
+// and its cut after the walk; the file-system listing after track 0 and its
+// files' sectors as the walk reaches them; the scanning cutter's laying-in
+// track by track. The file is then read about once.
 void ImageSurvey::surveyDisk(Run& run, int index)
 {
     D88Image& reader = *reader_;

@@ -131,9 +131,16 @@ DiskKind cutDisk(D88Image& reader, int index, unsigned char* buffer, OutputSink&
 {
     reader.selectDisk(index);  // a failed selection makes every probe fail
     const DiskKind kind = recogniseDisk(reader, buffer);
+    cutKnownDisk(reader, index, kind, buffer, sink, listener, allWritten);
+    return kind;
+}
+
+void cutKnownDisk(D88Image& reader, int index, DiskKind kind, unsigned char* buffer, OutputSink& sink,
+                  TableCutListener* listener, bool& allWritten)
+{
     const KindTable* table = kindTable(kind);
     if (table == nullptr) {
-        return kind;
+        return;
     }
     if (listener != nullptr) {
         listener->recognised(index, kind);
@@ -142,7 +149,6 @@ DiskKind cutDisk(D88Image& reader, int index, unsigned char* buffer, OutputSink&
     TableCut cut{reader, buffer, sink, listener, index, true};
     forEachTableFile(kind, cutFile, &cut);
     allWritten = cut.allWritten && allWritten;
-    return kind;
 }
 
 bool cutImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener)

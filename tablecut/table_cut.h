@@ -56,6 +56,11 @@ DiskKind recogniseDisk(D88Image& reader, unsigned char* buffer);
 DiskKind cutDisk(D88Image& reader, int index, unsigned char* buffer, OutputSink& sink, TableCutListener* listener,
                  bool& allWritten);
 
+// As cutDisk, for the current disk, index, already selected and found to
+// be of kind (by recogniseDisk).
+void cutKnownDisk(D88Image& reader, int index, DiskKind kind, unsigned char* buffer, OutputSink& sink,
+                  TableCutListener* listener, bool& allWritten);
+
 // cutDisk for each disk of the image in turn. Returns false when the sink
 // failed a file.
 bool cutImage(D88Image& reader, unsigned char* buffer, OutputSink& sink, TableCutListener* listener);

@@ -111,9 +111,8 @@ std::string scatteredFilesDisk(const testsupport::TempDir& folder)
 // The previews read the disks the survey walks from its walk: a survey of
 // an image reads its file from the operating system about once, the file
 // system's files judged sector by sector as the walk reaches their tracks.
-// (tablecut's preview reads a disk's files after the walk over track 0,
-// ahead of the walk over the others: some 5 % more of a file of its three
-// disks. Each file-system reader that may hold a disk reads its own tables,
+// (tablecut's preview reads a disk's files again once the walk has passed
+// them: some 5 % more of a file of its three disks. Each file-system reader that may hold a disk reads its own tables,
 // a window of the file each: a third more of a 2DD disk, where judging its
 // files apart from the walk read three quarters more.)
 TEST(Cutters, TheSurveyReadsAnImageAboutOnce)
