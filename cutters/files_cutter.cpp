@@ -172,7 +172,7 @@ public:
     bool image(D88Image& reader, OutputSink& sink, CutListener* listener) override
     {
         const int count = reader.diskCount();
-        const bool several = runDisks_ > 1 || count > 1;
+        const bool several = severalFolders(count);
         const std::vector<DiskFacts>* surveyed = images_ < surveyed_.size() ? surveyed_[images_] : nullptr;
         ++images_;
         bool allWritten = true;
@@ -213,10 +213,14 @@ public:
         if (file.name.compare(0, planned.size(), planned) != 0) {
             return file.name;
         }
-        return diskFolder(runDisks_ > 1 || count > 1, disksBefore + file.disk) + file.name.substr(planned.size());
+        return diskFolder(severalFolders(count), disksBefore + file.disk) + file.name.substr(planned.size());
     }
 
 private:
+    // Whether an image of count disks puts each disk in a folder of its
+    // own in this run: it has several, or the run has.
+    bool severalFolders(int count) const { return runDisks_ > 1 || count > 1; }
+
     NameRules rules_ = nameRules();
     std::vector<const std::vector<DiskFacts>*> surveyed_;
     std::size_t images_ = 0;

@@ -25,13 +25,6 @@ void judgePiece(SectorReader& disk, FilePiece& piece)
     piece.position = read.position;
 }
 
-void judgePieces(SectorReader& disk, FileEntry& file)
-{
-    for (FilePiece& piece : file.pieces) {
-        judgePiece(disk, piece);
-    }
-}
-
 std::size_t readFileBytes(SectorReader& disk, const FileEntry& file, unsigned char* dest, std::size_t capacity)
 {
     if (capacity < file.size) {

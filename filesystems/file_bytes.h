@@ -16,9 +16,6 @@
 // piece without a place holds nothing).
 void judgePiece(SectorReader& disk, FilePiece& piece);
 
-// judgePiece for each of the file's pieces.
-void judgePieces(SectorReader& disk, FileEntry& file);
-
 // The file's size bytes into dest (capacity at least file.size): what the
 // disk holds, zeros for what it lacks. Returns how many bytes the disk
 // supplied; 0, writing nothing, when capacity is too small.

@@ -84,7 +84,7 @@ FileListing listFiles(D88Image& image, int diskIndex, const NameRules& rules)
     FileListing listing = listFileSystem(image, diskIndex, rules);
     if (listing.found) {
         BlockSectors disk(image);
-        judgeFiles(disk, listing);
+        TrackJudge(listing).finish(disk);
     }
     return listing;
 }

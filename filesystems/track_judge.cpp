@@ -58,13 +58,3 @@ void TrackJudge::finish(SectorReader& disk)
         settle(file);
     }
 }
-
-void judgeFiles(SectorReader& disk, FileListing& listing)
-{
-    for (FileEntry& file : listing.files) {
-        if (holdsBytes(file)) {
-            judgePieces(disk, file);
-        }
-        settle(file);
-    }
-}

@@ -35,8 +35,4 @@ private:
     std::vector<PieceAt> pieces_;  // in the order of their tracks
 };
 
-// Judges every file of listing (the pieces in their files' order) and
-// settles its state.
-void judgeFiles(SectorReader& disk, FileListing& listing);
-
 #endif

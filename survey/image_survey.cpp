@@ -4,7 +4,6 @@
 
 #include "anomalies.h"
 #include "cutter.h"
-#include "image_buffer.h"
 #include "file_system_check.h"
 #include "image_file.h"
 #include "not_an_image.h"
