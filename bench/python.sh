@@ -7,7 +7,8 @@
 # (its text) next to d88info --json, cut() (the files in memory) next to
 # d88cut writing them into a folder. Prints the median CPU time of each and
 # their ratio beside the target (1.5), and peak memory; then the interpreter
-# and import alone, and the calls' CPU in one interpreter without them.
+# and import alone (and the bare interpreter beside them), and the calls'
+# CPU in one interpreter without them.
 # Asserts nothing.
 # The package runs from the source tree over this build's shared library.
 # Usage: bench/python.sh [runs]   (PYTHON chooses the interpreter)
@@ -49,6 +50,8 @@ printf 'cut(), then d88cut --force\n'
 printf 'the interpreter alone, import d88image, then d88info --version\n'
 "$bench/bench/measure" "$runs" "$work" "$python" -c "import d88image" \
     --vs "$PWD/$bench/bin/d88info" --version | sed 's/^/  /'
+printf 'the bare interpreter, then the interpreter with import d88image\n'
+"$bench/bench/measure" "$runs" "$work" "$python" -c pass --vs "$python" -c "import d88image" | sed 's/^/  /'
 printf 'in process, without the start (median CPU of %d, ms; set beside the whole runs above)\n' "$runs"
 "$python" - "$image" "$runs" "$collection" <<'PY'
 import glob, sys, time

@@ -108,10 +108,10 @@ d88_status handOver(d88_image* image, MallocText& text, char** out, size_t* leng
 // survey. unreadableFails: an image that cannot be read gives no map and
 // fails, else it gives no map and D88_OK.
 d88_status reportAndMap(d88_image* image, char** json, size_t* jsonLength, char** svg, size_t* svgLength,
-                        bool unreadableFails)
+                        bool unreadableFails, TrackList tracks = TrackList::Listed)
 {
     MallocText text;
-    JsonReport report(text);
+    JsonReport report(text, tracks);
     MapWriter map;
     ReportTee both(report, map);
     ImageSurvey survey(json == nullptr ? static_cast<ReportWriter&>(map)
@@ -179,6 +179,24 @@ d88_status d88_report_and_map(d88_image* image, char** json, size_t* json_length
         return D88_ERR_ARGUMENT;
     }
     return reportAndMap(image, json, json_length, svg, svg_length, false);
+}
+
+d88_status d88_report(d88_image* image, d88_report_tracks tracks, char** json, size_t* json_length, char** svg,
+                      size_t* svg_length)
+{
+    if (json != nullptr) {
+        *json = nullptr;
+    }
+    if (svg != nullptr) {
+        *svg = nullptr;
+    }
+    const int detail = passedValue(tracks);
+    if (image == nullptr || (json == nullptr && svg == nullptr) ||
+        (detail != D88_TRACKS_LISTED && detail != D88_TRACKS_COUNTED)) {
+        return D88_ERR_ARGUMENT;
+    }
+    return reportAndMap(image, json, json_length, svg, svg_length, false,
+                        detail == D88_TRACKS_COUNTED ? TrackList::Counted : TrackList::Listed);
 }
 
 void d88_text_free(char* text)

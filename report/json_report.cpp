@@ -56,7 +56,8 @@ private:
 
 }  // namespace
 
-JsonReport::JsonReport(ReportOutput& output) : text_(output), json_(text_.text(), kWrapDepth)
+JsonReport::JsonReport(ReportOutput& output, TrackList tracks)
+    : text_(output), json_(text_.text(), kWrapDepth), tracks_(tracks)
 {
     json_.beginObject();
     json_.member("version", 1);
@@ -102,13 +103,20 @@ void JsonReport::beginDisk(const DiskFacts& disk)
     if (disk.kind == DiskKind::None) {
         json_.member("kind_note", disk.kindNote);
     }
-    json_.key("tracks");
-    json_.beginArray();
+    trackCount_ = 0;
+    if (tracks_ == TrackList::Listed) {
+        json_.key("tracks");
+        json_.beginArray();
+    }
 }
 
 void JsonReport::track(const TrackFacts& track)
 {
     geometry_.add(track);
+    ++trackCount_;
+    if (tracks_ == TrackList::Counted) {
+        return;
+    }
     json_.beginObject();
     json_.member("index", track.index);
     json_.member("offset", track.offset);
@@ -134,7 +142,11 @@ void JsonReport::track(const TrackFacts& track)
 
 void JsonReport::endDisk()
 {
-    json_.endArray();  // tracks
+    if (tracks_ == TrackList::Listed) {
+        json_.endArray();
+    } else {
+        json_.member("tracks", trackCount_);
+    }
     const Geometry geometry = geometry_.result();
     json_.key("geometry");
     json_.beginObject();

@@ -11,7 +11,14 @@ constexpr std::size_t kKept = 4;
 
 std::vector<PreviewBuffer>& kept()
 {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    // The page's module runs on one thread, and WebAssembly's bulk memory
+    // operations, which it is built with, allow no thread-local storage
+    // without atomics.
+    static std::vector<PreviewBuffer> buffers;
+#else
     thread_local std::vector<PreviewBuffer> buffers;
+#endif
     return buffers;
 }
 

@@ -285,6 +285,23 @@ D88_API d88_status d88_map_svg(d88_image* image, char** svg, size_t* length);
 D88_API d88_status d88_report_and_map(d88_image* image, char** json, size_t* json_length, char** svg,
                                       size_t* svg_length);
 
+/* What a disk's "tracks" member of a report holds: the list of its tracks
+ * and their records, as d88info --json prints it, or only their number. */
+typedef enum d88_report_tracks {
+    D88_TRACKS_LISTED = 0,
+    D88_TRACKS_COUNTED = 1
+} d88_report_tracks;
+
+/* The report, the map or both from one survey, as the calls above give
+ * them: json or svg null is a text not asked for (one must be asked for).
+ * With D88_TRACKS_COUNTED each disk's "tracks" member is the number of its
+ * tracks in place of their list, the rest of the report byte for byte as
+ * with D88_TRACKS_LISTED: the records are nearly all of a big image's
+ * report, and d88_walk_track gives a track's when they are wanted. *svg
+ * is null (with D88_OK) when the image cannot be read. */
+D88_API d88_status d88_report(d88_image* image, d88_report_tracks tracks, char** json, size_t* json_length,
+                              char** svg, size_t* svg_length);
+
 /* Frees a text of the calls above; null is allowed. */
 D88_API void d88_text_free(char* text);
 

@@ -47,6 +47,7 @@ import builtins as _builtins  # this module's own open() is the image's
 import enum as _enum
 import errno as _errno
 import os as _os
+import weakref as _weakref
 from ctypes import byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
 from dataclasses import dataclass as _dataclass, field as _field
 from typing import Any, Iterable, Iterator, List, Optional, Sequence, Tuple, TypedDict, Union
@@ -61,6 +62,8 @@ __all__ = ["open", "Image", "Disk", "SectorId", "Record", "Run", "Walk", "WalkEn
 
 _MAX_SECTOR_DATA = _C["D88_MAX_SECTOR_DATA"]
 _MAX_RECORDS_PER_WALK = _C["D88_MAX_RECORDS_PER_WALK"]
+_TRACKS_LISTED = _C["D88_TRACKS_LISTED"]
+_TRACKS_COUNTED = _C["D88_TRACKS_COUNTED"]
 
 
 def version() -> str:
@@ -557,12 +560,14 @@ class Image:
             # The library reads the bytes in place: they are kept, unchanging,
             # as long as the image.
             self._data: Optional[bytes] = bytes(source)
+            self._path = None
             self.name = name if name is not None else ""
             status = _lib.d88_open_memory(self._data, len(self._data), _os.fsencode(self.name), byref(handle))
         elif isinstance(source, (str, _os.PathLike)):
             if name is not None:
                 raise TypeError("name is for an image given as bytes or a file object; a path names its image")
             self._data = None
+            self._path = source
             self.name = _os.fsdecode(source)
             status = _lib.d88_open_path(_os.fsencode(source), byref(handle))
         else:
@@ -757,12 +762,38 @@ class Image:
         [IMAGE]}``, with the image's disks, tracks and records, its
         anomalies (damage and notes, with where they lie), what tablecut and
         scancut would write from it, and its status ("ok", "damaged",
-        "unreadable"). Each disk's "tracks" is decoded when first read: a
-        sequence equal to the list it stands for; ``json.dumps(report)``
-        writes the report back as d88info --json has it."""
+        "unreadable"). Each disk's "tracks" is a sequence equal to the list
+        it stands for, its records read from the image when first read (from
+        its bytes or its path again once it is closed; ReadError if it
+        changed in between); ``json.dumps(report)`` writes the report back
+        as d88info --json has it."""
         from ._report import document
 
-        return document(self._texts(_lib.d88_report_json, string_at))
+        data, path, name = self._data, self._path, self.name
+        opened = _weakref.ref(self)  # the report does not hold the image open
+
+        def whole() -> bytes:
+            # An image opened from a path is read from that path by every
+            # report in any case, so that opening it again reads the same.
+            image = opened()
+            if image is not None and image._handle is not None:
+                return image._report_text(_TRACKS_LISTED)
+            with Image(data, name) if data is not None else Image(path) as again:
+                return again._report_text(_TRACKS_LISTED)
+
+        def changed() -> ReadError:
+            return ReadError(ErrorCode.READ, "%s: the image changed after its report was made" % name)
+
+        return document(self._report_text(_TRACKS_COUNTED), whole, changed)
+
+    def _report_text(self, tracks: int) -> bytes:
+        text = c_void_p()
+        length = c_size_t()
+        self._check(_lib.d88_report(self._open_handle(), tracks, byref(text), byref(length), None, None))
+        try:
+            return string_at(text.value, length.value)
+        finally:
+            _lib.d88_text_free(text)
 
     def map_svg(self) -> str:
         """The map ``d88info --map`` draws of this image, byte for byte: an

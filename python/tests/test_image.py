@@ -143,3 +143,27 @@ def test_a_reports_tracks_are_decoded_only_when_read(sample, monkeypatch):
         assert len(decoded) == 1 and decoded[0] < len(image.report_json()) // 10
         assert [len(disk["tracks"]) for disk in disks] == [154, 154, 154] and len(decoded) == 1
         assert disks[1]["tracks"][0]["index"] == 0 and len(decoded) == 2
+
+
+@pytest.mark.parametrize("opened_from", ["path", "bytes"])
+def test_a_reports_tracks_outlive_its_image_and_know_it_changed(sample, tmp_path, opened_from):
+    # The records are read from the image when first wanted: after it is
+    # closed, from its path or its bytes again, and never from another
+    # image's text.
+    import json
+
+    path = tmp_path / "three-disks.d88"
+    data = pathlib.Path(sample).read_bytes()
+    path.write_bytes(data)
+    source = str(path) if opened_from == "path" else data
+    with d88image.open(source) as image:
+        whole = json.loads(image.report_json())
+        report, other = image.report(), image.report()
+    del image
+    assert report == whole
+    if opened_from == "path":
+        changed = bytearray(data)
+        changed[0x2b0 + 16] ^= 0xff  # the first sector's first byte
+        path.write_bytes(bytes(changed[:len(changed) - 1000]))
+        with pytest.raises(d88image.ReadError, match="changed after its report was made"):
+            list(other["images"][0]["disks"][2]["tracks"])

@@ -40,6 +40,8 @@ const std::map<std::string, long long> kHeader = {
     NUMBER(D88_CONDITION_NOT_AN_IMAGE),
     NUMBER(D88_SEVERITY_NOTE),
     NUMBER(D88_SEVERITY_DAMAGE),
+    NUMBER(D88_TRACKS_LISTED),
+    NUMBER(D88_TRACKS_COUNTED),
     NUMBER(sizeof(d88_sector_id)),
     NUMBER(offsetof(d88_sector_id, c)),
     NUMBER(offsetof(d88_sector_id, h)),

@@ -191,22 +191,48 @@ std::string reportOf(d88_image* image)
     return text;
 }
 
-// The report and the map of one survey, and the map alone.
+// The report and the map of one survey, the map alone, and the report with
+// its tracks counted and the map of one more survey.
 struct ReportAndMap {
-    std::string json, svg, svgAlone;
+    std::string json, svg, svgAlone, counted, svgCounted;
 };
 
 ReportAndMap reportAndMapOf(d88_image* image)
 {
-    char *json = nullptr, *svg = nullptr, *alone = nullptr;
-    std::size_t jsonLength = 0, svgLength = 0, aloneLength = 0;
+    char *json = nullptr, *svg = nullptr, *alone = nullptr, *counted = nullptr, *svgCounted = nullptr;
+    std::size_t jsonLength = 0, svgLength = 0, aloneLength = 0, countedLength = 0, svgCountedLength = 0;
     EXPECT_EQ(d88_report_and_map(image, &json, &jsonLength, &svg, &svgLength), D88_OK);
     EXPECT_EQ(d88_map_svg(image, &alone, &aloneLength), D88_OK);
-    ReportAndMap made{{json, jsonLength}, {svg, svgLength}, {alone, aloneLength}};
-    for (char* text : {json, svg, alone}) {
+    EXPECT_EQ(d88_report(image, D88_TRACKS_COUNTED, &counted, &countedLength, &svgCounted, &svgCountedLength),
+              D88_OK);
+    ReportAndMap made{{json, jsonLength},
+                      {svg, svgLength},
+                      {alone, aloneLength},
+                      {counted, countedLength},
+                      {svgCounted, svgCountedLength}};
+    for (char* text : {json, svg, alone, counted, svgCounted}) {
         d88_text_free(text);
     }
     return made;
+}
+
+// The report with each disk's list of tracks, from "tracks": [ to the last
+// ] before "geometry", replaced by the number of tracks in it.
+std::string tracksCounted(const std::string& json)
+{
+    std::string counted;
+    std::size_t from = 0;
+    for (std::size_t list; (list = json.find("\"tracks\": [", from)) != std::string::npos;) {
+        const std::size_t geometry = json.find("\"geometry\": ", list);
+        const std::size_t close = json.rfind(']', geometry);
+        std::size_t count = 0;
+        for (std::size_t at = json.find("\"walk_end\"", list); at < close; at = json.find("\"walk_end\"", at + 1)) {
+            ++count;
+        }
+        counted.append(json, from, list - from).append("\"tracks\": " + std::to_string(count));
+        from = close + 1;
+    }
+    return counted.append(json, from, std::string::npos);
 }
 
 TEST(CApi, ReportAndMapAreWhatD88infoWrites)
@@ -226,6 +252,8 @@ TEST(CApi, ReportAndMapAreWhatD88infoWrites)
             EXPECT_EQ(made.json, printed.out);
             EXPECT_EQ(made.svg, std::string(drawn.begin(), drawn.end()));
             EXPECT_EQ(made.svgAlone, made.svg);
+            EXPECT_EQ(made.counted, tracksCounted(printed.out));
+            EXPECT_EQ(made.svgCounted, made.svg);
         }
     }
 }
@@ -454,6 +482,15 @@ TEST(CApi, StatusesSayWhyACallIsNotServed)
          },
          D88_ERR_NO_DISK, "no disk is selected", 0},
         {"a report to nowhere", sample, [](d88_image* i) { return d88_report_json(i, nullptr, nullptr); },
+         D88_ERR_ARGUMENT, "", 0},
+        {"a report asking for neither text", sample,
+         [](d88_image* i) { return d88_report(i, D88_TRACKS_COUNTED, nullptr, nullptr, nullptr, nullptr); },
+         D88_ERR_ARGUMENT, "", 0},
+        {"a report with tracks neither listed nor counted", sample,
+         [](d88_image* i) {
+             char* json = nullptr;
+             return d88_report(i, static_cast<d88_report_tracks>(2), &json, nullptr, nullptr, nullptr);
+         },
          D88_ERR_ARGUMENT, "", 0},
     };
     for (const auto& c : cases) {

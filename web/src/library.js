@@ -8,6 +8,7 @@
 const cApi = {
   'D88_OK': 0,
   'D88_ERR_NOT_AN_IMAGE': 6,
+  'D88_TRACKS_COUNTED': 1,
   'sizeof(d88_sector_id)': 4,
   'offsetof(d88_sector_id, c)': 0,
   'offsetof(d88_sector_id, h)': 1,
@@ -126,7 +127,9 @@ export class Library {
     this.free(image);
   }
 
-  // The d88info --json document of the image, as text, and its map (SVG,
+  // The d88info --json document of the image, as text, each disk's
+  // "tracks" only counted (the page asks for a record when it shows one:
+  // the records are nearly all of a big image's report), and its map (SVG,
   // or null for an image that cannot be read), as a copy of its UTF-8
   // bytes, from one survey. The text is decoded at its given length: a
   // search for its end in JavaScript costs more than the decoding. times,
@@ -135,7 +138,8 @@ export class Library {
   reportAndMap(image, times = {}) {
     const out = this.scratch;  // four words: json, its length, svg, its length
     const started = performance.now();
-    const status = this.module._d88_report_and_map(image.handle, out, out + 4, out + 8, out + 12);
+    const tracks = cApi['D88_TRACKS_COUNTED'];
+    const status = this.module._d88_report(image.handle, tracks, out, out + 4, out + 8, out + 12);
     this.check(status, image.handle);
     const [json, jsonLength, svg, svgLength] = this.u32.subarray(out >> 2, (out >> 2) + 4);
     const surveyed = performance.now();

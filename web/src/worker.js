@@ -25,34 +25,6 @@ const ready = createD88Module({ wasmBinary }).then((module) => {
 const images = [];
 const recordHeaderSize = 16;
 
-// The report for the page: each disk's tracks are only counted, their
-// records left in the text (the page asks for a record when it wants one):
-// they are nearly all of a big image's report, and parsing them cost more
-// than the survey. The writer puts a disk's tracks between "tracks": [ and
-// "geometry", which no string of the report holds unescaped.
-const trackMarks = /"tracks": \[|"walk_end": |"geometry": /g;  // a regular expression finds them fastest
-
-function pageReport(json) {
-  const parts = [];
-  let start = 0;
-  let tracksAt = -1;
-  let tracks = 0;
-  trackMarks.lastIndex = 0;
-  for (let mark; (mark = trackMarks.exec(json));) {
-    if (mark[0][1] === 't') {
-      [tracksAt, tracks] = [mark.index, 0];
-    } else if (mark[0][1] === 'w') {
-      ++tracks;
-    } else if (tracksAt >= 0) {
-      parts.push(json.slice(start, tracksAt), `"track_count": ${tracks}, `);
-      start = mark.index;
-      tracksAt = -1;
-    }
-  }
-  parts.push(json.slice(start));
-  return JSON.parse(parts.join('')).images[0];
-}
-
 // The browser reads a file whole faster than piece by piece.
 async function readInto(library, room, file) {
   const bytes = new Uint8Array(await file.arrayBuffer());
@@ -99,7 +71,7 @@ const handlers = {
     const surveyMs = performance.now() - started;
     images.push(image);
     const parsed = performance.now();
-    const report = pageReport(texts.json);
+    const report = JSON.parse(texts.json).images[0];
     times.parseMs = performance.now() - parsed;
     // The map's bytes are handed over, not copied, and decoded only when
     // the page shows the map.
