@@ -49,10 +49,16 @@ import errno as _errno
 import os as _os
 import weakref as _weakref
 from ctypes import byref, c_char, c_int, c_size_t, c_void_p, create_string_buffer, string_at
-from dataclasses import dataclass as _dataclass, field as _field
-from typing import Any, Iterable, Iterator, List, Optional, Sequence, Tuple, TypedDict, Union
+
+TYPE_CHECKING = False  # true for type checkers; typing is not imported to run
+if TYPE_CHECKING:
+    from typing import Any, Iterable, Iterator, List, Optional, Tuple, Union
+
+    from ._report_types import (AnomalyReport, DiskReport, GeometryReport, ImageReport, PlannedFileReport,
+                                RecordReport, Report, TrackReport)
 
 from . import _native
+from ._values import field as _field, value as _value
 from ._native import C_API as _C, lib as _lib
 
 __all__ = ["open", "Image", "Disk", "SectorId", "Record", "Run", "Walk", "WalkEnd", "Anomaly", "Severity",
@@ -195,7 +201,7 @@ def _closed() -> ValueError:
 
 # Values
 
-@_dataclass(frozen=True)
+@_value
 class SectorId:
     """The four ID bytes recorded with a sector: cylinder c, head h, sector
     number r and size code n (nominal size 128 << n bytes)."""
@@ -209,7 +215,7 @@ class SectorId:
         return _native.SectorIdStruct(self.c, self.h, self.r, self.n)
 
 
-@_dataclass(frozen=True)
+@_value
 class Record:
     """One sector record as the walk over a track meets it.
 
@@ -234,7 +240,7 @@ class Record:
         return _lib.d88_record_status_text(self.status).decode()
 
 
-@_dataclass(frozen=True)
+@_value
 class Run:
     """What a run of sectors read: data, the bytes that arrived (the step
     that fell short included), and whole, how many of them came from steps
@@ -244,7 +250,7 @@ class Run:
     whole: int
 
 
-@_dataclass(frozen=True)
+@_value
 class Walk:
     """A walk over a track: the records met, in order, and why it ended."""
 
@@ -252,7 +258,7 @@ class Walk:
     end: WalkEnd
 
 
-@_dataclass(frozen=True)
+@_value
 class Anomaly:
     """What the survey found wrong (or worth knowing) in an image: its kind
     (a key, as "short-sector"), its severity, a sentence, and where it lies
@@ -266,7 +272,7 @@ class Anomaly:
     offset: Optional[int]
 
 
-@_dataclass(frozen=True)
+@_value
 class CutFile:
     """A file of a cut: its name, its bytes (data) and their size, how many
     leading bytes the sectors supplied (the rest are zeros; complete says
@@ -283,7 +289,7 @@ class CutFile:
     sha256: str = ""
 
 
-@_dataclass(frozen=True)
+@_value
 class MissingFile:
     """A file the table cutter knows of that a cut does not give: its first
     sector cannot be read, or a set has no disk of its kind. disk (and
@@ -299,7 +305,7 @@ _SUMS = "SHA256SUMS"
 _MANIFEST = "manifest.json"
 
 
-@_dataclass(frozen=True)
+@_value
 class Cut:
     """What ``d88cut`` makes of an image (or a set), in memory.
 
@@ -346,102 +352,18 @@ class Cut:
         return folder
 
 
-# The report's type: the JSON document d88info --json prints, as json.loads
-# reads it. Members marked optional may be absent.
-
-class RecordReport(TypedDict):
-    position: int
-    c: int
-    h: int
-    r: int
-    n: int
-    count: int
-    density: int
-    deleted: int
-    status: int
-    length: int
-    present: int  # the data bytes in the file
-    state: str    # "whole", "short", ...
+# The report's type (Report and the TypedDicts under it) lives in
+# _report_types, imported when one of them is first named.
+_REPORT_TYPES = ("RecordReport", "TrackReport", "GeometryReport", "DiskReport", "AnomalyReport", "PlannedFileReport",
+                 "ImageReport", "Report")
 
 
-class TrackReport(TypedDict):
-    index: int
-    offset: int
-    usable: bool
-    walk_end: str
-    record_count: int
-    track_records: int
-    count_byte_swapped: bool
-    records: List[RecordReport]
+def __getattr__(name: str):
+    if name in _REPORT_TYPES:
+        from . import _report_types
 
-
-class GeometryReport(TypedDict):
-    cylinders: int
-    heads: int
-    sectors: int
-    sector_size: int
-    tracks: int
-    other_tracks: int
-
-
-class DiskReport(TypedDict):
-    index: int
-    offset: int
-    name: str
-    name_hex: str
-    media: int
-    media_name: str
-    write_protect: int
-    write_protected: bool
-    size: int
-    bytes_present: int
-    header_size: int
-    track_entries: int
-    unused_entries: int
-    same_as: Optional[int]
-    blank: bool
-    kind: Optional[str]  # "program", "scenario", "event", or None
-    tracks: Sequence[TrackReport]  # decoded on first reading: equal to the list
-    geometry: GeometryReport
-
-
-class AnomalyReport(TypedDict):
-    kind: str
-    severity: str  # "damage" or "note"
-    message: str
-    # optional: disk, track, position (int)
-
-
-class PlannedFileReport(TypedDict):
-    name: str
-    disk: int
-    size: int
-    written: bool
-    supplied: int
-    complete: bool
-    padded_from: Optional[int]
-    first_block: Optional[int]
-    replaced: bool
-    reason: Optional[str]
-
-
-class ImageReport(TypedDict):
-    path: str  # optional path_hex beside it when the path is not UTF-8
-    size: int
-    disk_count: int
-    disks: List[DiskReport]
-    trailing_bytes: int
-    anomalies: List[AnomalyReport]  # optional anomalies_left_out (int) after it
-    tablecut: List[PlannedFileReport]
-    scancut: List[PlannedFileReport]
-    status: str  # "ok", "damaged" or "unreadable"; optional error (str)
-
-
-class Report(TypedDict):
-    """``Image.report()``: ``{"version": 1, "images": [ImageReport]}``."""
-
-    version: int
-    images: List[ImageReport]
+        return getattr(_report_types, name)
+    raise AttributeError("module %r has no attribute %r" % (__name__, name))
 
 
 def _text(pointer: Optional[int], length: int) -> str:
@@ -462,7 +384,7 @@ def _sector_id(id: Any, h: Optional[int], r: Optional[int], n: Optional[int]) ->
     return SectorId(id, h, r, n)
 
 
-@_dataclass(frozen=True)
+@_value
 class Disk:
     """One disk of an image, as its header says, and its sectors.
 
@@ -913,7 +835,7 @@ def open(source: Union[str, bytes, bytearray, memoryview, _os.PathLike, Any], na
 
 # The files of a disk by its own file system
 
-@_dataclass(frozen=True)
+@_value
 class Damage:
     """A fault of a file system or of a file's chain: what ("chain loops")
     and where ("cluster 12")."""
@@ -922,7 +844,7 @@ class Damage:
     where: str
 
 
-@_dataclass(frozen=True)
+@_value
 class DamagedSector:
     """A sector a file needs that is not whole and sound: its track and ID
     (track None and id None where a broken chain left its place unknown)
@@ -946,7 +868,7 @@ class _Listing:
             _lib.d88_file_listing_free(handle)
 
 
-@_dataclass(frozen=True)
+@_value
 class File:
     """A file of a disk's file system, as ``d88info --files`` lists it.
 
@@ -1010,7 +932,7 @@ class File:
             _lib.d88_bytes_free(data)
 
 
-@_dataclass(frozen=True)
+@_value
 class FileSystem:
     """A disk's own file system: found (False: none the library reads,
     which is no damage), type ("n88-basic", "hu-basic", "fat12", "f-basic";
@@ -1072,7 +994,7 @@ def _listing_of(image: "Image", disk: int) -> FileSystem:
 
 # Conversion
 
-@_dataclass(frozen=True)
+@_value
 class SectorRun:
     """Sectors R first_r..last_r of each track from track to last_track."""
 
@@ -1082,7 +1004,7 @@ class SectorRun:
     last_r: int
 
 
-@_dataclass(frozen=True)
+@_value
 class RawFinding:
     """One kind of what a raw image could not hold as the D88 image held
     it: kind ("missing", "cut-short", "other-size", "bad-status",
@@ -1097,7 +1019,7 @@ class RawFinding:
     runs_left_out: int
 
 
-@_dataclass(frozen=True)
+@_value
 class RawImage:
     """A disk as a raw image: data, its geometry in words ("40 x 2 x 16 x
     256"), exact (True when it holds the disk exactly: d88convert's status
