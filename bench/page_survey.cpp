@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -49,8 +48,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: page_survey IMAGE RUNS\n");
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::ifstream file(argv[1], std::ios::binary | std::ios::ate);
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(std::max<std::streamoff>(0, file.tellg())));
+    file.seekg(0);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const int runs = std::max(1, std::atoi(argv[2]));
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
