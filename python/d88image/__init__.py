@@ -366,6 +366,10 @@ def __getattr__(name: str):
     raise AttributeError("module %r has no attribute %r" % (__name__, name))
 
 
+def __dir__():
+    return sorted(set(globals()) | set(_REPORT_TYPES))
+
+
 def _text(pointer: Optional[int], length: int) -> str:
     # Decoded where the library holds it: a report runs to tens of MB, and
     # a copy first would cost as much again.

@@ -104,7 +104,7 @@ def test_manners(sample):
     assert repr(image).endswith("closed>") and image.closed
     assert d88image.version() == d88image.__version__
     described = pydoc.render_doc(d88image, renderer=pydoc.plaintext)
-    for word in ("d88image.open(", "class Image", "class NotAnImageError", "extractall", "ImageStatus"):
+    for word in ("d88image.open(", "class Image", "class NotAnImageError", "extractall", "ImageStatus", "class Report"):
         assert word in described
 
 
