@@ -713,13 +713,8 @@ class Image:
         return document(self._report_text(_TRACKS_COUNTED), whole, changed)
 
     def _report_text(self, tracks: int) -> bytes:
-        text = c_void_p()
-        length = c_size_t()
-        self._check(_lib.d88_report(self._open_handle(), tracks, byref(text), byref(length), None, None))
-        try:
-            return string_at(text.value, length.value)
-        finally:
-            _lib.d88_text_free(text)
+        return self._texts(lambda handle, text, length: _lib.d88_report(handle, tracks, text, length, None, None),
+                           string_at)
 
     def map_svg(self) -> str:
         """The map ``d88info --map`` draws of this image, byte for byte: an

@@ -16,23 +16,13 @@ VALUE_CLASSES = [value for value in vars(d88image).values()
                  if isinstance(value, type) and "_value_fields" in value.__dict__]
 
 
-def reference(cls):
-    # A real dataclass of the class's own annotations and settings.
-    namespace = {"__annotations__": {}, "__qualname__": cls.__qualname__}
-    for name, annotation, settings in cls._value_fields:
-        namespace["__annotations__"][name] = annotation
-        default = dataclasses.MISSING if settings.default is d88image._values._MISSING else settings.default
-        namespace[name] = dataclasses.field(default=default, repr=settings.repr, compare=settings.compare)
-    return dataclasses.dataclass(frozen=True)(type(cls.__name__, (), namespace))
-
-
 def test_every_value_class_is_found():
     assert {cls.__name__ for cls in VALUE_CLASSES} >= {"SectorId", "Record", "Disk", "Cut", "File", "RawImage"}
 
 
 @pytest.mark.parametrize("cls", VALUE_CLASSES, ids=lambda cls: cls.__name__)
 def test_a_value_class_behaves_as_its_dataclass(cls):
-    real = reference(cls)
+    real = d88image._values._dataclass_of(cls)  # a real frozen dataclass of the class's fields
     count = len(cls._value_fields)
     ours, theirs = cls(*range(count)), real(*range(count))
     assert repr(ours) == repr(theirs)
